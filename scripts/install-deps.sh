@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Installs what the two builds and their tests need on a fresh Debian machine.
+# Idempotent: packages already present are not installed again.
+set -euo pipefail
+
+packages=(cmake ninja-build g++ clang googletest libgtest-dev libbenchmark-dev
+          g++-mingw-w64-i686 binutils-mingw-w64-i686 wine wine32:i386 libasound2:i386)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  $sudo dpkg --add-architecture i386
+fi
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

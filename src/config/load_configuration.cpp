@@ -1,0 +1,135 @@
+#include "config/load_configuration.h"
+
+#include <cfloat>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "module/host_panels.h"
+#include "platform/profile_file.h"
+
+namespace vorlanex {
+
+std::int32_t configured = 0;
+
+namespace {
+
+constexpr int kValueSize = 128;    // every INI text value is cut to 127 characters
+constexpr int kMaxSoundsSize = 5;  // only the first 4 characters of MaxSounds count
+constexpr const char* kDefaultStopVariable = "zeb_stop_sounds";
+
+char iniPath[kIniPathSize];
+
+template <std::size_t N>
+void copyText(char (&to)[N], const char* from, std::size_t length) {
+  if (length > N - 1) length = N - 1;
+  std::memcpy(to, from, length);
+  to[length] = '\0';
+}
+
+template <std::size_t N>
+void copyText(char (&to)[N], const char* from) {
+  copyText(to, from, std::strlen(from));
+}
+
+// A double outside float's range becomes an infinity of its sign, as the
+// hardware conversion gives, instead of undefined behaviour.
+float toFloat(double value) {
+  if (value > FLT_MAX) return FLT_MAX * 2.0f;
+  if (value < -FLT_MAX) return -FLT_MAX * 2.0f;
+  return static_cast<float>(value);
+}
+
+int soundCountFrom(const char* maxSoundsText) {
+  int count = std::atoi(maxSoundsText);
+  // A negative count would put the stop-all slot outside the table: it means
+  // no sounds, as a value that is not a number does.
+  if (count < 0) return 0;
+  return count > kMaxSounds ? kMaxSounds : count;
+}
+
+void readSound(const char* path, int index, SoundSlot& slot) {
+  char key[16];
+  char value[kValueSize];
+
+  std::snprintf(key, sizeof key, "Sound%02d", index);
+  platform::readProfileString("Sounds", key, "", value, kValueSize, path);
+  if (value[0] != '\0') {
+    parseSoundEntry(value, slot);
+  } else {
+    std::snprintf(slot.wavePath, sizeof slot.wavePath, "./Sound/zeb/zeb_xml_%02d.wav", index);
+    slot.volume = 0.0f;
+  }
+
+  std::snprintf(key, sizeof key, "Lvar%02d", index);
+  platform::readProfileString("LVars", key, "", value, kValueSize, path);
+  if (value[0] != '\0') {
+    copyText(slot.varName, value);
+  } else {
+    std::snprintf(slot.varName, sizeof slot.varName, "zeb_xml_id_%02d", index);
+  }
+}
+
+// The host sees each registration followed at once by a look-up of the same
+// name; the look-up's id is the one kept.
+void registerSlotVariable(SoundSlot& slot) {
+  registerNamedVariable(slot.varName);
+  slot.varId = lookupNamedVariable(slot.varName);
+}
+
+}  // namespace
+
+void chooseIniPath(const char* parameters, char (&path)[kIniPathSize]) {
+  if (parameters == nullptr || parameters[0] == '\0') {
+    copyText(path, kDefaultIniPath);
+  } else if (std::strlen(parameters) < kIniPathSize) {
+    copyText(path, parameters);
+  } else {
+    path[0] = '\0';
+  }
+}
+
+void parseSoundEntry(const char* value, SoundSlot& slot) {
+  const char* comma = std::strchr(value, ',');
+  if (comma == nullptr) {
+    copyText(slot.wavePath, value);
+    slot.volume = 0.0f;
+    return;
+  }
+  copyText(slot.wavePath, value, static_cast<std::size_t>(comma - value));
+  const double percent = std::atof(comma + 1);
+  slot.volume = toFloat((percent - 100.0) * 100.0);
+}
+
+void readSoundTable(const char* path, SoundTable& table) {
+  char maxSounds[kMaxSoundsSize];
+  platform::readProfileString("Config", "MaxSounds", "100", maxSounds, kMaxSoundsSize, path);
+  const std::int32_t errorFlag = platform::readProfileInt("Config", "ErrorFlag", 0, path);
+
+  table.soundCount = soundCountFrom(maxSounds);
+  std::memset(table.slots, 0, sizeof(SoundSlot) * static_cast<std::size_t>(table.soundCount + 1));
+  table.errorValue = errorFlag == -1 ? -1 : 0;
+
+  for (int i = table.soundCount - 1; i >= 0; --i) {
+    SoundSlot& slot = table.slots[i];
+    readSound(path, i, slot);
+    registerSlotVariable(slot);
+    slot.started = 0;
+    slot.loaded = 0;
+  }
+
+  SoundSlot& stopAll = stopAllSlot(table);
+  char value[kValueSize];
+  platform::readProfileString("Config", "LvarStop", kDefaultStopVariable, value, kValueSize, path);
+  copyText(stopAll.varName, value[0] != '\0' ? value : kDefaultStopVariable);
+  registerSlotVariable(stopAll);
+}
+
+void loadConfiguration(const abi::GaugeHeader* gauge) {
+  if (configured != 0) return;
+  configured = 1;
+  chooseIniPath(gauge != nullptr ? gauge->parameters : nullptr, iniPath);
+  readSoundTable(iniPath, soundTable);
+}
+
+}  // namespace vorlanex

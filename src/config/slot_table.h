@@ -1,0 +1,37 @@
+// The slot table: one record per configured sound plus the stop-all slot.
+#pragma once
+
+#include <cstdint>
+
+#include "module/host_panels.h"
+
+namespace vorlanex {
+
+constexpr int kMaxSounds = 100;
+constexpr int kTextSize = 130;  // WAV paths and variable names
+
+struct SoundSlot {
+  std::int32_t loaded;   // 1 once the sound's file was found and its load tried
+  std::int32_t started;  // 1 while a play started by a command is under way
+  std::int32_t command;  // the command code decoded this frame
+  std::int32_t status;   // 0 idle, 1 playing once, 2 looping
+  float volume;          // stored volume, hundredths of a decibel (0 full)
+  char wavePath[kTextSize];
+  char varName[kTextSize];
+  VariableId varId;
+};
+
+struct SoundTable {
+  // Records 0 to soundCount - 1 are the sounds; record soundCount is the
+  // stop-all slot, of which only varName and varId are used.
+  std::int32_t soundCount;
+  std::int32_t errorValue;  // written into a sound's variable when its file is missing
+  SoundSlot slots[kMaxSounds + 1];
+};
+
+// The module's table: 100 sounds, all zero, until the configuration is read.
+extern SoundTable soundTable;
+
+inline SoundSlot& stopAllSlot(SoundTable& table) { return table.slots[table.soundCount]; }
+
+}  // namespace vorlanex

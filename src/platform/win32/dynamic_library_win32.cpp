@@ -1,0 +1,29 @@
+#include "platform/dynamic_library.h"
+
+#define NOMINMAX
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+
+#include <cstdio>
+
+namespace vorlanex::platform {
+
+void* findLoadedLibrary(const char* name) {
+  return reinterpret_cast<void*>(GetModuleHandleA(name));
+}
+
+void* findLibrarySymbol(void* library, const char* name) {
+  return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(library), name));
+}
+
+void* loadLibrary(const char* path) { return reinterpret_cast<void*>(LoadLibraryA(path)); }
+
+void unloadLibrary(void* library) { FreeLibrary(static_cast<HMODULE>(library)); }
+
+const char* lastLibraryError() {
+  static char text[64];
+  std::snprintf(text, sizeof text, "Windows error %lu", GetLastError());
+  return text;
+}
+
+}  // namespace vorlanex::platform

@@ -1,0 +1,49 @@
+// Windows file names on a case-sensitive file system.
+#include "platform/portable/windows_path.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "platform/profile_file.h"
+#include "support/temp_folder.h"
+
+using vorlanex::platform::resolveWindowsPath;
+
+namespace {
+
+// A fresh temporary folder holding Sub/Cabin.INI, made the current one.
+class WindowsPath : public ::testing::Test {
+ protected:
+  void SetUp() override { root_.write("Sub/Cabin.INI", "[Config]\nVolume=80\n"); }
+  vorlanex::test::TempFolder root_;
+};
+
+TEST_F(WindowsPath, FindsEachComponentWhateverItsCase) {
+  struct {
+    const char* path;
+    const char* expected;
+  } cases[] = {
+      {"./sub/cabin.ini", "./Sub/Cabin.INI"}, {".\\SUB\\cabin.ini", "./Sub/Cabin.INI"},
+      {"sub\\Cabin.ini", "Sub/Cabin.INI"},    {"sub//cabin.ini", "Sub//Cabin.INI"},
+      {"./sub/none.ini", "./sub/none.ini"},  // missing: only separators change
+      {"none\\cabin.ini", "none/cabin.ini"},  {"", ""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(resolveWindowsPath(c.path), c.expected) << c.path;
+  EXPECT_EQ(resolveWindowsPath(nullptr), "");
+  EXPECT_EQ(resolveWindowsPath((root_.path().string() + "\\SUB\\CABIN.INI").c_str()),
+            (root_.path() / "Sub/Cabin.INI").string());
+}
+
+TEST_F(WindowsPath, PrefersExactName) {
+  std::ofstream("Sub/cabin.ini") << "";
+  EXPECT_EQ(resolveWindowsPath("sub/cabin.ini"), "Sub/cabin.ini");
+  EXPECT_EQ(resolveWindowsPath("sub/Cabin.INI"), "Sub/Cabin.INI");
+}
+
+TEST_F(WindowsPath, ProfileReaderUsesIt) {
+  EXPECT_EQ(vorlanex::platform::readProfileInt("Config", "Volume", -1, ".\\sub\\cabin.ini"), 80);
+}
+
+}  // namespace

@@ -1,0 +1,7 @@
+#include "support/test_platform.h"
+
+namespace vorlanex::test {
+
+bool runsUnderWine() { return false; }
+
+}  // namespace vorlanex::test
