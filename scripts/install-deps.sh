@@ -3,7 +3,7 @@
 # Idempotent: packages already present are not installed again.
 set -euo pipefail
 
-packages=(cmake ninja-build g++ clang googletest libgtest-dev libbenchmark-dev
+packages=(cmake ninja-build g++ clang libclang-rt-14-dev googletest libgtest-dev libbenchmark-dev
           g++-mingw-w64-i686 binutils-mingw-w64-i686 wine wine32:i386 libasound2:i386)
 
 missing=()
