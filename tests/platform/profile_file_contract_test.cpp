@@ -161,15 +161,18 @@ TEST_F(ProfileFile, ReadsIntegers) {
   const std::string path = write(
       "[A]\nneg=-1\nwrap=4294967297\nstop=42A9\nnone=B42\nhex=0x1F\nupper=0X1F\noct=0o17\nbin="
       "0b101\n"
-      "zero=010\nplus=+7\nnhex=-0x10\nquoted=' 12'\nempty=\nnoeq\nmin=2147483648\n");
+      "zero=010\nplus=+7\nnhex=-0x10\nquoted=' 12'\nempty=\nnoeq\nmin=2147483648\n"
+      "spaced=- 5\ntwosigns=+-1\nbadoct=0o8\nbadbin=0b2\nall=0xffffffff\nnwrap=-4294967295\n"
+      "frac=1.5\nctrl=\x01 12\n");
   struct {
     const char* key;
     std::int32_t expected;
   } cases[] = {
-      {"neg", -1},   {"wrap", 1},  {"stop", 42},    {"none", 0},
-      {"hex", 31},   {"upper", 0}, {"oct", 15},     {"bin", 5},
-      {"zero", 10},  {"plus", 7},  {"nhex", -16},   {"quoted", 12},
-      {"empty", 99}, {"noeq", 99}, {"missing", 99}, {"min", INT32_MIN},
+      {"neg", -1},        {"wrap", 1},    {"stop", 42},    {"none", 0},   {"hex", 31},
+      {"upper", 0},       {"oct", 15},    {"bin", 5},      {"zero", 10},  {"plus", 7},
+      {"nhex", -16},      {"quoted", 12}, {"empty", 99},   {"noeq", 99},  {"missing", 99},
+      {"min", INT32_MIN}, {"spaced", 0},  {"twosigns", 0}, {"badoct", 0}, {"badbin", 0},
+      {"all", -1},        {"nwrap", 1},   {"frac", 1},     {"ctrl", 12},
   };
   for (const auto& c : cases)
     EXPECT_EQ(readProfileInt("A", c.key, 99, path.c_str()), c.expected) << c.key;
