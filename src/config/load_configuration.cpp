@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 
 #include "module/host_panels.h"
 #include "platform/profile_file.h"
@@ -18,7 +19,7 @@ constexpr int kValueSize = 128;    // every INI text value is cut to 127 charact
 constexpr int kMaxSoundsSize = 5;  // only the first 4 characters of MaxSounds count
 constexpr const char* kDefaultStopVariable = "zeb_stop_sounds";
 
-char iniPath[kIniPathSize];
+char configuredIniPath[kIniPathSize];
 
 template <std::size_t N>
 void copyText(char (&to)[N], const char* from, std::size_t length) {
@@ -35,8 +36,9 @@ void copyText(char (&to)[N], const char* from) {
 // A double outside float's range becomes an infinity of its sign, as the
 // hardware conversion gives, instead of undefined behaviour.
 float toFloat(double value) {
-  if (value > FLT_MAX) return FLT_MAX * 2.0f;
-  if (value < -FLT_MAX) return -FLT_MAX * 2.0f;
+  constexpr float kInfinity = std::numeric_limits<float>::infinity();
+  if (value > FLT_MAX) return kInfinity;
+  if (value < -FLT_MAX) return -kInfinity;
   return static_cast<float>(value);
 }
 
@@ -48,12 +50,12 @@ int soundCountFrom(const char* maxSoundsText) {
   return count > kMaxSounds ? kMaxSounds : count;
 }
 
-void readSound(const char* path, int index, SoundSlot& slot) {
+void readSound(const char* iniPath, int index, SoundSlot& slot) {
   char key[16];
   char value[kValueSize];
 
   std::snprintf(key, sizeof key, "Sound%02d", index);
-  platform::readProfileString("Sounds", key, "", value, kValueSize, path);
+  platform::readProfileString("Sounds", key, "", value, kValueSize, iniPath);
   if (value[0] != '\0') {
     parseSoundEntry(value, slot);
   } else {
@@ -62,7 +64,7 @@ void readSound(const char* path, int index, SoundSlot& slot) {
   }
 
   std::snprintf(key, sizeof key, "Lvar%02d", index);
-  platform::readProfileString("LVars", key, "", value, kValueSize, path);
+  platform::readProfileString("LVars", key, "", value, kValueSize, iniPath);
   if (value[0] != '\0') {
     copyText(slot.varName, value);
   } else {
@@ -101,10 +103,10 @@ void parseSoundEntry(const char* value, SoundSlot& slot) {
   slot.volume = toFloat((percent - 100.0) * 100.0);
 }
 
-void readSoundTable(const char* path, SoundTable& table) {
+void readSoundTable(const char* iniPath, SoundTable& table) {
   char maxSounds[kMaxSoundsSize];
-  platform::readProfileString("Config", "MaxSounds", "100", maxSounds, kMaxSoundsSize, path);
-  const std::int32_t errorFlag = platform::readProfileInt("Config", "ErrorFlag", 0, path);
+  platform::readProfileString("Config", "MaxSounds", "100", maxSounds, kMaxSoundsSize, iniPath);
+  const std::int32_t errorFlag = platform::readProfileInt("Config", "ErrorFlag", 0, iniPath);
 
   table.soundCount = soundCountFrom(maxSounds);
   std::memset(table.slots, 0, sizeof(SoundSlot) * static_cast<std::size_t>(table.soundCount + 1));
@@ -112,7 +114,7 @@ void readSoundTable(const char* path, SoundTable& table) {
 
   for (int i = table.soundCount - 1; i >= 0; --i) {
     SoundSlot& slot = table.slots[i];
-    readSound(path, i, slot);
+    readSound(iniPath, i, slot);
     registerSlotVariable(slot);
     slot.started = 0;
     slot.loaded = 0;
@@ -120,7 +122,8 @@ void readSoundTable(const char* path, SoundTable& table) {
 
   SoundSlot& stopAll = stopAllSlot(table);
   char value[kValueSize];
-  platform::readProfileString("Config", "LvarStop", kDefaultStopVariable, value, kValueSize, path);
+  platform::readProfileString("Config", "LvarStop", kDefaultStopVariable, value, kValueSize,
+                              iniPath);
   copyText(stopAll.varName, value[0] != '\0' ? value : kDefaultStopVariable);
   registerSlotVariable(stopAll);
 }
@@ -128,8 +131,8 @@ void readSoundTable(const char* path, SoundTable& table) {
 void loadConfiguration(const abi::GaugeHeader* gauge) {
   if (configured != 0) return;
   configured = 1;
-  chooseIniPath(gauge != nullptr ? gauge->parameters : nullptr, iniPath);
-  readSoundTable(iniPath, soundTable);
+  chooseIniPath(gauge != nullptr ? gauge->parameters : nullptr, configuredIniPath);
+  readSoundTable(configuredIniPath, soundTable);
 }
 
 }  // namespace vorlanex

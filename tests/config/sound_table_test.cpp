@@ -2,6 +2,7 @@
 // names and the error value, through the real profile functions.
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <memory>
 #include <string>
 
@@ -78,6 +79,8 @@ TEST(SoundTable, SoundsValuesSplitAtTheFirstCommaIntoPathAndPercent) {
       {"x.wav,70,90", "x.wav", -3000.0f},
       {"x.wav, -20 dB", "x.wav", -12000.0f},
       {"\"quoted path.wav\"", "quoted path.wav", 0.0f},
+      // Beyond a float's range: an infinite volume, never applied, not a crash.
+      {"huge.wav,1e300", "huge.wav", std::numeric_limits<float>::infinity()},
   };
   std::string ini = "[Config]\nMaxSounds=" + std::to_string(std::size(cases)) + "\n[Sounds]\n";
   for (std::size_t i = 0; i < std::size(cases); ++i) {
