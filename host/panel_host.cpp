@@ -1,5 +1,6 @@
 #include "panel_host.h"
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -49,10 +50,10 @@ void PanelHost::runFrames(int count) {
 std::vector<std::string> PanelHost::registeredNames() const {
   std::vector<std::string> names;
   for (const HostCall& call : calls_) {
-    if (call.entry != abi::kRegisterNamedVariable) continue;
-    bool seen = false;
-    for (const std::string& name : names) seen = seen || name == call.name;
-    if (!seen) names.push_back(call.name);
+    if (call.entry == abi::kRegisterNamedVariable &&
+        std::find(names.begin(), names.end(), call.name) == names.end()) {
+      names.push_back(call.name);
+    }
   }
   return names;
 }

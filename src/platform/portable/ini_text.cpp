@@ -1,5 +1,7 @@
 #include "platform/portable/ini_text.h"
 
+#include "platform/portable/ascii_case.h"
+
 namespace vorlanex::platform {
 namespace {
 
@@ -17,16 +19,6 @@ std::string_view trimRight(std::string_view s) {
 }
 
 std::string_view trim(std::string_view s) { return trimLeft(trimRight(s)); }
-
-char asciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool equalNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (asciiLower(a[i]) != asciiLower(b[i])) return false;
-  }
-  return true;
-}
 
 // Cuts the next line off `rest`; CR, LF and CRLF all end a line (a CRLF
 // leaves an empty line behind, which is skipped like any blank line).

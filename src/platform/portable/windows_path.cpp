@@ -4,18 +4,12 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/portable/ascii_case.h"
+
 namespace fs = std::filesystem;
 
 namespace vorlanex::platform {
 namespace {
-
-bool equalNoCase(const std::string& a, const std::string& b) {
-  const auto lower = [](char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-  };
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                            [&](char x, char y) { return lower(x) == lower(y); });
-}
 
 // The name under which `name` exists in `directory`, or "" when it does not.
 std::string findEntry(const std::string& directory, const std::string& name) {
