@@ -5,7 +5,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "module/gauge_abi.h"
+#include "panel/gauge_abi.h"
 
 namespace vorlanex::host {
 

@@ -2,7 +2,7 @@
 // its ImportTable, served by the active PanelHost.
 #pragma once
 
-#include "module/gauge_abi.h"
+#include "panel/gauge_abi.h"
 
 namespace vorlanex::host {
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "module/gauge_abi.h"
+#include "panel/gauge_abi.h"
 #include "module_library.h"
 #include "named_variables.h"
 

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <limits>
 
-#include "module/host_panels.h"
+#include "panel/host_panels.h"
 #include "platform/profile_file.h"
 
 namespace vorlanex {

@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "config/slot_table.h"
-#include "module/gauge_abi.h"
+#include "panel/gauge_abi.h"
 
 namespace vorlanex {
 

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "module/host_panels.h"
+#include "panel/host_panels.h"
 
 namespace vorlanex {
 

@@ -59,6 +59,4 @@ vorlanex::abi::ModuleLinkage Linkage = {
     vorlanex::kModuleVersion,
     {&vorlanex::soundGaugeHeader, nullptr},
 };
-
-vorlanex::abi::ImportRecord ImportTable = {vorlanex::kPanelsTableId, nullptr, 0, nullptr};
 }

@@ -1,12 +1,12 @@
-// The module's face to the simulator: the two exported records and the one
+// The module's face to the simulator: the exported `Linkage` record and the one
 // gauge, "sound", with its single static image element.
 #pragma once
 
-#include "module/gauge_abi.h"
+#include "panel/gauge_abi.h"
+#include "panel/import_table.h"
 
 extern "C" {
 GAUGE_EXPORT extern vorlanex::abi::ModuleLinkage Linkage;
-GAUGE_EXPORT extern vorlanex::abi::ImportRecord ImportTable;
 }
 
 namespace vorlanex {
@@ -17,7 +17,6 @@ extern abi::StaticImageElement soundGaugeImage;
 // Values the simulator reads from the records.
 constexpr abi::Word kModuleId = 0x13;
 constexpr abi::Word kModuleVersion = 0x900;
-constexpr abi::Word kPanelsTableId = 0x0F;
 constexpr abi::Word kGaugeHeaderVersion = 800;
 constexpr abi::Word kGaugeWidthMm = 20;
 constexpr abi::Word kStaticImageElement = 0;

@@ -1,7 +1,7 @@
 #include "module/gauge_routines.h"
 
 #include "module/gauge_records.h"
-#include "module/host_panels.h"
+#include "panel/host_panels.h"
 
 namespace vorlanex {
 namespace {

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "module/gauge_abi.h"
+#include "panel/gauge_abi.h"
 
 namespace vorlanex {
 

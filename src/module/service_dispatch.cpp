@@ -4,7 +4,7 @@
 #include "config/load_configuration.h"
 #include "module/gauge_routines.h"
 #include "module/host_module.h"
-#include "module/status_variables.h"
+#include "panel/status_variables.h"
 
 namespace vorlanex {
 

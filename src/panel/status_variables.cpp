@@ -1,6 +1,6 @@
-#include "module/status_variables.h"
+#include "panel/status_variables.h"
 
-#include "module/host_panels.h"
+#include "panel/host_panels.h"
 
 namespace vorlanex {
 

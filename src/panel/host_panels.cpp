@@ -1,6 +1,10 @@
-#include "module/host_panels.h"
+#include "panel/host_panels.h"
 
-#include "module/gauge_records.h"
+#include "panel/import_table.h"
+
+extern "C" {
+vorlanex::abi::ImportRecord ImportTable = {vorlanex::kPanelsTableId, nullptr, 0, nullptr};
+}
 
 namespace vorlanex {
 namespace {
