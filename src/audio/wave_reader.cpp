@@ -1,0 +1,175 @@
+#include "audio/wave_reader.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+#include "audio/riff_chunks.h"
+
+namespace vorlanex {
+namespace {
+
+using platform::fourCc;
+using platform::RiffStatus;
+
+constexpr std::int32_t kFormatFieldsSize = 16;  // WAVEFORMATEX up to cbSize
+constexpr std::uint32_t kFormatWithExtraSize = 18;
+
+// A block of the 18-byte record followed by room for `extra` bytes.
+WaveFormat* newFormatBlock(const WaveFormat& fields, std::uint16_t extra) {
+  void* memory = std::malloc(sizeof(WaveFormat) + extra);
+  if (memory == nullptr) return nullptr;
+  WaveFormat* block = new (memory) WaveFormat(fields);
+  block->cbSize = extra;
+  return block;
+}
+
+}  // namespace
+
+const char* describeOpenFailure(OpenFailure failure) {
+  switch (failure) {
+    case OpenFailure::kNone:
+      return "readable";
+    case OpenFailure::kNoFile:
+      return "cannot be opened";
+    case OpenFailure::kNotRiff:
+      return "not a RIFF file";
+    case OpenFailure::kNotWave:
+      return "a RIFF file, but not WAVE";
+    case OpenFailure::kNoFormatChunk:
+      return "no \"fmt \" chunk";
+    case OpenFailure::kFormatTooShort:
+      return "\"fmt \" chunk smaller than 16 bytes";
+    case OpenFailure::kFormatCutShort:
+      return "file ends inside the format";
+    case OpenFailure::kNoMemory:
+      return "no memory for the format";
+    case OpenFailure::kExtraCutShort:
+      return "file ends inside the extra format bytes";
+    case OpenFailure::kFormatChunkEnd:
+      return "cannot step past the \"fmt \" chunk";
+    case OpenFailure::kNoDataChunk:
+      return "no \"data\" chunk";
+  }
+  return "unknown";
+}
+
+WaveReader::~WaveReader() {
+  close();
+  freeFormat();
+}
+
+Result WaveReader::open(const char* path) {
+  // Letting go of an earlier file too, not only the format: it would stay
+  // open, unreachable, until the process ends.
+  close();
+  freeFormat();
+  file = path == nullptr ? nullptr : platform::openRiffFile(path);
+  if (file == nullptr) {
+    lastOpenFailure_ = OpenFailure::kNoFile;
+    return kFail;
+  }
+  lastOpenFailure_ = readHeader();
+  if (lastOpenFailure_ != OpenFailure::kNone) {
+    freeFormat();
+    close();
+    return kFail;
+  }
+  if (rewind() != kOk) {
+    lastOpenFailure_ = OpenFailure::kNoDataChunk;
+    return kFail;
+  }
+  return kOk;
+}
+
+OpenFailure WaveReader::readHeader() {
+  // A header cut short inside the form type keeps the record's old bytes
+  // there: start from zero, so that no earlier file's form type shows through.
+  riffChunk = {};
+  if (platform::descendChunk(file, &riffChunk) != RiffStatus::kOk ||
+      riffChunk.ckid != fourCc("RIFF")) {
+    return OpenFailure::kNotRiff;
+  }
+  if (riffChunk.fccType != fourCc("WAVE")) return OpenFailure::kNotWave;
+  platform::ChunkInfo formatChunk = {};
+  if (!findChunk(file, riffChunk, fourCc("fmt "), &formatChunk)) {
+    return OpenFailure::kNoFormatChunk;
+  }
+  if (formatChunk.cksize < kFormatFieldsSize) return OpenFailure::kFormatTooShort;
+  const OpenFailure failure = readFormat(formatChunk);
+  if (failure != OpenFailure::kNone) return failure;
+  if (platform::ascendChunk(file, &formatChunk) != RiffStatus::kOk) {
+    return OpenFailure::kFormatChunkEnd;
+  }
+  return OpenFailure::kNone;
+}
+
+OpenFailure WaveReader::readFormat(const platform::ChunkInfo& formatChunk) {
+  WaveFormat fields = {};
+  if (platform::readRiffFile(file, &fields, kFormatFieldsSize) != kFormatFieldsSize) {
+    return OpenFailure::kFormatCutShort;
+  }
+  // Formats other than PCM count their extra bytes in the field behind the
+  // first 16 bytes. A chunk of 16 or 17 bytes has no such field: reading one
+  // anyway would take the next chunk's id for the count, and that many bytes
+  // of other chunks for the format.
+  std::uint16_t extra = 0;
+  if (fields.wFormatTag != kWaveFormatPcm && formatChunk.cksize >= kFormatWithExtraSize &&
+      platform::readRiffFile(file, &extra, sizeof extra) != sizeof extra) {
+    return OpenFailure::kFormatCutShort;
+  }
+  format = newFormatBlock(fields, extra);
+  if (format == nullptr) return OpenFailure::kNoMemory;
+  if (extra > 0 &&
+      platform::readRiffFile(file, reinterpret_cast<unsigned char*>(format) + sizeof(WaveFormat),
+                             extra) != extra) {
+    return OpenFailure::kExtraCutShort;
+  }
+  return OpenFailure::kNone;
+}
+
+Result WaveReader::rewind() {
+  if (file == nullptr) return kFail;
+  return findChunk(file, riffChunk, fourCc("data"), &dataChunk) ? kOk : kFail;
+}
+
+Result WaveReader::read(std::uint32_t count, void* destination, std::uint32_t* bytesRead) {
+  *bytesRead = 0;
+  platform::RiffBuffer buffer;
+  if (file == nullptr || platform::getRiffBuffer(file, &buffer) != RiffStatus::kOk) return kFail;
+  const std::uint32_t size = std::min(count, dataChunk.cksize);
+  dataChunk.cksize -= size;
+  auto* out = static_cast<unsigned char*>(destination);
+  for (std::uint32_t left = size; left > 0;) {
+    if (buffer.next >= buffer.endRead) {
+      // The file ended before its data chunk did.
+      if (platform::advanceRiffBuffer(file, &buffer) != RiffStatus::kOk ||
+          buffer.next >= buffer.endRead) {
+        return kFail;
+      }
+    }
+    const auto held = static_cast<std::uint32_t>(buffer.endRead - buffer.next);
+    const std::uint32_t run = std::min(left, held);
+    std::memcpy(out, buffer.next, run);
+    out += run;
+    buffer.next += run;
+    left -= run;
+  }
+  if (platform::setRiffBuffer(file, &buffer) != RiffStatus::kOk) return kFail;
+  *bytesRead = size;
+  return kOk;
+}
+
+Result WaveReader::close() {
+  platform::closeRiffFile(file);
+  file = nullptr;
+  return kOk;
+}
+
+void WaveReader::freeFormat() {
+  std::free(format);
+  format = nullptr;
+}
+
+}  // namespace vorlanex
