@@ -1,11 +1,12 @@
 // Reads a panel's sound configuration the way the simulator would make the
-// module read it, and prints the slot table and the panel variables the module
-// registered. Run it from the simulator's root folder (the one holding the
-// Gauges and Sound folders), with the gauge's parameter string (the INI path)
-// as its argument.
+// module read it, and prints the slot table, the panel variables the module
+// registered and what the module's WAV reader makes of each sound's file. Run it from the
+// simulator's root folder (the one holding the Gauges and Sound folders), with the gauge's
+// parameter string (the INI path) as its argument.
 #include <cstdio>
 #include <string>
 
+#include "audio/wave_reader.h"
 #include "config/load_configuration.h"
 #include "config/slot_table.h"
 #include "module/gauge_records.h"
@@ -35,6 +36,28 @@ void printRegistered(vorlanex::host::PanelHost& host) {
   }
 }
 
+// Missing, not readable (and why), or the format and size the sound's buffer
+// would get.
+void printWaveFiles() {
+  std::printf("\nWAV files, as the module's reader opens them:\n");
+  for (int i = 0; i < soundTable.soundCount; ++i) {
+    vorlanex::WaveReader reader;
+    reader.open(soundTable.slots[i].wavePath);
+    const vorlanex::OpenFailure failure = reader.lastOpenFailure();
+    std::printf("%4d  ", i);
+    if (failure == vorlanex::OpenFailure::kNoFile) {
+      std::printf("missing\n");
+    } else if (failure != vorlanex::OpenFailure::kNone) {
+      std::printf("not readable: %s\n", vorlanex::describeOpenFailure(failure));
+    } else {
+      const vorlanex::WaveFormat& format = *reader.format;
+      std::printf("format tag %u, %u channels, %u Hz, %u bits, block align %u, %u data bytes\n",
+                  format.wFormatTag, format.nChannels, format.nSamplesPerSec, format.wBitsPerSample,
+                  format.nBlockAlign, reader.dataChunk.cksize);
+    }
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -49,6 +72,7 @@ int main(int argc, char** argv) {
   std::printf("INI file: %s\n", argc == 2 ? argv[1] : vorlanex::kDefaultIniPath);
   printSlotTable();
   printRegistered(host);
+  printWaveFiles();
   host.disconnect();
   return 0;
 }
