@@ -3,6 +3,7 @@
 // a plain PCM sound, a float sound whose "fmt " chunk has no extra-size field,
 // and a sound saved as AIFF under a .wav name. fan.wav is left missing.
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>

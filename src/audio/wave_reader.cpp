@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <new>
 
 #include "audio/riff_chunks.h"
@@ -28,31 +29,24 @@ WaveFormat* newFormatBlock(const WaveFormat& fields, std::uint16_t extra) {
 }  // namespace
 
 const char* describeOpenFailure(OpenFailure failure) {
-  switch (failure) {
-    case OpenFailure::kNone:
-      return "readable";
-    case OpenFailure::kNoFile:
-      return "cannot be opened";
-    case OpenFailure::kNotRiff:
-      return "not a RIFF file";
-    case OpenFailure::kNotWave:
-      return "a RIFF file, but not WAVE";
-    case OpenFailure::kNoFormatChunk:
-      return "no \"fmt \" chunk";
-    case OpenFailure::kFormatTooShort:
-      return "\"fmt \" chunk smaller than 16 bytes";
-    case OpenFailure::kFormatCutShort:
-      return "file ends inside the format";
-    case OpenFailure::kNoMemory:
-      return "no memory for the format";
-    case OpenFailure::kExtraCutShort:
-      return "file ends inside the extra format bytes";
-    case OpenFailure::kFormatChunkEnd:
-      return "cannot step past the \"fmt \" chunk";
-    case OpenFailure::kNoDataChunk:
-      return "no \"data\" chunk";
-  }
-  return "unknown";
+  // In the order of the stages.
+  static const char* const kTexts[] = {
+      "readable",
+      "cannot be opened",
+      "not a RIFF file",
+      "a RIFF file, but not WAVE",
+      "no \"fmt \" chunk",
+      "\"fmt \" chunk smaller than 16 bytes",
+      "file ends inside the format",
+      "no memory for the format",
+      "file ends inside the extra format bytes",
+      "cannot step past the \"fmt \" chunk",
+      "no \"data\" chunk",
+  };
+  static_assert(std::size(kTexts) == static_cast<std::size_t>(OpenFailure::kNoDataChunk) + 1,
+                "one text per stage");
+  const auto index = static_cast<std::size_t>(failure);
+  return index < std::size(kTexts) ? kTexts[index] : "unknown";
 }
 
 WaveReader::~WaveReader() {

@@ -5,6 +5,7 @@
 // sanitizers catch any byte touched outside the buffers.
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
