@@ -12,10 +12,17 @@ home=${VORLANEX_WINE_HOME:-${TMPDIR:-/tmp}/vorlanex-wine-$(id -u)}
 mkdir -p "$home"
 export HOME="$home" WINEPREFIX="$home/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 
+# ALSA reads ~/.asoundrc: a capturing program gets a HOME of its own, so
+# programs running at the same time never see each other's sound device.
 if [ -n "${VORLANEX_AUDIO_FILE:-}" ]; then
-  printf 'pcm.!default { type file slave.pcm "null" file "%s" format "raw" }\n' "$VORLANEX_AUDIO_FILE" > "$home/.asoundrc"
+  export HOME="$home/capture-$$"
+  mkdir -p "$HOME"
+  trap 'rm -rf "$HOME"' EXIT
+  printf 'pcm.!default { type file slave.pcm "null" file "%s" format "raw" }\n' "$VORLANEX_AUDIO_FILE" > "$HOME/.asoundrc"
 else
-  printf 'pcm.!default { type null }\n' > "$home/.asoundrc"
+  # Written aside and renamed: a program starting meanwhile reads a whole file.
+  printf 'pcm.!default { type null }\n' > "$home/.asoundrc.$$"
+  mv -f "$home/.asoundrc.$$" "$home/.asoundrc"
 fi
 
 # Two test programs may start at once on a fresh machine: make the prefix once.
@@ -27,4 +34,8 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   ) 9>"$home/.prefix.lock"
 fi
 
-exec wine "$@"
+if [ -n "${VORLANEX_AUDIO_FILE:-}" ]; then
+  wine "$@"
+else
+  exec wine "$@"
+fi

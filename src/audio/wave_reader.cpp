@@ -6,6 +6,7 @@
 #include <iterator>
 #include <new>
 
+#include "audio/module_heap.h"
 #include "audio/riff_chunks.h"
 
 namespace vorlanex {
@@ -19,7 +20,7 @@ constexpr std::uint32_t kFormatWithExtraSize = 18;
 
 // A block of the 18-byte record followed by room for `extra` bytes.
 WaveFormat* newFormatBlock(const WaveFormat& fields, std::uint16_t extra) {
-  void* memory = std::malloc(sizeof(WaveFormat) + extra);
+  void* memory = heapAllocate(sizeof(WaveFormat) + extra);
   if (memory == nullptr) return nullptr;
   WaveFormat* block = new (memory) WaveFormat(fields);
   block->cbSize = extra;
@@ -162,7 +163,7 @@ Result WaveReader::close() {
 }
 
 void WaveReader::freeFormat() {
-  std::free(format);
+  heapFree(format);
   format = nullptr;
 }
 

@@ -1,9 +1,9 @@
 #include "audio/audio_device.h"
-#include "audio/sound_buffers.h"
 #include "commands/command_scan.h"
+#include "commands/host_module.h"
+#include "commands/release_sounds.h"
 #include "config/load_configuration.h"
 #include "module/gauge_routines.h"
-#include "module/host_module.h"
 #include "panel/status_variables.h"
 
 namespace vorlanex {

@@ -10,7 +10,8 @@ namespace vorlanex::platform {
 // takes no reference on the library.
 void* findLoadedLibrary(const char* name);
 
-// The address of an exported function or variable; null when not exported.
+// The address of an exported function or variable; null when not exported,
+// or when the library behind the handle has been unloaded since.
 void* findLibrarySymbol(void* library, const char* name);
 
 // Loads a library by path (a fresh copy when it was unloaded before); null on

@@ -1,4 +1,5 @@
 #include <dlfcn.h>
+#include <link.h>
 
 #include "platform/dynamic_library.h"
 
@@ -13,7 +14,25 @@ void* findLoadedLibrary(const char* name) {
   return library;
 }
 
-void* findLibrarySymbol(void* library, const char* name) { return dlsym(library, name); }
+namespace {
+
+// A handle the loader handed out is its link map entry. Walking the loaded
+// objects only compares addresses, so it is safe for a handle whose library
+// has since been unloaded.
+bool stillLoaded(void* library) {
+  for (const link_map* map = _r_debug.r_map; map != nullptr; map = map->l_next) {
+    if (map == library) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+// As GetProcAddress does with a module that has been freed, a handle whose
+// library is gone finds nothing, instead of reading released memory.
+void* findLibrarySymbol(void* library, const char* name) {
+  return stillLoaded(library) ? dlsym(library, name) : nullptr;
+}
 
 void* loadLibrary(const char* path) { return dlopen(path, RTLD_NOW | RTLD_LOCAL); }
 

@@ -1,0 +1,21 @@
+#include "commands/release_sounds.h"
+
+#include "audio/audio_device.h"
+#include "audio/sound_buffers.h"
+#include "config/slot_table.h"
+
+namespace vorlanex {
+
+void releaseAllSounds() {
+  for (int i = 0; i < soundTable.soundCount; ++i) {
+    SoundSlot& slot = soundTable.slots[i];
+    if (slot.loaded != 1) continue;
+    const auto index = static_cast<SoundIndex>(i);
+    if (isPlaying(index) != 0) stopSound(index, false);
+    releaseSound(index);
+    slot.loaded = 0;
+  }
+  closeDevice();
+}
+
+}  // namespace vorlanex

@@ -1,0 +1,29 @@
+#include "platform/window_and_sleep.h"
+
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+
+namespace vorlanex::platform {
+namespace {
+
+std::uint32_t sleeps = 0;
+
+}  // namespace
+
+void* findTopLevelWindow(const char* className) {
+  return reinterpret_cast<void*>(FindWindowA(className, nullptr));
+}
+
+void sleepMilliseconds(std::uint32_t milliseconds) {
+  ++sleeps;
+  Sleep(milliseconds);
+}
+
+std::uint32_t sleepsSoFar() { return sleeps; }
+
+}  // namespace vorlanex::platform

@@ -1,0 +1,261 @@
+// Every way loading, playing and restoring a sound can fail, driven for real:
+// faults injected into our sound engine and our RIFF seam, malformed and
+// missing files on disk. Each ends in the state the module promises, checked
+// through the engine's counters and views rather than by trusting the module.
+#include <gtest/gtest.h>
+#include <vorlanex_engine/engine_control.h>
+
+#include <cstdio>
+#include <string>
+
+#include "audio/audio_device.h"
+#include "audio/module_heap.h"
+#include "audio/sound_buffers.h"
+#include "audio/wave_reader.h"
+#include "platform/portable/riff_file_faults.h"
+#include "platform/window_and_sleep.h"
+#include "support/sine_wave.h"
+#include "support/temp_folder.h"
+#include "wave_bytes.h"
+
+namespace vorlanex {
+namespace {
+
+using engine::Call;
+using engine::callCount;
+using engine::totalCalls;
+using namespace wavebytes;
+
+const test::SineFile kSine{1, 22050, 16, 0.25};
+
+class SoundBufferFaults : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    engine::reset();
+    platform::resetRiffFaults();
+    ASSERT_EQ(openDevice(), kOk);
+    engine::reset();  // count only what the sound operations do
+    root_.write("Sound/sine.wav", test::sineWave(kSine));
+    root_.write("Sound/other.wav", test::sineWave({2, 44100, 8, 0.1}));
+    heapAtStart_ = heapUse();
+  }
+  void TearDown() override {
+    for (SoundIndex i = 0; i < kSoundBufferEntries; ++i) releaseSound(i);
+    closeDevice();
+    engine::reset();
+    EXPECT_EQ(engine::buffers().size(), 0u);
+    EXPECT_EQ(engine::liveDevices(), 0u);
+    EXPECT_EQ(platform::openRiffFiles(), 0) << "every WAV file closed";
+    EXPECT_EQ(heapUse().blocks, heapAtStart_.blocks) << "every block given back";
+  }
+
+  // The sound's data as the buffer holds it.
+  static std::string bufferBytes(SoundIndex index) {
+    void* first = nullptr;
+    DWORD bytes = 0;
+    IDirectSoundBuffer* buffer = soundBufferOf(index);
+    EXPECT_EQ(buffer->Lock(0, 0, &first, &bytes, nullptr, nullptr, DSBLOCK_ENTIREBUFFER), DS_OK);
+    std::string held(static_cast<const char*>(first), bytes);
+    buffer->Unlock(first, bytes, nullptr, 0);
+    return held;
+  }
+
+  test::TempFolder root_;
+  HeapUse heapAtStart_{};
+};
+
+// A sound without a buffer answers for itself: DirectSound is never asked.
+void expectNoBufferAndNoCall(SoundIndex index) {
+  EXPECT_EQ(soundBufferOf(index), nullptr);
+  EXPECT_EQ(isPlaying(index), kFail);
+  EXPECT_EQ(playSound(index, false), kFail);
+  stopSound(index, true);
+  EXPECT_EQ(restoreBuffer(index), kOk);
+  EXPECT_EQ(setVolume(index, -600), kFail);
+  EXPECT_EQ(setPan(index, 100), kFail);
+  EXPECT_EQ(getVolume(index), -10000);
+  EXPECT_EQ(totalCalls(), 0u);
+}
+
+TEST_F(SoundBufferFaults, FilesThatGiveNoReaderLeaveTheSoundWithoutBuffer) {
+  root_.write("Sound/text.wav", "just some text, not a sound\n");
+  root_.write("Sound/aiff.wav", "FORM\x20\0\0\0AIFFCOMM");
+  root_.write("Sound/nodata.wav", riff("WAVE", chunk("fmt ", formatFields(1, 1, 22050, 16))));
+  for (const char* path : {"./Sound/missing.wav", "./Sound/text.wav", "./Sound/aiff.wav"}) {
+    EXPECT_EQ(loadSound(0, path), kFail) << path;
+    EXPECT_EQ(platform::openRiffFiles(), 0) << path << ": nothing held";
+    expectNoBufferAndNoCall(0);
+  }
+  // A file without sample data keeps its reader, and so its file, open.
+  EXPECT_EQ(loadSound(0, "./Sound/nodata.wav"), kFail);
+  EXPECT_EQ(platform::openRiffFiles(), 1);
+  expectNoBufferAndNoCall(0);
+}
+
+TEST_F(SoundBufferFaults, AFormatTheDeviceRefusesKeepsTheReaderAndReturnsTheDevicesCode) {
+  struct Case {
+    const char* name;
+    std::string format;
+    HRESULT code;
+  } const cases[] = {
+      {"three channels of plain PCM", formatFields(1, 3, 22050, 16), DSERR_INVALIDPARAM},
+      {"12-bit samples", formatFields(1, 1, 22050, 12), DSERR_INVALIDPARAM},
+      {"ADPCM", formatFields(2, 1, 22050, 4) + u16(0), E_NOTIMPL},
+  };
+  for (const Case& c : cases) {
+    root_.write("Sound/refused.wav", wave(c.format, samplePattern(1000)));
+    engine::reset();
+    EXPECT_EQ(loadSound(1, "./Sound/refused.wav"), c.code) << c.name;
+    EXPECT_EQ(callCount(Call::CreateSoundBuffer), 1u) << c.name;
+    EXPECT_EQ(platform::openRiffFiles(), 1) << c.name << ": the reader stays";
+    engine::reset();
+    expectNoBufferAndNoCall(1);
+  }
+}
+
+TEST_F(SoundBufferFaults, ACreateFailureInjectedIntoTheDeviceIsReturnedAsIs) {
+  engine::failCreateSoundBuffer(DSERR_ALLOCATED);
+  EXPECT_EQ(loadSound(0, "./Sound/sine.wav"), DSERR_ALLOCATED);
+  engine::reset();
+  expectNoBufferAndNoCall(0);
+}
+
+TEST_F(SoundBufferFaults, AFailedLockLeavesACreatedSilentBufferThatStillPlays) {
+  engine::failLock(DSERR_INVALIDCALL);
+  EXPECT_EQ(loadSound(0, "./Sound/sine.wav"), DSERR_INVALIDCALL);
+  ASSERT_NE(soundBufferOf(0), nullptr);
+  EXPECT_EQ(bufferBytes(0), std::string(test::sineDataBytes(kSine), '\0'));
+  EXPECT_EQ(playSound(0, false), kOk);
+  EXPECT_EQ(isPlaying(0), 1);
+}
+
+TEST_F(SoundBufferFaults, NoMemoryForTheCopyLeavesAnUnfilledBuffer) {
+  failHeapAllocationAfter(3);  // the reader, its format, then the copy block
+  EXPECT_EQ(loadSound(0, "./Sound/sine.wav"), kOutOfMemory);
+  failHeapAllocationAfter(0);
+  ASSERT_NE(soundBufferOf(0), nullptr);
+  EXPECT_EQ(callCount(Call::Lock), 0u);
+  EXPECT_EQ(playSound(0, false), kOk);
+}
+
+TEST_F(SoundBufferFaults, NoDeviceLeavesTheSoundWithItsReaderAndNoCall) {
+  closeDevice();
+  engine::reset();
+  EXPECT_EQ(loadSound(0, "./Sound/sine.wav"), DSERR_NODRIVER);
+  EXPECT_EQ(platform::openRiffFiles(), 1);
+  expectNoBufferAndNoCall(0);
+
+  engine::failDirectSoundCreate(DSERR_NODRIVER);
+  EXPECT_EQ(openDevice(), DSERR_NODRIVER);
+  EXPECT_EQ(audioDevice(), nullptr);
+  EXPECT_EQ(engine::liveDevices(), 0u);
+}
+
+TEST_F(SoundBufferFaults, LoadingALoadedSoundLetsGoOfItsOldFileAndBufferFirst) {
+  ASSERT_EQ(loadSound(0, "./Sound/sine.wav"), kOk);
+  ASSERT_EQ(loadSound(0, "./Sound/other.wav"), kOk);
+  const std::vector<engine::BufferView> live = engine::buffers();
+  ASSERT_EQ(live.size(), 1u);
+  EXPECT_EQ(live[0].format.nChannels, 2);
+  EXPECT_EQ(live[0].format.wBitsPerSample, 8);
+  EXPECT_EQ(live[0].bytes, test::sineDataBytes({2, 44100, 8, 0.1}));
+  EXPECT_EQ(platform::openRiffFiles(), 1);
+}
+
+// A file shorter than its data chunk says: the first fill fails in its read
+// (before it rewinds), so a refill after a loss reads only what is left. It
+// copies no more than it read; the rest of the buffer is silence.
+TEST_F(SoundBufferFaults, ARefillAfterAShortReadCopiesOnlyWhatItReadAndSilencesTheRest) {
+  const std::string samples = samplePattern(4000);
+  root_.write("Sound/short.wav",
+              riff("WAVE", chunk("fmt ", formatFields(1, 1, 22050, 16)) +
+                               chunkHeader("data", 4000) + samples.substr(0, 3000)));
+  EXPECT_EQ(loadSound(0, "./Sound/short.wav"), kFail);
+  ASSERT_NE(soundBufferOf(0), nullptr);
+
+  ASSERT_TRUE(engine::loseBuffer(soundBufferOf(0)));
+  ASSERT_EQ(playSound(0, false), kOk);
+  const std::string held = bufferBytes(0);
+  ASSERT_EQ(held.size(), 4000u);
+  EXPECT_EQ(held, std::string(4000, '\0')) << "nothing was left to read after the failed fill";
+}
+
+struct RestoreCase {
+  const char* name;
+  std::vector<HRESULT> answers;
+  unsigned restores;  // Restore calls made
+  unsigned pauses;
+  HRESULT played;     // what playSound returns
+};
+
+TEST_F(SoundBufferFaults, ALostBufferIsRestoredRefilledAndPlayed) {
+  const HRESULT lost = DSERR_BUFFERLOST;
+  const std::vector<HRESULT> neverBack(300, lost);
+  const std::vector<HRESULT> oddSuccess(300, 1);
+  const RestoreCase cases[] = {
+      {"back at once", {}, 2, 0, kOk},
+      {"lost twice, then back", {lost, lost}, 4, 1, kOk},
+      {"back on the first call of a pass is not enough", {DS_OK, lost}, 4, 0, kOk},
+      {"other failures: no pause", {DSERR_INVALIDCALL, DSERR_INVALIDCALL}, 4, 0, kOk},
+      {"never back: the play is given up", neverBack, 200, 100, lost},
+      {"a success code that is not DS_OK is not enough", oddSuccess, 200, 0, lost},
+  };
+  for (const RestoreCase& c : cases) {
+    ASSERT_EQ(loadSound(0, "./Sound/sine.wav"), kOk) << c.name;
+    const std::string filled = bufferBytes(0);
+    ASSERT_TRUE(engine::loseBuffer(soundBufferOf(0))) << c.name;
+    engine::reset();
+    engine::answerRestore(c.answers);
+    const std::uint32_t pausesBefore = platform::sleepsSoFar();
+
+    EXPECT_EQ(playSound(0, false), c.played) << c.name;
+    EXPECT_EQ(callCount(Call::Restore), c.restores) << c.name;
+    EXPECT_EQ(platform::sleepsSoFar() - pausesBefore, c.pauses) << c.name;
+    if (c.played == kOk) {
+      EXPECT_EQ(callCount(Call::Play), 1u) << c.name;
+      EXPECT_EQ(isPlaying(0), 1) << c.name;
+      EXPECT_EQ(bufferBytes(0), filled) << c.name << ": refilled from the rewound reader";
+    } else {
+      EXPECT_EQ(callCount(Call::Play), 0u) << c.name;
+      EXPECT_EQ(callCount(Call::Lock), 0u) << c.name;
+    }
+    engine::answerRestore({});
+  }
+}
+
+TEST_F(SoundBufferFaults, APreInstallWithSoundsLoadedKeepsTheirDevice) {
+  ASSERT_EQ(loadSound(0, "./Sound/sine.wav"), kOk);
+  IDirectSound* first = audioDevice();
+  EXPECT_EQ(openDevice(), kOk);
+  EXPECT_EQ(audioDevice(), first);
+  EXPECT_EQ(callCount(Call::DirectSoundCreate), 0u);
+
+  releaseSound(0);
+  EXPECT_EQ(openDevice(), kOk);
+  EXPECT_EQ(callCount(Call::DirectSoundCreate), 1u);
+  EXPECT_EQ(engine::liveDevices(), 1u) << "the old device was released, not leaked";
+}
+
+// The module keeps nothing of a sound's data once it is in the device's
+// buffer: a loaded sound costs its reader and format block. A load holds the
+// data once more, briefly, in the block it copies from.
+TEST_F(SoundBufferFaults, ALoadedSoundCostsItsReaderAndFormatAndALoadItsDataOnce) {
+  const std::uint32_t dataBytes = test::sineDataBytes(kSine);
+  const std::size_t perSound = sizeof(WaveReader) + sizeof(WaveFormat);
+  std::size_t peak = 0;
+  for (SoundIndex i = 0; i < kSoundBufferEntries; ++i) {
+    const std::size_t before = heapUse().bytes;
+    resetHeapPeak();
+    ASSERT_EQ(loadSound(i, "./Sound/sine.wav"), kOk);
+    EXPECT_EQ(heapUse().bytes - before, perSound);
+    EXPECT_EQ(heapUse().peak - before, perSound + dataBytes);
+    peak = heapUse().peak;
+  }
+  EXPECT_EQ(engine::buffers().size(), 100u);
+  std::printf("100 sounds of %u data bytes: %zu module heap bytes each, %zu at the peak\n",
+              dataBytes, perSound, peak);
+  RecordProperty("module_heap_bytes_per_loaded_sound", static_cast<int>(perSound));
+}
+
+}  // namespace
+}  // namespace vorlanex
