@@ -1,0 +1,45 @@
+#include "mix_kernel.h"
+
+namespace vorlanex::engine {
+namespace {
+
+template <typename Sample>
+void addMono(float* __restrict out, const Sample* __restrict in, std::size_t frames, float left,
+             float right) {
+  for (std::size_t i = 0; i < frames; ++i) {
+    const float s = static_cast<float>(in[i]);
+    out[2 * i] += left * s;
+    out[2 * i + 1] += right * s;
+  }
+}
+
+template <typename Sample>
+void addStereo(float* __restrict out, const Sample* __restrict in, std::size_t frames, float left,
+               float right) {
+  for (std::size_t i = 0; i < frames; ++i) {
+    out[2 * i] += left * static_cast<float>(in[2 * i]);
+    out[2 * i + 1] += right * static_cast<float>(in[2 * i + 1]);
+  }
+}
+
+constexpr float kFromInt16 = 1.0f / 32768.0f;
+
+}  // namespace
+
+void mixMono(float* out, const std::int16_t* in, std::size_t frames, float left, float right) {
+  addMono(out, in, frames, left * kFromInt16, right * kFromInt16);
+}
+
+void mixStereo(float* out, const std::int16_t* in, std::size_t frames, float left, float right) {
+  addStereo(out, in, frames, left * kFromInt16, right * kFromInt16);
+}
+
+void mixMono(float* out, const float* in, std::size_t frames, float left, float right) {
+  addMono(out, in, frames, left, right);
+}
+
+void mixStereo(float* out, const float* in, std::size_t frames, float left, float right) {
+  addStereo(out, in, frames, left, right);
+}
+
+}  // namespace vorlanex::engine
