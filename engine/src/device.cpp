@@ -127,8 +127,7 @@ HRESULT Device::Initialize(LPCGUID) {
 
 }  // namespace vorlanex::engine
 
-extern "C" HRESULT DirectSoundCreate(LPCGUID device, LPDIRECTSOUND* directSound,
-                                     LPUNKNOWN outer) {
+extern "C" HRESULT DirectSoundCreate(LPCGUID device, LPDIRECTSOUND* directSound, LPUNKNOWN outer) {
   using namespace vorlanex::engine;
   Engine& e = engine();
   std::lock_guard<std::mutex> lock(e.mutex);

@@ -81,7 +81,8 @@ void reset() {
 }
 
 bool advance(double seconds) {
-  if (!std::isfinite(seconds) || seconds < 0.0) return false;
+  constexpr double kLongest = 1e9;  // some 30 years: frame counts stay far from overflowing
+  if (!std::isfinite(seconds) || seconds < 0.0 || seconds > kLongest) return false;
   Engine& e = engine();
   std::uint64_t frames;
   {
@@ -94,9 +95,7 @@ bool advance(double seconds) {
 
 bool advanceFrames(std::uint64_t frames) { return advanceBy(frames, nullptr); }
 
-bool render(float* out, std::uint64_t frames) {
-  return out != nullptr && advanceBy(frames, out);
-}
+bool render(float* out, std::uint64_t frames) { return out != nullptr && advanceBy(frames, out); }
 
 std::uint64_t elapsedFrames() {
   Guard lock(engine().mutex);
@@ -187,17 +186,39 @@ std::uint64_t totalCalls() {
 }
 
 const char* callName(Call call) {
-  static const char* const kNames[] = {
-      "DirectSoundCreate",
-      "IDirectSound::QueryInterface", "IDirectSound::AddRef", "IDirectSound::Release",
-      "CreateSoundBuffer", "IDirectSound::GetCaps", "DuplicateSoundBuffer",
-      "SetCooperativeLevel", "Compact", "GetSpeakerConfig", "SetSpeakerConfig",
-      "IDirectSound::Initialize",
-      "IDirectSoundBuffer::QueryInterface", "IDirectSoundBuffer::AddRef",
-      "IDirectSoundBuffer::Release", "IDirectSoundBuffer::GetCaps", "GetCurrentPosition",
-      "GetFormat", "GetVolume", "GetPan", "GetFrequency", "GetStatus",
-      "IDirectSoundBuffer::Initialize", "Lock", "Play", "SetCurrentPosition", "SetFormat",
-      "SetVolume", "SetPan", "SetFrequency", "Stop", "Unlock", "Restore"};
+  static const char* const kNames[] = {"DirectSoundCreate",
+                                       "IDirectSound::QueryInterface",
+                                       "IDirectSound::AddRef",
+                                       "IDirectSound::Release",
+                                       "CreateSoundBuffer",
+                                       "IDirectSound::GetCaps",
+                                       "DuplicateSoundBuffer",
+                                       "SetCooperativeLevel",
+                                       "Compact",
+                                       "GetSpeakerConfig",
+                                       "SetSpeakerConfig",
+                                       "IDirectSound::Initialize",
+                                       "IDirectSoundBuffer::QueryInterface",
+                                       "IDirectSoundBuffer::AddRef",
+                                       "IDirectSoundBuffer::Release",
+                                       "IDirectSoundBuffer::GetCaps",
+                                       "GetCurrentPosition",
+                                       "GetFormat",
+                                       "GetVolume",
+                                       "GetPan",
+                                       "GetFrequency",
+                                       "GetStatus",
+                                       "IDirectSoundBuffer::Initialize",
+                                       "Lock",
+                                       "Play",
+                                       "SetCurrentPosition",
+                                       "SetFormat",
+                                       "SetVolume",
+                                       "SetPan",
+                                       "SetFrequency",
+                                       "Stop",
+                                       "Unlock",
+                                       "Restore"};
   static_assert(sizeof kNames / sizeof kNames[0] == static_cast<std::size_t>(Call::Count));
   const auto index = static_cast<std::size_t>(call);
   return index < static_cast<std::size_t>(Call::Count) ? kNames[index] : "?";

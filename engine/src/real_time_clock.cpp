@@ -20,9 +20,8 @@ std::uint64_t framesDue(Clock::duration elapsed) {
 }
 
 Clock::duration timeOf(std::uint64_t frames) {
-  return std::chrono::duration_cast<Clock::duration>(
-      std::chrono::nanoseconds(frames / kOutputRate * 1'000'000'000 +
-                               frames % kOutputRate * 1'000'000'000 / kOutputRate));
+  return std::chrono::duration_cast<Clock::duration>(std::chrono::nanoseconds(
+      frames / kOutputRate * 1'000'000'000 + frames % kOutputRate * 1'000'000'000 / kOutputRate));
 }
 
 }  // namespace

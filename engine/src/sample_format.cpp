@@ -13,11 +13,20 @@ bool encodingOf(bool isFloat, unsigned bits, Encoding* encoding) {
     return bits == 32;
   }
   switch (bits) {
-    case 8: *encoding = Encoding::Unsigned8; return true;
-    case 16: *encoding = Encoding::Signed16; return true;
-    case 24: *encoding = Encoding::Signed24; return true;
-    case 32: *encoding = Encoding::Signed32; return true;
-    default: return false;
+    case 8:
+      *encoding = Encoding::Unsigned8;
+      return true;
+    case 16:
+      *encoding = Encoding::Signed16;
+      return true;
+    case 24:
+      *encoding = Encoding::Signed24;
+      return true;
+    case 32:
+      *encoding = Encoding::Signed32;
+      return true;
+    default:
+      return false;
   }
 }
 
@@ -41,7 +50,8 @@ HRESULT checkWaveFormat(const WAVEFORMATEX& wave, SampleFormat* format) {
     }
     // The caller's block is at least as long as cbSize says.
     GUID subFormat;
-    std::memcpy(&subFormat, reinterpret_cast<const BYTE*>(&wave) + offsetof(WAVEFORMATEXTENSIBLE, SubFormat),
+    std::memcpy(&subFormat,
+                reinterpret_cast<const BYTE*>(&wave) + offsetof(WAVEFORMATEXTENSIBLE, SubFormat),
                 sizeof subFormat);
     if (subFormat == KSDATAFORMAT_SUBTYPE_IEEE_FLOAT) {
       isFloat = true;

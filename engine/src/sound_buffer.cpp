@@ -153,8 +153,8 @@ HRESULT SoundBuffer::Initialize(LPDIRECTSOUND, LPCDSBUFFERDESC) {
 
 // A lock running past the end wraps to the start as a second part, when the
 // caller asks for one.
-HRESULT SoundBuffer::Lock(DWORD offset, DWORD bytes, LPVOID* part1, LPDWORD bytes1,
-                          LPVOID* part2, LPDWORD bytes2, DWORD flags) {
+HRESULT SoundBuffer::Lock(DWORD offset, DWORD bytes, LPVOID* part1, LPDWORD bytes1, LPVOID* part2,
+                          LPDWORD bytes2, DWORD flags) {
   Engine& e = engine();
   Guard lock(e.mutex);
   e.count(Call::Lock);
@@ -262,8 +262,8 @@ HRESULT SoundBuffer::Unlock(LPVOID part1, DWORD bytes1, LPVOID part2, DWORD byte
   std::unique_ptr<const Rendering> rendering;
   HRESULT result = DS_OK;
   try {
-    rendering = renderBuffer(shape_.format, memory_.data(), voice_.sourceFrames,
-                             voice_.outputFrames);
+    rendering =
+        renderBuffer(shape_.format, memory_.data(), voice_.sourceFrames, voice_.outputFrames);
   } catch (const std::bad_alloc&) {
     result = DSERR_OUTOFMEMORY;  // the buffer then plays silence
   }

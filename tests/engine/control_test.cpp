@@ -42,7 +42,8 @@ TEST_F(Control, DirectSoundCreateFails) {
   other->Release();
 
   failDirectSoundCreate(DSERR_ALLOCATED, kEveryCall);
-  for (int i = 0; i < 3; ++i) EXPECT_EQ(DirectSoundCreate(nullptr, &other, nullptr), DSERR_ALLOCATED);
+  for (int i = 0; i < 3; ++i)
+    EXPECT_EQ(DirectSoundCreate(nullptr, &other, nullptr), DSERR_ALLOCATED);
   failDirectSoundCreate(DS_OK, 0);
   ASSERT_EQ(DirectSoundCreate(nullptr, &other, nullptr), DS_OK);
   other->Release();
@@ -127,7 +128,8 @@ TEST_F(Control, EveryCallIsCounted) {
   const DSBUFFERDESC desc{sizeof desc, 0, 100, 0, const_cast<WAVEFORMATEX*>(&format), {}};
   const std::pair<Call, std::function<void()>> calls[] = {
       {Call::DirectSoundCreate, [&] { DirectSoundCreate(nullptr, nullptr, nullptr); }},
-      {Call::DeviceQueryInterface, [&] { device_->QueryInterface(IID_IDirectSoundBuffer, nullptr); }},
+      {Call::DeviceQueryInterface,
+       [&] { device_->QueryInterface(IID_IDirectSoundBuffer, nullptr); }},
       {Call::DeviceAddRef, [&] { device_->AddRef(); }},
       {Call::DeviceRelease, [&] { device_->Release(); }},
       {Call::CreateSoundBuffer, [&] { device_->CreateSoundBuffer(&desc, nullptr, nullptr); }},
@@ -234,14 +236,12 @@ TEST_F(Control, RealTimeClockKeepsPace) {
 }
 
 // The system's playback device, on a machine without a sound card: ALSA's
-// null device stands in, set up as the default in a private home folder.
+// null device stands in, as the only device of a configuration of our own.
 TEST_F(Control, DeviceSinkOnAlsaNullDevice) {
-  const auto home = std::filesystem::temp_directory_path() /
-                    ("vorlanex-engine-home-" + std::to_string(::getpid()));
-  std::filesystem::create_directories(home);
-  std::ofstream(home / ".asoundrc") << "pcm.!default { type null }\n";
-  ::setenv("HOME", home.c_str(), 1);
-  ::setenv("XDG_CONFIG_HOME", (home / ".config").c_str(), 1);
+  const auto config = std::filesystem::temp_directory_path() /
+                      ("vorlanex-engine-alsa-" + std::to_string(::getpid()) + ".conf");
+  std::ofstream(config) << "pcm.!default { type null }\n";
+  ::setenv("ALSA_CONFIG_PATH", config.c_str(), 1);
   ::setenv("JACK_NO_START_SERVER", "1", 1);
 
   IDirectSoundBuffer* buffer = load(waveFormat(kPcm16, 2, 44100), 44100, level(0.5));
@@ -252,7 +252,7 @@ TEST_F(Control, DeviceSinkOnAlsaNullDevice) {
   useNoSink();  // with the clock running: it goes on without a sink
   EXPECT_TRUE(realTimeRunning());
   stopRealTime();
-  std::filesystem::remove_all(home);
+  std::filesystem::remove(config);
 }
 
 }  // namespace

@@ -49,8 +49,8 @@ std::vector<std::uint8_t> encode(const WAVEFORMATEX& format, std::size_t frames,
       const double top = std::ldexp(1.0, 8 * width - 1);
       const auto code =
           static_cast<std::int64_t>(std::clamp(std::round(value * top), -top, top - 1));
-      const std::uint64_t raw = width == 1 ? static_cast<std::uint64_t>(code + 128)
-                                           : static_cast<std::uint64_t>(code);
+      const std::uint64_t raw =
+          width == 1 ? static_cast<std::uint64_t>(code + 128) : static_cast<std::uint64_t>(code);
       for (unsigned b = 0; b < width; ++b) at[b] = static_cast<std::uint8_t>(raw >> (8 * b));
     }
   }

@@ -24,10 +24,14 @@ TEST_F(Mix, EachFormatAtItsLevel) {
     bool extensible;
     double peak;
   } cases[] = {
-      {{8, false}, false, 127.0 / 128},      {{16, false}, false, 32767.0 / 32768},
-      {{24, false}, false, 1 - 1.0 / 8388608}, {{32, false}, false, 1 - 1.0 / 2147483648},
-      {{32, true}, false, 1.0},              {{16, false}, true, 32767.0 / 32768},
-      {{24, false}, true, 1 - 1.0 / 8388608}, {{32, true}, true, 1.0},
+      {{8, false}, false, 127.0 / 128},
+      {{16, false}, false, 32767.0 / 32768},
+      {{24, false}, false, 1 - 1.0 / 8388608},
+      {{32, false}, false, 1 - 1.0 / 2147483648},
+      {{32, true}, false, 1.0},
+      {{16, false}, true, 32767.0 / 32768},
+      {{24, false}, true, 1 - 1.0 / 8388608},
+      {{32, true}, true, 1.0},
   };
   for (const auto& c : cases) {
     for (WORD channels : {1, 2}) {
@@ -83,9 +87,14 @@ TEST_F(Mix, VolumeAndPanLaw) {
     double left;  // dB relative to the source
     double right;
   } cases[] = {
-      {0, 0, 0, 0},           {-600, 0, -6, -6},      {0, -2000, 0, -20},
-      {0, 2000, -20, 0},      {-600, -2000, -6, -26}, {-300, 10000, -999, -3},
-      {-10000, 0, -999, -999}, {0, -10000, 0, -999},
+      {0, 0, 0, 0},
+      {-600, 0, -6, -6},
+      {0, -2000, 0, -20},
+      {0, 2000, -20, 0},
+      {-600, -2000, -6, -26},
+      {-300, 10000, -999, -3},
+      {-10000, 0, -999, -999},
+      {0, -10000, 0, -999},
   };
   for (WORD channels : {1, 2}) {
     for (const auto& c : cases) {

@@ -196,8 +196,8 @@ struct IDirectSoundBuffer;
 using LPDIRECTSOUNDBUFFER = IDirectSoundBuffer*;
 
 struct IDirectSound : public IUnknown {
-  virtual HRESULT CreateSoundBuffer(LPCDSBUFFERDESC pcDSBufferDesc,
-                                    LPDIRECTSOUNDBUFFER* ppDSBuffer, LPUNKNOWN pUnkOuter) = 0;
+  virtual HRESULT CreateSoundBuffer(LPCDSBUFFERDESC pcDSBufferDesc, LPDIRECTSOUNDBUFFER* ppDSBuffer,
+                                    LPUNKNOWN pUnkOuter) = 0;
   virtual HRESULT GetCaps(LPDSCAPS pDSCaps) = 0;
   virtual HRESULT DuplicateSoundBuffer(LPDIRECTSOUNDBUFFER pDSBufferOriginal,
                                        LPDIRECTSOUNDBUFFER* ppDSBufferDuplicate) = 0;
@@ -237,6 +237,5 @@ struct IDirectSoundBuffer : public IUnknown {
 // Opens the default playback device (device GUID null, GUID_NULL or
 // DSDEVID_DefaultPlayback; any other device is unknown: DSERR_NODRIVER).
 // Aggregation is not supported.
-extern "C" VORLANEX_ENGINE_API HRESULT DirectSoundCreate(LPCGUID pcGuidDevice,
-                                                         LPDIRECTSOUND* ppDS,
+extern "C" VORLANEX_ENGINE_API HRESULT DirectSoundCreate(LPCGUID pcGuidDevice, LPDIRECTSOUND* ppDS,
                                                          LPUNKNOWN pUnkOuter);

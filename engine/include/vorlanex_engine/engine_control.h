@@ -29,7 +29,8 @@ VORLANEX_ENGINE_API void reset();
 // frame left over by one call is carried into the next, so 18 advances of
 // 1/18 s make 48000 frames. Each advance mixes into the sink (with no sink,
 // positions move and nothing is mixed). These return false and do nothing
-// while the real-time clock runs, or for a negative or non-finite duration.
+// while the real-time clock runs, or for a negative, non-finite or absurdly
+// long (over 10^9 s) duration.
 VORLANEX_ENGINE_API bool advance(double seconds);
 VORLANEX_ENGINE_API bool advanceFrames(std::uint64_t frames);
 // Advances by `frames` and writes their mix to `out` (2 floats a frame, left
@@ -81,13 +82,38 @@ VORLANEX_ENGINE_API void answerRestore(const std::vector<HRESULT>& codes);
 // --- Call counters -----------------------------------------------------------
 enum class Call {
   DirectSoundCreate,
-  DeviceQueryInterface, DeviceAddRef, DeviceRelease,
-  CreateSoundBuffer, DeviceGetCaps, DuplicateSoundBuffer, SetCooperativeLevel, Compact,
-  GetSpeakerConfig, SetSpeakerConfig, DeviceInitialize,
-  BufferQueryInterface, BufferAddRef, BufferRelease,
-  BufferGetCaps, GetCurrentPosition, GetFormat, GetVolume, GetPan, GetFrequency, GetStatus,
-  BufferInitialize, Lock, Play, SetCurrentPosition, SetFormat, SetVolume, SetPan,
-  SetFrequency, Stop, Unlock, Restore,
+  DeviceQueryInterface,
+  DeviceAddRef,
+  DeviceRelease,
+  CreateSoundBuffer,
+  DeviceGetCaps,
+  DuplicateSoundBuffer,
+  SetCooperativeLevel,
+  Compact,
+  GetSpeakerConfig,
+  SetSpeakerConfig,
+  DeviceInitialize,
+  BufferQueryInterface,
+  BufferAddRef,
+  BufferRelease,
+  BufferGetCaps,
+  GetCurrentPosition,
+  GetFormat,
+  GetVolume,
+  GetPan,
+  GetFrequency,
+  GetStatus,
+  BufferInitialize,
+  Lock,
+  Play,
+  SetCurrentPosition,
+  SetFormat,
+  SetVolume,
+  SetPan,
+  SetFrequency,
+  Stop,
+  Unlock,
+  Restore,
   Count
 };
 // Calls since the last reset, whatever their result.
@@ -97,12 +123,12 @@ VORLANEX_ENGINE_API const char* callName(Call call);
 
 // --- Views -------------------------------------------------------------------
 struct BufferView {
-  IDirectSoundBuffer* buffer;   // identity only: the view holds no reference
-  WAVEFORMATEX format;          // the first 18 bytes of the buffer's format
-  DWORD flags;                  // as created
-  DWORD bytes;                  // size, rounded up to whole blocks
-  DWORD playPosition;           // play cursor, in bytes
-  DWORD status;                 // as GetStatus answers
+  IDirectSoundBuffer* buffer;  // identity only: the view holds no reference
+  WAVEFORMATEX format;         // the first 18 bytes of the buffer's format
+  DWORD flags;                 // as created
+  DWORD bytes;                 // size, rounded up to whole blocks
+  DWORD playPosition;          // play cursor, in bytes
+  DWORD status;                // as GetStatus answers
   LONG volume;
   LONG pan;
   ULONG references;

@@ -50,8 +50,8 @@ std::unique_ptr<Sink> openDeviceSink(std::string* error) {
     return nullptr;
   }
   PaStream* stream = nullptr;
-  result = Pa_OpenDefaultStream(&stream, 0, 2, paFloat32, kOutputRate,
-                                paFramesPerBufferUnspecified, nullptr, nullptr);
+  result = Pa_OpenDefaultStream(&stream, 0, 2, paFloat32, kOutputRate, paFramesPerBufferUnspecified,
+                                nullptr, nullptr);
   if (result == paNoError) result = Pa_StartStream(stream);
   if (result != paNoError) {
     *error = std::string("PortAudio: ") + Pa_GetErrorText(result);
