@@ -22,8 +22,6 @@ template <typename Sample>
   }
 }
 
-constexpr float kFromInt16 = 1.0f / 32768.0f;
-
 }  // namespace
 
 // Each kernel is built twice, for AVX2 and for the baseline, and the loader
@@ -33,13 +31,13 @@ constexpr float kFromInt16 = 1.0f / 32768.0f;
 [[gnu::target_clones("avx2", "default")]] void mixMono(float* out, const std::int16_t* in,
                                                        std::size_t frames, float left,
                                                        float right) {
-  addMono(out, in, frames, left * kFromInt16, right * kFromInt16);
+  addMono(out, in, frames, left, right);
 }
 
 [[gnu::target_clones("avx2", "default")]] void mixStereo(float* out, const std::int16_t* in,
                                                          std::size_t frames, float left,
                                                          float right) {
-  addStereo(out, in, frames, left * kFromInt16, right * kFromInt16);
+  addStereo(out, in, frames, left, right);
 }
 
 [[gnu::target_clones("avx2", "default")]] void mixMono(float* out, const float* in,

@@ -8,7 +8,7 @@
 
 namespace vorlanex::engine {
 
-// 16-bit samples count 32768 as full scale. A mono sample feeds both
+// The gains include the scale of the samples. A mono sample feeds both
 // channels; stereo feeds left to left and right to right.
 void mixMono(float* out, const std::int16_t* in, std::size_t frames, float left, float right);
 void mixStereo(float* out, const std::int16_t* in, std::size_t frames, float left, float right);

@@ -162,8 +162,9 @@ class Storage {
       return;
     }
     std::int16_t* to = r_.pcm16.data() + frame * r_.channels;
+    const float unit = r_.fullScale;
     for (std::size_t i = 0; i < count; ++i) {
-      const float scaled = std::clamp(samples[i] * 32768.0f, -32768.0f, 32767.0f);
+      const float scaled = std::clamp(samples[i] * unit, -32768.0f, 32767.0f);
       to[i] = static_cast<std::int16_t>(std::lrint(scaled));
     }
   }
@@ -205,6 +206,7 @@ std::unique_ptr<Rendering> renderBuffer(const SampleFormat& format, const std::u
     r->float32.resize(stored);
   } else {
     r->pcm16.resize(stored);
+    r->fullScale = sourceFrames == m ? 32768.0f : 16384.0f;
   }
   Storage storage(*r);
   const auto n = static_cast<std::int64_t>(sourceFrames);

@@ -29,6 +29,10 @@ struct Rendering {
   // [M, M + headFrames), tail [M + headFrames, ...).
   std::vector<std::int16_t> pcm16;
   std::vector<float> float32;
+  // The stored value of full scale. Resampled 16-bit samples keep 6 dB of
+  // headroom, since a band-limited signal peaks between its samples above
+  // the source's own largest sample.
+  float fullScale = 1.0f;
 
   std::uint64_t headOffset() const { return frames; }
   // Storage frame of output frame k (k >= tailStart) in the tail.

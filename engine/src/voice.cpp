@@ -24,12 +24,14 @@ std::uint64_t mixSpan(const Voice& v, std::uint64_t k, std::uint64_t frames, flo
   }
   const std::uint64_t n = std::min(frames, reach);
   const std::size_t from = at * r.channels;
+  const float left = v.left / r.fullScale;
+  const float right = v.right / r.fullScale;
   if (r.isFloat()) {
     const float* in = r.float32.data() + from;
-    r.channels == 1 ? mixMono(out, in, n, v.left, v.right) : mixStereo(out, in, n, v.left, v.right);
+    r.channels == 1 ? mixMono(out, in, n, left, right) : mixStereo(out, in, n, left, right);
   } else {
     const std::int16_t* in = r.pcm16.data() + from;
-    r.channels == 1 ? mixMono(out, in, n, v.left, v.right) : mixStereo(out, in, n, v.left, v.right);
+    r.channels == 1 ? mixMono(out, in, n, left, right) : mixStereo(out, in, n, left, right);
   }
   return n;
 }

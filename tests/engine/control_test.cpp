@@ -1,7 +1,9 @@
 // The engine's controls: injected faults, call counters, the clocks and the
 // sinks.
 #include <sndfile.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdlib>

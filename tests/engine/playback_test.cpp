@@ -1,5 +1,6 @@
 // A buffer's play state and cursor against the output clock: one-shots that
 // end on time, Stop and Play, positions, loops that run on without a seam.
+#include <algorithm>
 #include <cmath>
 
 #include "engine/engine_fixture.h"
