@@ -1,0 +1,24 @@
+#include "buffer_descriptor.h"
+
+namespace vorlanex::engine {
+
+HRESULT checkDescriptor(const DSBUFFERDESC* descriptor, BufferShape* shape) {
+  constexpr DWORD kMinBytes = 4;
+  constexpr DWORD kMaxBytes = 0x0FFFFFFF;
+  if (descriptor == nullptr || descriptor->dwSize != sizeof(DSBUFFERDESC)) {
+    return DSERR_INVALIDPARAM;
+  }
+  if (descriptor->dwFlags & DSBCAPS_PRIMARYBUFFER) return E_NOTIMPL;
+  if (descriptor->lpwfxFormat == nullptr) return DSERR_INVALIDPARAM;
+  SampleFormat format;
+  if (const HRESULT result = checkWaveFormat(*descriptor->lpwfxFormat, &format); FAILED(result)) {
+    return result;
+  }
+  const DWORD bytes = descriptor->dwBufferBytes;
+  if (bytes < kMinBytes || bytes > kMaxBytes) return DSERR_INVALIDPARAM;
+  const DWORD block = format.blockAlign;
+  *shape = {format, descriptor->dwFlags, (bytes + block - 1) / block * block};
+  return DS_OK;
+}
+
+}  // namespace vorlanex::engine

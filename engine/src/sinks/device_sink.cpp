@@ -1,0 +1,65 @@
+#include <alsa/asoundlib.h>
+#include <portaudio.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "sinks/sink.h"
+#include "vorlanex_engine/engine_control.h"
+
+namespace vorlanex::engine {
+namespace {
+
+// ALSA reports every device it probes and cannot open on stderr while
+// PortAudio looks for devices; what matters reaches the caller as
+// PortAudio's own error.
+void quietAlsa(const char*, int, const char*, int, const char*, ...) {}
+
+// PortAudio's blocking interface: the engine's own real-time clock paces the
+// writes, since some devices (ALSA's null device) take frames as fast as
+// they come.
+class DeviceSink final : public Sink {
+ public:
+  explicit DeviceSink(PaStream* stream) : stream_(stream) {}
+  ~DeviceSink() override {
+    Pa_StopStream(stream_);
+    Pa_CloseStream(stream_);
+    Pa_Terminate();
+  }
+  void write(const float* samples, std::size_t frames) override {
+    clipped_.resize(2 * frames);
+    std::transform(samples, samples + 2 * frames, clipped_.begin(),
+                   [](float s) { return std::clamp(s, -1.0f, 1.0f); });
+    // An underflow (the device ran dry while the machine was busy) is not
+    // worth stopping for; other errors would repeat on every write.
+    Pa_WriteStream(stream_, clipped_.data(), static_cast<unsigned long>(frames));
+  }
+
+ private:
+  PaStream* stream_;
+  std::vector<float> clipped_;
+};
+
+}  // namespace
+
+std::unique_ptr<Sink> openDeviceSink(std::string* error) {
+  snd_lib_error_set_handler(quietAlsa);
+  PaError result = Pa_Initialize();
+  if (result != paNoError) {
+    *error = std::string("PortAudio: ") + Pa_GetErrorText(result);
+    return nullptr;
+  }
+  PaStream* stream = nullptr;
+  result = Pa_OpenDefaultStream(&stream, 0, 2, paFloat32, kOutputRate, paFramesPerBufferUnspecified,
+                                nullptr, nullptr);
+  if (result == paNoError) result = Pa_StartStream(stream);
+  if (result != paNoError) {
+    *error = std::string("PortAudio: ") + Pa_GetErrorText(result);
+    if (stream != nullptr) Pa_CloseStream(stream);
+    Pa_Terminate();
+    return nullptr;
+  }
+  return std::make_unique<DeviceSink>(stream);
+}
+
+}  // namespace vorlanex::engine
