@@ -54,7 +54,8 @@ std::string indexedKey(const char* prefix, int index) {
 
 class Scanner {
  public:
-  Scanner(const std::string& file, const SoundTable& table) : file_(file), table_(table) {}
+  Scanner(const std::string& file, const SoundTable& table, bool byteOrderMark)
+      : file_(file), table_(table), byteOrderMark_(byteOrderMark) {}
 
   void line(const ProfileLine& line) {
     if (line.kind == ProfileLine::Kind::kSection) section(line);
@@ -62,6 +63,10 @@ class Scanner {
   }
 
   IniScan result() { return std::move(result_); }
+
+  void error(int line, std::string message) {
+    result_.problems.push_back({Severity::kError, file_, line, "", std::move(message)});
+  }
 
  private:
   void warn(const ProfileLine& line, std::string key, std::string message) {
@@ -95,6 +100,7 @@ class Scanner {
   void key(const ProfileLine& line) {
     const std::string key(line.name);
     if (!inSection_) {
+      if (byteOrderMark_ && line.number == 1) return;  // reported as such
       warn(line, key, "this line stands before the first section and is never read");
       return;
     }
@@ -175,6 +181,7 @@ class Scanner {
   IniScan result_;
   std::map<std::string, int> sections_;  // first line of each section name
   std::map<std::string, int> keys_;      // first line of each key in this section
+  bool byteOrderMark_;
   bool inSection_ = false;
   bool readable_ = false;
   SectionKind kind_ = SectionKind::kUnknown;
@@ -190,19 +197,16 @@ int KeyLines::lineOf(const std::string& key) const {
 }
 
 IniScan scanIniText(const std::string& file, std::string_view text, const SoundTable& table) {
-  Scanner scanner(file, table);
-  Problems byteOrderMark;
-  if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
-    byteOrderMark.push_back({Severity::kError, file, 1, "",
-                             "the file starts with a UTF-8 byte-order mark, which Windows does "
-                             "not understand: line 1 is not read as written"});
+  const bool byteOrderMark = text.substr(0, kByteOrderMark.size()) == kByteOrderMark;
+  Scanner scanner(file, table, byteOrderMark);
+  if (byteOrderMark) {
+    scanner.error(1, "the file starts with a UTF-8 byte-order mark, which Windows does not "
+                     "understand: line 1 is not read as written");
   }
   platform::ProfileLineReader lines(text);
   ProfileLine line;
   while (lines.next(line)) scanner.line(line);
-  IniScan scan = scanner.result();
-  scan.problems.insert(scan.problems.begin(), byteOrderMark.begin(), byteOrderMark.end());
-  return scan;
+  return scanner.result();
 }
 
 }  // namespace vorlanex::panel
