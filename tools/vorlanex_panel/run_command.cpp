@@ -74,13 +74,13 @@ int runCommand(const RunRequest& request, std::FILE* out, std::FILE* errors) {
     const ModuleTable table = readModuleTable(request.parameters);
     const RunRecord record = play(request, script, out);
 
-    const int expectations = static_cast<int>(std::count_if(
+    const int checked = static_cast<int>(std::count_if(
         record.events.begin(), record.events.end(), [](const StepEvent& e) {
           return e.step->action == Action::kExpect || e.step->action == Action::kWaitUntil;
         }));
-    std::fprintf(out, "\n%d frames at %g fps, %zu writes; %d expectations, %d failed\n",
-                 record.frames, record.framesPerSecond, record.writes.size(), expectations,
-                 record.failures());
+    std::fprintf(out, "\n%d frames at %g fps, %zu writes by the module; expectations: %d held, %d failed\n",
+                 record.frames, record.framesPerSecond, record.writes.size(),
+                 checked - record.failures(), record.failures());
     if (!request.timelineFile.empty()) {
       const Timeline timeline =
           buildTimeline(table.table, record, !request.globalDllPath.empty());
