@@ -38,6 +38,9 @@ std::string besideProgram(const char* program, const char* name) {
 int main(int argc, char** argv) {
   CLI::App app{"Checks a Vorlanex_sound.gau panel and plays scripts against it."};
   app.require_subcommand(1);
+  // Paths such as /work/panel are files, not options, on every build; set
+  // before the subcommands, which take it over.
+  app.allow_windows_style_options(false);
   std::string root;
 
   CheckRequest check;
