@@ -135,7 +135,8 @@ class Drawing {
   std::string soundSpan(std::size_t lane, const SoundSpan& s) const {
     std::string caption = stateName(s.state);
     if (s.state == SoundState::kOnce || s.state == SoundState::kLooping) {
-      if (s.pan != 0) caption += ", pan " + number(s.pan);
+      // Pans are hundredths of a decibel taken off the far channel.
+      if (s.pan != 0) caption += ", pan " + number(s.pan / 100.0) + " dB";
       if (s.volumePercent) caption += ", " + number(*s.volumePercent) + " %";
     }
     return span(lane, s.start, s.end, stateName(s.state), caption,
