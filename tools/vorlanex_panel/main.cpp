@@ -8,6 +8,7 @@
 #include "check.h"
 #include "check_report.h"
 #include "problem.h"
+#include "program_folder.h"
 #include "run_command.h"
 
 namespace {
@@ -30,7 +31,7 @@ void enterRoot(const std::string& root) {
 }
 
 std::string besideProgram(const char* program, const char* name) {
-  return (fs::absolute(program).parent_path() / name).string();
+  return (fs::path(programFolder(program)) / name).string();
 }
 
 }  // namespace
