@@ -25,4 +25,32 @@ TEST(FindProfileValue, TellsMissingFromEmptyAndLeavesQuotesToCaller) {
     EXPECT_EQ(findProfileValue(c.text, c.section, "k"), c.expected) << c.text;
 }
 
+TEST(ProfileLineReader, NumbersLinesAsAnEditorDoesAndSplitsKeysLikeTheLookup) {
+  // CRLF, LF and CR line ends mixed; a CR CR LF is two line ends.
+  ProfileLineReader lines(" [ Config ] x\r\n; note\nkey = a = b \rbare\r\r\n\nk=");
+  struct Expected {
+    ProfileLine::Kind kind;
+    int number;
+    const char* name;
+    std::optional<std::string_view> value;
+  } expected[] = {
+      {ProfileLine::Kind::kSection, 1, "Config", std::nullopt},
+      {ProfileLine::Kind::kComment, 2, "", std::nullopt},
+      {ProfileLine::Kind::kKey, 3, "key", "a = b"},
+      {ProfileLine::Kind::kKey, 4, "bare", std::nullopt},
+      {ProfileLine::Kind::kBlank, 5, "", std::nullopt},
+      {ProfileLine::Kind::kBlank, 6, "", std::nullopt},
+      {ProfileLine::Kind::kKey, 7, "k", ""},
+  };
+  ProfileLine line;
+  for (const Expected& e : expected) {
+    ASSERT_TRUE(lines.next(line)) << e.number;
+    EXPECT_EQ(line.kind, e.kind) << e.number;
+    EXPECT_EQ(line.number, e.number);
+    EXPECT_EQ(line.name, e.name) << e.number;
+    EXPECT_EQ(line.value, e.value) << e.number;
+  }
+  EXPECT_FALSE(lines.next(line));
+}
+
 }  // namespace

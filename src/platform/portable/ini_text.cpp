@@ -20,15 +20,6 @@ std::string_view trimRight(std::string_view s) {
 
 std::string_view trim(std::string_view s) { return trimLeft(trimRight(s)); }
 
-// Cuts the next line off `rest`; CR, LF and CRLF all end a line (a CRLF
-// leaves an empty line behind, which is skipped like any blank line).
-std::string_view nextLine(std::string_view& rest) {
-  const auto end = rest.find_first_of("\r\n");
-  const std::string_view line = rest.substr(0, end);
-  rest = end == std::string_view::npos ? std::string_view{} : rest.substr(end + 1);
-  return line;
-}
-
 // The name of a header line "[name]": it ends at the first ']', or at the end
 // of the line when there is none; whatever follows the ']' is ignored.
 std::string_view sectionName(std::string_view header) {
@@ -52,27 +43,57 @@ unsigned takeBasePrefix(std::string_view& digits) {
 
 }  // namespace
 
+bool ProfileLineReader::next(ProfileLine& line) {
+  while (!rest_.empty()) {
+    // CR, LF and CRLF all end a line; the LF of a CRLF ends nothing more.
+    const auto end = rest_.find_first_of("\r\n");
+    const std::string_view raw = rest_.substr(0, end);
+    const char ending = end == std::string_view::npos ? '\0' : rest_[end];
+    rest_ = end == std::string_view::npos ? std::string_view{} : rest_.substr(end + 1);
+    const bool crlf = lastEnd_ == '\r' && ending == '\n' && raw.empty();
+    lastEnd_ = ending;
+    if (crlf) continue;
+
+    line.number = ++number_;
+    line.text = trim(raw);
+    line.name = {};
+    line.value = std::nullopt;
+    if (line.text.empty()) {
+      line.kind = ProfileLine::Kind::kBlank;
+    } else if (line.text[0] == ';') {
+      line.kind = ProfileLine::Kind::kComment;
+    } else if (line.text[0] == '[') {
+      line.kind = ProfileLine::Kind::kSection;
+      line.name = sectionName(line.text);
+    } else {
+      line.kind = ProfileLine::Kind::kKey;
+      const auto equals = line.text.find('=');
+      line.name = trimRight(line.text.substr(0, equals));
+      if (equals != std::string_view::npos) line.value = trimLeft(line.text.substr(equals + 1));
+    }
+    return true;
+  }
+  return false;
+}
+
 std::optional<std::string_view> findProfileValue(std::string_view text, std::string_view section,
                                                  std::string_view key) {
   section = trim(section);
   key = trim(key);
   // Lines before the first header belong to no section, not to one named "".
   bool inSection = false;
-  while (!text.empty()) {
-    const std::string_view line = trim(nextLine(text));
-    if (line.empty() || line[0] == ';') continue;
-    if (line[0] == '[') {
+  ProfileLineReader lines(text);
+  ProfileLine line;
+  while (lines.next(line)) {
+    if (line.kind == ProfileLine::Kind::kSection) {
       // Only the first section of a name is searched.
       if (inSection) return std::nullopt;
-      inSection = equalNoCase(sectionName(line), section);
+      inSection = equalNoCase(line.name, section);
       continue;
     }
-    if (!inSection) continue;
-    const auto equals = line.find('=');
-    if (!equalNoCase(trimRight(line.substr(0, equals)), key)) continue;
+    if (line.kind != ProfileLine::Kind::kKey || !inSection) continue;
     // The first line of a key decides, even when it has no value.
-    if (equals == std::string_view::npos) return std::nullopt;
-    return trimLeft(line.substr(equals + 1));
+    if (equalNoCase(line.name, key)) return line.value;
   }
   return std::nullopt;
 }

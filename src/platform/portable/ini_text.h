@@ -8,6 +8,35 @@
 
 namespace vorlanex::platform {
 
+// One line of a profile file as the Windows profile functions see it.
+struct ProfileLine {
+  enum class Kind { kBlank, kComment, kSection, kKey };
+  Kind kind;
+  // Counted as an editor counts lines: CR, LF and CRLF each end one line.
+  int number;
+  std::string_view text;  // the line without its surrounding blanks
+  // The section's name (its header trimmed, up to the first ']'), or the key
+  // (the text before the first '=', trailing blanks removed).
+  std::string_view name;
+  // A key line's value: the text after the '=', leading blanks removed (outer
+  // quotes kept); nothing for a line without '='.
+  std::optional<std::string_view> value;
+};
+
+// Reads the lines of a profile file's text one by one, with the rules the
+// lookup below uses, so that tools can see which line gives which value.
+class ProfileLineReader {
+ public:
+  explicit ProfileLineReader(std::string_view text) : rest_(text) {}
+  // Fills `line` with the next line; false at the end of the text.
+  bool next(ProfileLine& line);
+
+ private:
+  std::string_view rest_;
+  int number_ = 0;
+  char lastEnd_ = '\0';
+};
+
 // The value of `key` in the first section named `section` of a profile file's
 // text, as written after the '=' (outer quotes kept). Names match without
 // regard to ASCII case and their surrounding blanks. Empty when the section or

@@ -1,0 +1,209 @@
+// check on INI files with each problem a panel author should hear about: the
+// exact messages, with their keys and lines, and the exit status they give.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "check.h"
+#include "panel_cfg.h"
+#include "support/temp_folder.h"
+#include "support/test_platform.h"
+
+namespace vorlanex::panel {
+namespace {
+
+using Lines = std::vector<std::string>;
+using test::TempFolder;
+
+Lines problemLines(const Problems& problems) {
+  Lines lines;
+  for (const Problem& p : problems) lines.push_back(formatProblem(p));
+  return lines;
+}
+
+CheckResult checkIni(const std::string& text, const std::string& panel = "") {
+  TempFolder root;
+  root.write("Gauges/t.ini", text);
+  if (!panel.empty()) root.write("panel.cfg", panel);
+  return runCheck({"./Gauges/t.ini", panel.empty() ? "" : "panel.cfg"});
+}
+
+TEST(Check, ReportsEachProblemAtItsKeyAndLine) {
+  struct Case {
+    std::string ini;
+    Lines expected;
+  } cases[] = {
+      {"[Config]\nMaxSounds=2\n[Sounds]\nSound00=a.wav,80\n[LVars]\nLvar00=a\n", {}},
+      {"[Config]\nMaxSounds=abc\n",
+       {"./Gauges/t.ini:2: error: MaxSounds: MaxSounds 'abc' is not a number: the module "
+        "configures no sounds"}},
+      {"[Config]\nMaxSounds=\n",
+       {"./Gauges/t.ini:2: error: MaxSounds: MaxSounds is empty: the module configures no sounds"}},
+      {"[Config]\nMaxSounds=-5\n",
+       {"./Gauges/t.ini:2: error: MaxSounds: MaxSounds -5 is negative: the module configures no "
+        "sounds"}},
+      {"[Config]\nMaxSounds=250\n",
+       {"./Gauges/t.ini:2: warning: MaxSounds: MaxSounds 250 is over 100: the module configures "
+        "100 sounds"}},
+      {"[Config]\nMaxSounds=12345\n",
+       {"./Gauges/t.ini:2: warning: MaxSounds: MaxSounds '12345' is longer than 4 characters: "
+        "the module reads only '1234'",
+        "./Gauges/t.ini:2: warning: MaxSounds: MaxSounds 1234 is over 100: the module configures "
+        "100 sounds"}},
+      {"[Config]\nMaxSounds=2 ; two\n",
+       {"./Gauges/t.ini:2: warning: MaxSounds: ';' starts no comment at the end of a line: the "
+        "value is '2 ; two'",
+        "./Gauges/t.ini:2: warning: MaxSounds: MaxSounds '2 ; two' is longer than 4 characters: "
+        "the module reads only '2 ; '"}},
+      {"[Config]\nMaxSounds=2\nErrorFlag=1\nColour=red\n",
+       {"./Gauges/t.ini:3: warning: ErrorFlag: ErrorFlag '1' means 0: only -1 makes a missing "
+        "WAV file write -1 into its sound's variable",
+        "./Gauges/t.ini:4: warning: Colour: unknown key in [Config], never read: the module reads "
+        "MaxSounds, ErrorFlag and LvarStop"}},
+      {"[Config]\nMaxSounds=6\n[Sounds]\nSound5=a.wav\nSound06=b.wav\nSoundA=c.wav\n",
+       {"./Gauges/t.ini:4: warning: Sound5: never read: the keys have two digits, Sound00 to "
+        "Sound99 (Sound05)",
+        "./Gauges/t.ini:5: warning: Sound06: never read: MaxSounds gives 6 sounds, 00 to 05",
+        "./Gauges/t.ini:6: warning: SoundA: unknown key in [Sounds], never read: its keys are "
+        "Sound00 to Sound99"}},
+      {"[Config]\nMaxSounds=0\n[LVars]\nLvar00=a\n",
+       {"./Gauges/t.ini:4: warning: Lvar00: never read: MaxSounds gives no sounds"}},
+      {"[Config]\nMaxSounds=3\n[Sounds]\nSound00=a.wav,150\nSound01=,80\nSound02=b.wav ,\n",
+       {"./Gauges/t.ini:4: error: Sound00: volume 150 % is outside 0 to 100: the sound device "
+        "refuses it, so the sound plays at full volume",
+        "./Gauges/t.ini:5: error: Sound01: no WAV path before the comma: the sound's file can "
+        "never be found",
+        "./Gauges/t.ini:6: warning: Sound02: the WAV path 'b.wav ' ends in a blank, which is part "
+        "of the file name",
+        "./Gauges/t.ini:6: warning: Sound02: nothing after the comma reads as a number: the "
+        "volume is 0 %, silent"}},
+      {"[Config]\nMaxSounds=1\n[Sounds]\nSound00=a.wav,-20\n",
+       {"./Gauges/t.ini:4: error: Sound00: volume -20 % is outside 0 to 100: the sound device "
+        "refuses it, so the sound plays at full volume"}},
+      {"[Config]\nMaxSounds=1\n[LVars]\nLvar00=" + std::string(130, 'v') + "\n",
+       {"./Gauges/t.ini:4: error: Lvar00: the value is 130 characters long: the module keeps "
+        "only the first 127"}},
+      {"[Config]\nMaxSounds=2\n[Sounds]\nSound01=a.wav\nsound01=b.wav\n[sounds]\nSound00=c.wav\n"
+       "[Extra]\nk=v\n",
+       {"./Gauges/t.ini:5: warning: sound01: repeats line 4: only the first is read",
+        "./Gauges/t.ini:6: warning: [sounds]: section [sounds] repeats line 3: Windows reads only "
+        "the first, so nothing in this one is read",
+        "./Gauges/t.ini:8: warning: [Extra]: section [Extra] is never read: the module reads "
+        "[Config], [Sounds] and [LVars]"}},
+      {"[Config]\nMaxSounds=1\n[LVars]\nLvar00\nLvar00=a\n",
+       {"./Gauges/t.ini:4: warning: Lvar00: the line has no '=': the module takes the default",
+        "./Gauges/t.ini:5: warning: Lvar00: repeats line 4: only the first is read"}},
+      {"[Config]\r\nMaxSounds=3\r\nLvarStop=fan\r\n[LVars]\r\nLvar00=fan\r\nLvar01=horn\r\n"
+       "Lvar02=horn\r\n",
+       {"./Gauges/t.ini:7: warning: Lvar02: sounds 01 and 02 share the variable 'horn': one value "
+        "drives both, and both write their state into it",
+        "./Gauges/t.ini:3: error: LvarStop: the stop-all variable 'fan' is also sound 00's: "
+        "playing that sound stops every sound"}},
+      {"[Config]\nMaxSounds=2\nLvarStop=zeb_xml_id_01\n",
+       {"./Gauges/t.ini:3: error: LvarStop: the stop-all variable 'zeb_xml_id_01' is also sound "
+        "01's: playing that sound stops every sound"}},
+      {"[Config]\nMaxSounds=2\n[LVars]\nLvar00=zeb_xml_id_01\n",
+       {"./Gauges/t.ini: warning: Lvar01 (default): sounds 00 and 01 share the variable "
+        "'zeb_xml_id_01': one value drives both, and both write their state into it"}},
+      {"[Config]x=1\nMaxSounds=1\n",
+       {"./Gauges/t.ini:1: warning: [Config]: the text after ']' is ignored: 'x=1' defines "
+        "nothing"}},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(problemLines(checkIni(c.ini).problems), c.expected) << c.ini;
+  }
+}
+
+// Windows reads these as our kernel does; Wine departs from it, so the table
+// the module makes under Wine differs.
+TEST(Check, ReportsLinesWindowsNeverReachesBeforeTheFirstSection) {
+  if (test::runsUnderWine()) GTEST_SKIP() << "Wine reads lines before a section differently";
+  EXPECT_EQ(problemLines(checkIni("MaxSounds=1\n[Config]\n").problems),
+            Lines{"./Gauges/t.ini:1: warning: MaxSounds: this line stands before the first "
+                  "section and is never read"});
+  EXPECT_EQ(problemLines(checkIni("\xEF\xBB\xBF[Config]\nMaxSounds=1\n").problems),
+            (Lines{"./Gauges/t.ini:1: error: the file starts with a UTF-8 byte-order mark, which "
+                   "Windows does not understand: line 1 is not read as written",
+                   "./Gauges/t.ini:2: warning: MaxSounds: this line stands before the first "
+                   "section and is never read"}));
+}
+
+TEST(Check, TheTableIsTheModulesOwn) {
+  const CheckResult result = checkIni(
+      "[Config]\nMaxSounds=2\nErrorFlag=-1\n[Sounds]\nSound01=x.wav, 80\n[LVars]\nLvar00=a\n");
+  const SoundTable& table = result.module.table;
+  ASSERT_EQ(table.soundCount, 2);
+  EXPECT_EQ(table.errorValue, -1);
+  EXPECT_STREQ(table.slots[0].varName, "a");
+  EXPECT_STREQ(table.slots[0].wavePath, "./Sound/zeb/zeb_xml_00.wav");
+  EXPECT_STREQ(table.slots[1].wavePath, "x.wav");
+  EXPECT_EQ(volumePercent(table.slots[1].volume), 80.0);
+  EXPECT_STREQ(table.slots[2].varName, "zeb_stop_sounds");
+}
+
+TEST(Check, AMissingOrUnreachableFileIsReportedAndExitStatusFollowsSeverity) {
+  TempFolder root;
+  const CheckResult missing = runCheck({"./Gauges/none.ini", ""});
+  EXPECT_EQ(problemLines(missing.problems),
+            Lines{"./Gauges/none.ini: error: cannot read the file: the module takes every "
+                  "default (100 sounds, ./Sound/zeb/zeb_xml_NN.wav driven by zeb_xml_id_NN)"});
+  EXPECT_EQ(exitStatusFor(missing.problems), 2);
+  const CheckResult noFolder = runCheck({"cabin.ini", ""});
+  EXPECT_EQ(problemLines(noFolder.problems),
+            Lines{"cabin.ini: warning: the path has no folder: Windows looks for it in the "
+                  "Windows directory, not in the simulator's folder (write .\\Gauges\\cabin.ini); "
+                  "not checked"});
+  EXPECT_EQ(exitStatusFor(noFolder.problems), 1);
+  EXPECT_EQ(exitStatusFor({}), 0);
+  const CheckResult tooLong = runCheck({"./" + std::string(140, 'x') + ".ini", ""});
+  ASSERT_EQ(tooLong.problems.size(), 1u);
+  EXPECT_EQ(tooLong.problems[0].severity, Severity::kError);
+}
+
+TEST(PanelConfig, FindsTheModulesGaugeLinesAndTheirParameters) {
+  const std::vector<GaugeLine> gauges = findModuleGauges(
+      "[Window00]\r\n"
+      "gauge00=Other!thing, 0,0\r\n"
+      "//gauge01=Vorlanex_sound!sound, 0,0,1,1, old.ini\r\n"
+      "gauge02=VORLANEX_SOUND!Sound, 0,0,1,1, ./Gauges/a.ini\r\n"
+      "gauge03=Vorlanex_sound!sound, 10,20\r\n"
+      "gauge04=Vorlanex_sound!sound,1,2, .\\Gauges\\b.ini\r\n");
+  ASSERT_EQ(gauges.size(), 3u);
+  EXPECT_EQ(gauges[0].line, 4);
+  EXPECT_EQ(gauges[0].key, "gauge02");
+  EXPECT_EQ(gauges[0].gauge, "Sound");
+  EXPECT_EQ(gauges[0].parameters, "./Gauges/a.ini");
+  EXPECT_EQ(gauges[1].parameters, "");
+  EXPECT_EQ(gauges[2].parameters, ".\\Gauges\\b.ini");
+}
+
+TEST(PanelConfig, WarnsOfAnIniFileWithoutAFolderAndOfDisagreeingGauges) {
+  struct Case {
+    const char* panel;
+    Lines expected;
+  } cases[] = {
+      {"[Window00]\ngauge00=Vorlanex_sound!sound, 0,0,1,1, ./Gauges/t.ini\n", {}},
+      {"[Window00]\ngauge00=Vorlanex_sound!sound, 0,0,1,1, cabin.ini\n",
+       {"panel.cfg:2: warning: gauge00: 'cabin.ini' has no folder: Windows looks for it in the "
+        "Windows directory, not in the simulator's folder (write .\\Gauges\\cabin.ini)"}},
+      {"[Window00]\ngauge00=Vorlanex_sound!sound, 0,0,1,1, ./Gauges/t.ini\n"
+       "[Window01]\ngauge00=Vorlanex_sound!sound, 0,0,1,1, ./Gauges/u.ini\n",
+       {"panel.cfg:4: warning: gauge00: the module reads one INI file, the one of the first of "
+        "its gauges the simulator loads: this line names './Gauges/u.ini', line 2 names "
+        "'./Gauges/t.ini'"}},
+      {"[Window00]\ngauge00=Vorlanex_sound!beep, 0,0\n",
+       {"panel.cfg:2: error: gauge00: the module has one gauge, 'sound'; it has none named "
+        "'beep'"}},
+      {"[Window00]\ngauge00=Other!thing, 0,0\n",
+       {"panel.cfg: warning: no gauge line loads Vorlanex_sound!sound: the panel plays none of "
+        "these sounds"}},
+  };
+  for (const Case& c : cases) {
+    const Problems problems = checkIni("[Config]\nMaxSounds=1\n", c.panel).problems;
+    EXPECT_EQ(problemLines(problems), c.expected) << c.panel;
+  }
+}
+
+}  // namespace
+}  // namespace vorlanex::panel

@@ -1,0 +1,122 @@
+// The timeline's story of a run, told from the module's writes and the
+// script's steps.
+#include "timeline.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+
+namespace vorlanex::panel {
+namespace {
+
+TEST(Timeline, DecodesCommandsAsTheModuleDoes) {
+  struct Case {
+    double value;
+    int code;
+    int pan;
+  } cases[] = {
+      {1.9, 1, 0},         {-1, 1, 0},       {99, 99, 0},          {100, 0, 1},
+      {205, 5, 2},         {10001, 1, 100},  {-500002, 2, -5000},  {4294967297.0, 1, 0},
+      {NAN, 0, 0},         {1e19, 0, 0},     {-2147483648.0, -48, 0},
+  };
+  for (const Case& c : cases) {
+    const Command command = decodeCommand(c.value);
+    EXPECT_EQ(command.code, c.code) << c.value;
+    EXPECT_EQ(command.pan, c.pan) << c.value;
+  }
+}
+
+struct Story {
+  SoundTable table{};
+  std::vector<Step> steps;
+  RunRecord record{10.0, 15, {}, {}};
+
+  Story() {
+    table.soundCount = 2;
+    table.errorValue = -1;
+    std::strcpy(table.slots[0].varName, "a");
+    std::strcpy(table.slots[1].varName, "b");
+    std::strcpy(table.slots[2].varName, "stop");
+    steps.reserve(16);  // events point into it
+  }
+  void step(int frame, Action action, const char* variable = "", double value = 0,
+            bool passed = true) {
+    steps.push_back({frame, Step::kRightAfter, action, variable, value, 0.0});
+    record.events.push_back({frame, frame / 10.0, &steps.back(), passed, 0.0});
+  }
+  void write(int frame, const char* name, double oldValue, double newValue,
+             const char* during = "") {
+    record.writes.push_back({frame, frame / 10.0, name, oldValue, newValue, during});
+  }
+};
+
+TEST(Timeline, FollowsEachSoundThroughPlaysStopsAndMissingFiles) {
+  Story s;
+  s.step(0, Action::kSet, "a", 1);
+  s.write(1, "zeb_volume_played", 0, 80, "a");  // a starts once at 80 %
+  s.step(3, Action::kSoundOff);
+  s.write(5, "a", 1, 0);  // the one-shot ended
+  s.step(6, Action::kSet, "b", -500002);
+  s.write(7, "zeb_volume_played", 80, 100, "b");  // b loops, panned left
+  s.step(8, Action::kSet, "b", 3);
+  s.write(8, "b", 3, 2);  // code 3 reports the status: still looping
+  s.step(10, Action::kSet, "stop", 1);
+  s.write(10, "b", 2, 0);  // stop-all
+  s.write(10, "stop", 1, 0);
+  s.step(11, Action::kSet, "a", 1);
+  s.write(11, "a", 1, -1);  // the file is missing
+  s.write(12, "a", -1, -1);
+  s.step(12, Action::kUnloadGlobal);
+  s.step(13, Action::kExpect, "a", 0, false);
+  const Timeline t = buildTimeline(s.table, s.record, true);
+
+  EXPECT_DOUBLE_EQ(t.duration, 1.5);
+  ASSERT_EQ(t.sounds.size(), 2u);
+  const std::vector<SoundSpan>& a = t.sounds[0].spans;
+  ASSERT_EQ(a.size(), 2u);
+  EXPECT_EQ(a[0].state, SoundState::kOnce);
+  EXPECT_DOUBLE_EQ(a[0].start, 0.1);
+  EXPECT_DOUBLE_EQ(a[0].end, 0.5);
+  EXPECT_EQ(a[0].volumePercent, 80.0);
+  EXPECT_EQ(a[1].state, SoundState::kMissing);
+  EXPECT_DOUBLE_EQ(a[1].start, 1.1);
+  EXPECT_DOUBLE_EQ(a[1].end, 1.5);
+  EXPECT_EQ(t.sounds[0].values.size(), 4u);  // 1, 0, 1, -1: repeated writes are no change
+
+  const std::vector<SoundSpan>& b = t.sounds[1].spans;
+  ASSERT_EQ(b.size(), 1u);
+  EXPECT_EQ(b[0].state, SoundState::kLooping);
+  EXPECT_EQ(b[0].pan, -5000);
+  EXPECT_DOUBLE_EQ(b[0].start, 0.7);
+  EXPECT_DOUBLE_EQ(b[0].end, 1.0);
+
+  EXPECT_EQ(t.stopAll, std::vector<double>{1.0});
+  ASSERT_EQ(t.simulatorSound.size(), 3u);
+  EXPECT_EQ(t.simulatorSound[0].state, SwitchState::kOn);
+  EXPECT_EQ(t.simulatorSound[1].state, SwitchState::kOff);
+  EXPECT_DOUBLE_EQ(t.simulatorSound[1].end, 1.2);
+  EXPECT_EQ(t.simulatorSound[2].state, SwitchState::kAbsent);
+  ASSERT_EQ(t.expects.size(), 1u);
+  EXPECT_FALSE(t.expects[0].passed);
+  EXPECT_EQ(t.expects[0].text, "expect a 0: found 0");
+}
+
+TEST(Timeline, AStopFromTheScriptEndsAPlayAtOnceAndSharedVariablesMoveTogether) {
+  Story s;
+  std::strcpy(s.table.slots[1].varName, "a");  // both sounds on "a"
+  s.step(0, Action::kSet, "a", 2);
+  s.write(0, "zeb_volume_played", 0, 100, "a");
+  s.step(4, Action::kSet, "a", 100);  // code 0: stop
+  const Timeline t = buildTimeline(s.table, s.record, false);
+  for (const SoundLane& lane : t.sounds) {
+    ASSERT_EQ(lane.spans.size(), 1u);
+    EXPECT_EQ(lane.spans[0].state, SoundState::kLooping);
+    EXPECT_DOUBLE_EQ(lane.spans[0].end, 0.4);
+  }
+  ASSERT_EQ(t.simulatorSound.size(), 1u);
+  EXPECT_EQ(t.simulatorSound[0].state, SwitchState::kAbsent);
+}
+
+}  // namespace
+}  // namespace vorlanex::panel

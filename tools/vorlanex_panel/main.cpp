@@ -1,0 +1,98 @@
+// vorlanex-panel: checks a panel's sound configuration and plays scripts
+// against it with the module itself, without the simulator.
+#include <CLI/CLI.hpp>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "check.h"
+#include "check_report.h"
+#include "problem.h"
+#include "program_folder.h"
+#include "run_command.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace vorlanex::panel;
+
+// Exit status for a command line that cannot be followed.
+constexpr int kCannotStart = 3;
+
+// Files named on the command line are relative to where the tool was started;
+// the INI path is relative to the simulator's root folder, like the gauge's
+// parameter string.
+std::string absolute(const std::string& path) {
+  return path.empty() ? path : fs::absolute(path).string();
+}
+
+void enterRoot(const std::string& root) {
+  if (!root.empty()) fs::current_path(root);
+}
+
+std::string besideProgram(const char* program, const char* name) {
+  return (fs::path(programFolder(program)) / name).string();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  CLI::App app{"Checks a Vorlanex_sound.gau panel and plays scripts against it."};
+  app.require_subcommand(1);
+  // Paths such as /work/panel are files, not options, on every build; set
+  // before the subcommands, which take it over.
+  app.allow_windows_style_options(false);
+  std::string root;
+
+  CheckRequest check;
+  bool json = false;
+  CLI::App* checkCommand = app.add_subcommand(
+      "check", "Print the sound table the module reads from INI and every problem in it.");
+  checkCommand->add_option("INI", check.parameters,
+                           "the gauge's parameter string: the INI path, relative to --root "
+                           "(default ./Gauges/zeb_xml_sound.ini)");
+  checkCommand->add_option("--root", root, "the simulator's root folder (default: here)");
+  checkCommand->add_option("--panel", check.panelConfig, "the aircraft's panel.cfg");
+  checkCommand->add_flag("--json", json, "print JSON");
+
+  RunRequest run{"", "", 18.0, "", "", besideProgram(argv[0], "GLOBAL.DLL")};
+  CLI::App* runCommandLine =
+      app.add_subcommand("run", "Play SCRIPT against the panel and log what the module writes.");
+  runCommandLine->add_option("INI", run.parameters, "the INI path, relative to --root")
+      ->required();
+  runCommandLine->add_option("SCRIPT", run.scriptFile, "the script to play")->required();
+  runCommandLine->add_option("--root", root, "the simulator's root folder (default: here)");
+  runCommandLine->add_option("--fps", run.framesPerSecond, "frames per second (default 18)")
+      ->check(CLI::Range(1.0, 1000.0));
+  runCommandLine->add_option("--timeline", run.timelineFile, "draw the run into this SVG file");
+  runCommandLine->add_option("--module", run.modulePath,
+                             "load this Vorlanex_sound.gau instead of the one built into the tool");
+  runCommandLine->add_option("--global-dll", run.globalDllPath,
+                             "the GLOBAL.DLL stand-in (default: the one beside the tool)");
+
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& e) {
+    const int status = app.exit(e);
+    return status == 0 ? 0 : kCannotStart;
+  }
+
+  try {
+    if (*checkCommand) {
+      check.panelConfig = absolute(check.panelConfig);
+      enterRoot(root);
+      const CheckResult result = runCheck(check);
+      std::fputs((json ? checkJson(result) : checkText(result)).c_str(), stdout);
+      return exitStatusFor(result.problems);
+    }
+    for (std::string* path : {&run.scriptFile, &run.timelineFile, &run.modulePath,
+                              &run.globalDllPath}) {
+      *path = absolute(*path);
+    }
+    enterRoot(root);
+    return runCommand(run, stdout, stderr);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "vorlanex-panel: %s\n", e.what());
+    return kCannotStart;
+  }
+}

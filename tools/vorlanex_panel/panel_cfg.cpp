@@ -1,0 +1,102 @@
+#include "panel_cfg.h"
+
+#include <cstring>
+
+#include "config/load_configuration.h"
+#include "platform/portable/ascii_case.h"
+#include "platform/portable/ini_text.h"
+
+namespace vorlanex::panel {
+namespace {
+
+constexpr std::string_view kModulePrefix = "Vorlanex_sound!";
+
+std::string_view trim(std::string_view text) {
+  const auto first = text.find_first_not_of(" \t");
+  if (first == std::string_view::npos) return {};
+  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+bool isNumber(std::string_view text) {
+  text = trim(text);
+  if (!text.empty() && (text[0] == '-' || text[0] == '+')) text.remove_prefix(1);
+  return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
+}
+
+bool startsWithNoCase(std::string_view text, std::string_view prefix) {
+  return text.size() >= prefix.size() && platform::equalNoCase(text.substr(0, prefix.size()), prefix);
+}
+
+// Splits "Module!gauge, x, y, w, h, parameters" after the gauge's name.
+void splitGaugeValue(std::string_view value, GaugeLine& gauge) {
+  auto comma = value.find(',');
+  gauge.gauge = std::string(trim(value.substr(kModulePrefix.size(), comma - kModulePrefix.size())));
+  for (int numbers = 0; comma != std::string_view::npos && numbers < 4; ++numbers) {
+    const auto next = value.find(',', comma + 1);
+    if (!isNumber(value.substr(comma + 1, next - comma - 1))) break;
+    comma = next;
+  }
+  if (comma != std::string_view::npos) gauge.parameters = std::string(trim(value.substr(comma + 1)));
+}
+
+void report(Problems& out, Severity severity, const std::string& file, const GaugeLine& gauge,
+            std::string message) {
+  out.push_back({severity, file, gauge.line, gauge.key, std::move(message)});
+}
+
+void checkGauge(const std::string& file, const GaugeLine& gauge, const GaugeLine& first,
+                Problems& out) {
+  if (!platform::equalNoCase(gauge.gauge, "sound")) {
+    report(out, Severity::kError, file, gauge,
+           "the module has one gauge, 'sound'; it has none named '" + gauge.gauge + "'");
+    return;
+  }
+  const std::string& ini = gauge.parameters;
+  if (ini.size() >= static_cast<std::size_t>(kIniPathSize)) {
+    report(out, Severity::kError, file, gauge,
+           "the parameter string is " + std::to_string(ini.size()) +
+               " characters long: the module reads no INI file for one over 135, and every "
+               "default applies");
+  } else if (!ini.empty() && std::strpbrk(ini.c_str(), "\\/") == nullptr) {
+    report(out, Severity::kWarning, file, gauge,
+           "'" + ini + "' has no folder: Windows looks for it in the Windows directory, not in "
+           "the simulator's folder (write .\\Gauges\\" + ini + ")");
+  }
+  if (&gauge != &first && gauge.parameters != first.parameters) {
+    report(out, Severity::kWarning, file, gauge,
+           "the module reads one INI file, the one of the first of its gauges the simulator "
+           "loads: this line names '" + gauge.parameters + "', line " +
+               std::to_string(first.line) + " names '" + first.parameters + "'");
+  }
+}
+
+}  // namespace
+
+std::vector<GaugeLine> findModuleGauges(std::string_view text) {
+  std::vector<GaugeLine> gauges;
+  platform::ProfileLineReader lines(text);
+  platform::ProfileLine line;
+  while (lines.next(line)) {
+    if (line.kind != platform::ProfileLine::Kind::kKey || !line.value) continue;
+    if (startsWithNoCase(line.name, "//")) continue;  // panel.cfg's own comments
+    if (!startsWithNoCase(*line.value, kModulePrefix)) continue;
+    GaugeLine gauge{line.number, std::string(line.name), "", ""};
+    splitGaugeValue(*line.value, gauge);
+    gauges.push_back(std::move(gauge));
+  }
+  return gauges;
+}
+
+Problems checkPanelConfig(const std::string& file, std::string_view text) {
+  Problems problems;
+  const std::vector<GaugeLine> gauges = findModuleGauges(text);
+  if (gauges.empty()) {
+    problems.push_back({Severity::kWarning, file, 0, "",
+                        "no gauge line loads Vorlanex_sound!sound: the panel plays none of "
+                        "these sounds"});
+  }
+  for (const GaugeLine& gauge : gauges) checkGauge(file, gauge, gauges.front(), problems);
+  return problems;
+}
+
+}  // namespace vorlanex::panel

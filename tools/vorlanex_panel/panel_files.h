@@ -1,0 +1,14 @@
+// Reading the files of a panel, named the way panel authors write paths.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace vorlanex::panel {
+
+// The whole content of the file at `path`, relative to the current directory,
+// found as Windows finds it (either separator, any letter case); nothing when
+// it cannot be read.
+std::optional<std::string> readPanelFile(const std::string& path);
+
+}  // namespace vorlanex::panel

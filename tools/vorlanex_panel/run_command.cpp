@@ -1,0 +1,99 @@
+#include "run_command.h"
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <memory>
+
+#include "module/gauge_records.h"
+#include "module_library.h"
+#include "module_table.h"
+#include "progress.h"
+#include "script_parser.h"
+#include "script_runner.h"
+#include "terminal.h"
+#include "timeline.h"
+#include "timeline_svg.h"
+
+namespace vorlanex::panel {
+namespace {
+
+std::string readFile(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file) throw std::runtime_error("cannot read " + path);
+  return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+void writeFile(const std::string& path, const std::string& content) {
+  std::ofstream file(path, std::ios::binary);
+  file << content;
+  if (!file.flush()) throw std::runtime_error("cannot write " + path);
+}
+
+void printWrite(std::FILE* out, const VariableWrite& w) {
+  std::fprintf(out, "%5d  %7.3f  %-30s  %g -> %g\n", w.frame, w.time, w.name.c_str(), w.oldValue,
+               w.newValue);
+}
+
+void printFailure(std::FILE* out, const std::string& script, const StepEvent& e) {
+  const Step& step = *e.step;
+  const char* what = step.action == Action::kExpect ? "expect" : "wait until";
+  std::fprintf(out, "%s:%d: %s %s %g failed at %.3f s: it holds %g\n", script.c_str(), step.line,
+               what, step.variable.c_str(), step.value, e.time, e.actual);
+}
+
+RunRecord play(const RunRequest& request, const Script& script, std::FILE* out) {
+  std::unique_ptr<host::ModuleLibrary> library;
+  host::ModuleExports module{&Linkage, &ImportTable};
+  if (!request.modulePath.empty()) {
+    library = std::make_unique<host::ModuleLibrary>(request.modulePath);
+    module = library->exports();
+  }
+  ScriptRunner runner(module, {request.framesPerSecond, request.parameters, request.globalDllPath});
+  ProgressLine progress(out, standardOutputIsTerminal());
+  runner.setProgress([&](double time, double longest) { progress.update(time, longest); });
+  runner.setWriteListener([&](const VariableWrite& w) {
+    progress.clear();
+    printWrite(out, w);
+  });
+  runner.setStepListener([&](const StepEvent& e) {
+    if (e.passed) return;
+    progress.clear();
+    printFailure(out, script.file, e);
+  });
+  std::fprintf(out, "frame     time  variable                        old -> new\n");
+  return runner.run(script);
+}
+
+}  // namespace
+
+int runCommand(const RunRequest& request, std::FILE* out, std::FILE* errors) {
+  try {
+    const Script script = parseScript(request.scriptFile, readFile(request.scriptFile));
+    // The lanes of the timeline: the module's own table for this INI file.
+    const ModuleTable table = readModuleTable(request.parameters);
+    const RunRecord record = play(request, script, out);
+
+    const int checked = static_cast<int>(std::count_if(
+        record.events.begin(), record.events.end(), [](const StepEvent& e) {
+          return e.step->action == Action::kExpect || e.step->action == Action::kWaitUntil;
+        }));
+    std::fprintf(out, "\n%d frames at %g fps, %zu writes by the module; expectations: %d held, %d failed\n",
+                 record.frames, record.framesPerSecond, record.writes.size(),
+                 checked - record.failures(), record.failures());
+    if (!request.timelineFile.empty()) {
+      const Timeline timeline =
+          buildTimeline(table.table, record, !request.globalDllPath.empty());
+      writeFile(request.timelineFile,
+                timelineSvg(timeline, "Vorlanex panel run: " + table.iniPath + ", " +
+                                          request.scriptFile));
+    }
+    return record.failures() > 0 ? 1 : 0;
+  } catch (const std::exception& e) {
+    std::fflush(out);
+    std::fprintf(errors, "%s\n", e.what());
+    return 2;
+  }
+}
+
+}  // namespace vorlanex::panel

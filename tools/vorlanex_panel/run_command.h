@@ -1,0 +1,23 @@
+// `run`: plays a script against the panel and reports what the module wrote.
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+namespace vorlanex::panel {
+
+struct RunRequest {
+  std::string parameters;  // the gauge's parameter string (the INI path)
+  std::string scriptFile;
+  double framesPerSecond;
+  std::string timelineFile;   // empty: no timeline
+  std::string modulePath;     // empty: the module linked into the tool
+  std::string globalDllPath;  // the GLOBAL.DLL stand-in
+};
+
+// Prints the log of the module's writes and the failed expectations to
+// `out`, script errors to `errors`. Returns 0 when every expectation held,
+// 1 when one failed, 2 for a script that cannot be read or run.
+int runCommand(const RunRequest& request, std::FILE* out, std::FILE* errors);
+
+}  // namespace vorlanex::panel

@@ -1,0 +1,52 @@
+// What a run recorded: every variable the module wrote, and every step of
+// the script as it was carried out.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "panel_host.h"
+#include "script.h"
+
+namespace vorlanex::panel {
+
+struct VariableWrite {
+  int frame;
+  double time;  // seconds since the start of the run
+  std::string name;
+  double oldValue;
+  double newValue;
+  // The variable the module looked up last before this one: for a status
+  // variable, the sound it was handling when it wrote it.
+  std::string during;
+};
+
+struct StepEvent {
+  int frame;
+  double time;
+  const Step* step;
+  bool passed = true;   // expect, wait until
+  double actual = 0.0;  // expect, wait until: the value found
+};
+
+struct RunRecord {
+  double framesPerSecond = 0.0;
+  int frames = 0;
+  std::vector<VariableWrite> writes;
+  std::vector<StepEvent> events;
+
+  int failures() const;
+};
+
+// The writes among `calls`, the module's calls of one frame, in order.
+// `values` holds every variable's value, by id, from before those calls; it
+// is brought up to date as the writes are found.
+void collectWrites(const std::vector<host::HostCall>& calls, const host::NamedVariables& variables,
+                   int frame, double time, std::vector<double>& values,
+                   std::vector<VariableWrite>& out);
+
+// Every variable's value by id, for collectWrites.
+std::vector<double> variableValues(const host::NamedVariables& variables);
+
+}  // namespace vorlanex::panel

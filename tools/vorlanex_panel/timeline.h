@@ -1,0 +1,71 @@
+// The story of a run, sound by sound, derived from what the module wrote and
+// what the script did: the model behind the timeline drawing.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "config/slot_table.h"
+#include "run_record.h"
+
+namespace vorlanex::panel {
+
+enum class SoundState { kIdle, kOnce, kLooping, kMissing };
+
+struct SoundSpan {
+  double start;
+  double end;
+  SoundState state;
+  int pan = 0;                         // hundredths of a decibel, from the command
+  std::optional<double> volumePercent;  // as the module reported it when it started the sound
+};
+
+struct ValueMark {
+  double time;
+  double value;
+  bool byModule;  // written by the module, not by the script
+};
+
+struct SoundLane {
+  int index;
+  std::string variable;
+  std::vector<SoundSpan> spans;  // every state but idle
+  std::vector<ValueMark> values;
+};
+
+enum class SwitchState { kOn, kOff, kAbsent };  // kAbsent: GLOBAL.DLL not loaded
+
+struct SwitchSpan {
+  double start;
+  double end;
+  SwitchState state;
+};
+
+struct ExpectMark {
+  double time;
+  int line;
+  std::string text;  // what was expected and what was found
+  bool passed;
+};
+
+struct Timeline {
+  double duration;
+  std::vector<SoundLane> sounds;
+  std::vector<SwitchSpan> simulatorSound;
+  std::vector<double> stopAll;  // times the stop-all variable was set above 0
+  std::vector<ExpectMark> expects;
+};
+
+// `table` is the module's slot table for the run's INI file; the simulator's
+// sound is on at the start when `globalDllAtStart`.
+Timeline buildTimeline(const SoundTable& table, const RunRecord& record, bool globalDllAtStart);
+
+// A variable's value as a sound command: the code and the pan.
+struct Command {
+  int code;
+  int pan;
+};
+Command decodeCommand(double value);
+
+}  // namespace vorlanex::panel
