@@ -1,12 +1,13 @@
-// Writes the example panel's WAV files into the panel folder given, so that
-// scripts/run-example.sh shows each kind of answer the module's reader gives:
-// a plain PCM sound, a float sound whose "fmt " chunk has no extra-size field,
-// and a sound saved as AIFF under a .wav name. fan.wav is left missing.
+// Writes the example panel's WAV files into the panel folder given: sounds
+// synthesized here (tones, a hum, a noise burst), in the kinds of file panel
+// authors bring: 16-bit and 8-bit PCM at several rates, and 32-bit float
+// stereo whose "fmt " chunk has no extra-size field.
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 
 #include "wave_bytes.h"
@@ -15,26 +16,73 @@ namespace {
 
 using namespace vorlanex::wavebytes;
 
-// `frames` frames of a sine of `hertz` at `rate`, as 16-bit mono samples.
-std::string sine16(double hertz, std::uint32_t rate, int frames) {
+constexpr double kPi = 3.14159265358979323846;
+
+// A signal in -1..1 at time t seconds.
+using Signal = std::function<double(double t)>;
+
+std::string pcm16(const Signal& signal, std::uint32_t rate, double seconds) {
   std::string samples;
+  const auto frames = static_cast<int>(seconds * rate);
   for (int i = 0; i < frames; ++i) {
-    const double value = 12000.0 * std::sin(2.0 * 3.14159265358979 * hertz * i / rate);
+    const double value = 32767.0 * signal(static_cast<double>(i) / rate);
     samples += u16(static_cast<std::uint16_t>(static_cast<std::int16_t>(std::lround(value))));
   }
   return samples;
 }
 
-// The same, as 32-bit float stereo samples (both channels alike).
-std::string sineFloatStereo(double hertz, std::uint32_t rate, int frames) {
+std::string pcm8(const Signal& signal, std::uint32_t rate, double seconds) {
   std::string samples;
+  const auto frames = static_cast<int>(seconds * rate);
   for (int i = 0; i < frames; ++i) {
-    const float value =
-        static_cast<float>(0.3 * std::sin(2.0 * 3.14159265358979 * hertz * i / rate));
-    const std::string bytes(reinterpret_cast<const char*>(&value), sizeof value);
-    samples += bytes + bytes;
+    samples += static_cast<char>(std::lround(128.0 + 127.0 * signal(static_cast<double>(i) / rate)));
   }
   return samples;
+}
+
+std::string floatStereo(const Signal& left, const Signal& right, std::uint32_t rate,
+                        double seconds) {
+  std::string samples;
+  const auto frames = static_cast<int>(seconds * rate);
+  for (int i = 0; i < frames; ++i) {
+    for (const Signal* side : {&left, &right}) {
+      const auto value = static_cast<float>((*side)(static_cast<double>(i) / rate));
+      samples.append(reinterpret_cast<const char*>(&value), sizeof value);
+    }
+  }
+  return samples;
+}
+
+// A repeatable noise in -1..1: the same file on every machine.
+double noise(double t) {
+  auto state = static_cast<std::uint32_t>(t * 1e6) * 2654435761u;
+  state ^= state >> 15;
+  state *= 2246822519u;
+  state ^= state >> 13;
+  return static_cast<double>(state) / 2147483648.0 - 1.0;
+}
+
+// Two partials dying away: a cabin chime.
+double chime(double t) {
+  return 0.4 * std::exp(-4.0 * t) *
+         (std::sin(2 * kPi * 880.0 * t) + 0.5 * std::sin(2 * kPi * 1320.0 * t));
+}
+
+// A fan's hum whose partials fit whole periods into its second: it loops
+// without a step at its loop point.
+double fanHum(double t) {
+  return 0.25 * std::sin(2 * kPi * 90.0 * t) + 0.12 * std::sin(2 * kPi * 180.0 * t + 1.0) +
+         0.06 * std::sin(2 * kPi * 270.0 * t + 2.0);
+}
+
+// A door's thump: a noise burst over a low tone, fading fast.
+double doorThump(double t) { return std::exp(-18.0 * t) * (0.5 * noise(t) + 0.4 * std::sin(2 * kPi * 70.0 * t)); }
+
+// The seat-belt sign: two short tones.
+double seatbeltDing(double t) {
+  const double first = t < 0.2 ? std::sin(2 * kPi * 660.0 * t) : 0.0;
+  const double second = t >= 0.25 && t < 0.45 ? std::sin(2 * kPi * 990.0 * t) : 0.0;
+  return 0.5 * (first + second);
 }
 
 }  // namespace
@@ -50,15 +98,20 @@ int main(int argc, char** argv) {
     const char* name;
     std::string bytes;
   } files[] = {
-      {"chime.wav", wave(formatFields(1, 1, 22050, 16), sine16(880.0, 22050, 5512))},
-      {"door.wav",
-       riff("WAVE", chunk("fmt ", formatFields(3, 2, 44100, 32)) + chunk("fact", u32(4410)) +
-                        chunk("data", sineFloatStereo(110.0, 44100, 4410)))},
-      {"seatbelt.wav", "FORM" + u32(46) + "AIFFCOMM" + u32(18) + std::string(18, '\0') + "SSND" +
-                           u32(8) + std::string(8, '\0')},
+      {"chime.wav", wave(formatFields(1, 1, 22050, 16), pcm16(chime, 22050, 1.0))},
+      {"fan.wav", wave(formatFields(1, 1, 22050, 16), pcm16(fanHum, 22050, 1.0))},
+      {"door.wav", riff("WAVE", chunk("fmt ", formatFields(3, 2, 44100, 32)) +
+                                    chunk("fact", u32(13230)) +
+                                    chunk("data", floatStereo(doorThump, doorThump, 44100, 0.3)))},
+      {"seatbelt.wav", wave(formatFields(1, 1, 11025, 8), pcm8(seatbeltDing, 11025, 0.5))},
   };
   for (const auto& file : files) {
-    std::ofstream(cabin / file.name, std::ios::binary) << file.bytes;
+    std::ofstream out(cabin / file.name, std::ios::binary);
+    out << file.bytes;
+    if (!out) {
+      std::fprintf(stderr, "cannot write %s\n", (cabin / file.name).string().c_str());
+      return 1;
+    }
   }
   return 0;
 }

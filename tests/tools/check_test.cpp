@@ -7,8 +7,10 @@
 
 #include "check.h"
 #include "panel_cfg.h"
+#include "support/sine_wave.h"
 #include "support/temp_folder.h"
 #include "support/test_platform.h"
+#include "wave_bytes.h"
 
 namespace vorlanex::panel {
 namespace {
@@ -26,7 +28,7 @@ CheckResult checkIni(const std::string& text, const std::string& panel = "") {
   TempFolder root;
   root.write("Gauges/t.ini", text);
   if (!panel.empty()) root.write("panel.cfg", panel);
-  return runCheck({"./Gauges/t.ini", panel.empty() ? "" : "panel.cfg"});
+  return runCheck({"./Gauges/t.ini", panel.empty() ? "" : "panel.cfg", false});
 }
 
 TEST(Check, ReportsEachProblemAtItsKeyAndLine) {
@@ -144,21 +146,41 @@ TEST(Check, TheTableIsTheModulesOwn) {
 
 TEST(Check, AMissingOrUnreachableFileIsReportedAndExitStatusFollowsSeverity) {
   TempFolder root;
-  const CheckResult missing = runCheck({"./Gauges/none.ini", ""});
+  const CheckResult missing = runCheck({"./Gauges/none.ini", "", false});
   EXPECT_EQ(problemLines(missing.problems),
             Lines{"./Gauges/none.ini: error: cannot read the file: the module takes every "
                   "default (100 sounds, ./Sound/zeb/zeb_xml_NN.wav driven by zeb_xml_id_NN)"});
   EXPECT_EQ(exitStatusFor(missing.problems), 2);
-  const CheckResult noFolder = runCheck({"cabin.ini", ""});
+  const CheckResult noFolder = runCheck({"cabin.ini", "", false});
   EXPECT_EQ(problemLines(noFolder.problems),
             Lines{"cabin.ini: warning: the path has no folder: Windows looks for it in the "
                   "Windows directory, not in the simulator's folder (write .\\Gauges\\cabin.ini); "
                   "not checked"});
   EXPECT_EQ(exitStatusFor(noFolder.problems), 1);
   EXPECT_EQ(exitStatusFor({}), 0);
-  const CheckResult tooLong = runCheck({"./" + std::string(140, 'x') + ".ini", ""});
+  const CheckResult tooLong = runCheck({"./" + std::string(140, 'x') + ".ini", "", false});
   ASSERT_EQ(tooLong.problems.size(), 1u);
   EXPECT_EQ(tooLong.problems[0].severity, Severity::kError);
+}
+
+TEST(Check, OpensEachWavFileAsTheModuleWouldAndNamesItsKey) {
+  TempFolder root;
+  root.write("Gauges/t.ini",
+             "[Config]\nMaxSounds=4\nErrorFlag=-1\n[Sounds]\nSound00=./Sound/fine.wav\n"
+             "Sound01=./Sound/text.wav\nSound02=./Sound/twelve.wav\n");
+  root.write("Sound/fine.wav", test::sineWave({1, 22050, 16, 0.1}));
+  root.write("Sound/text.wav", "not a sound at all");
+  root.write("Sound/twelve.wav", wavebytes::wave(wavebytes::formatFields(1, 1, 22050, 12),
+                                                 wavebytes::samplePattern(300)));
+  const CheckResult result = runCheck({"./Gauges/t.ini", ""});
+  EXPECT_EQ(problemLines(result.problems),
+            (Lines{"./Gauges/t.ini:6: error: Sound01: the module cannot read './Sound/text.wav': "
+                   "not a RIFF file",
+                   "./Gauges/t.ini:7: error: Sound02: the sound device refuses './Sound/twelve.wav' "
+                   "(format tag 1, 1 channel, 22050 Hz, 12 bits): 0x80070057",
+                   "./Gauges/t.ini: error: Sound03: WAV file './Sound/zeb/zeb_xml_03.wav' is "
+                   "missing: asked to play, the sound writes -1 into zeb_xml_id_03"}));
+  EXPECT_EQ(exitStatusFor(result.problems), 2);
 }
 
 TEST(PanelConfig, FindsTheModulesGaugeLinesAndTheirParameters) {

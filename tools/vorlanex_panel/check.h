@@ -14,6 +14,7 @@ struct CheckRequest {
   // root folder, which is the current directory. Empty for the default file.
   std::string parameters;
   std::string panelConfig;  // the aircraft's panel.cfg, or empty
+  bool soundFiles = true;   // also open each sound's WAV file as the module would
 };
 
 struct CheckResult {

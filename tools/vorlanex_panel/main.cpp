@@ -55,7 +55,7 @@ int main(int argc, char** argv) {
   checkCommand->add_option("--panel", check.panelConfig, "the aircraft's panel.cfg");
   checkCommand->add_flag("--json", json, "print JSON");
 
-  RunRequest run{"", "", 18.0, "", "", besideProgram(argv[0], "GLOBAL.DLL")};
+  RunRequest run{"", "", 18.0, "", "", besideProgram(argv[0], "GLOBAL.DLL"), {}, false};
   CLI::App* runCommandLine =
       app.add_subcommand("run", "Play SCRIPT against the panel and log what the module writes.");
   runCommandLine->add_option("INI", run.parameters, "the INI path, relative to --root")
@@ -65,6 +65,12 @@ int main(int argc, char** argv) {
   runCommandLine->add_option("--fps", run.framesPerSecond, "frames per second (default 18)")
       ->check(CLI::Range(1.0, 1000.0));
   runCommandLine->add_option("--timeline", run.timelineFile, "draw the run into this SVG file");
+  runCommandLine->add_option("--render", run.audio.renderFile,
+                             "write the mix heard into this WAV file (native build)");
+  runCommandLine->add_flag("--live", run.audio.live,
+                           "play on the system's audio device in real time");
+  runCommandLine->add_flag("--all-writes", run.allWrites,
+                           "log also the writes that leave a value as it was");
   runCommandLine->add_option("--module", run.modulePath,
                              "load this Vorlanex_sound.gau instead of the one built into the tool");
   runCommandLine->add_option("--global-dll", run.globalDllPath,
@@ -86,7 +92,7 @@ int main(int argc, char** argv) {
       return exitStatusFor(result.problems);
     }
     for (std::string* path : {&run.scriptFile, &run.timelineFile, &run.modulePath,
-                              &run.globalDllPath}) {
+                              &run.globalDllPath, &run.audio.renderFile}) {
       *path = absolute(*path);
     }
     enterRoot(root);

@@ -49,10 +49,15 @@ RunRecord play(const RunRequest& request, const Script& script, std::FILE* out) 
     library = std::make_unique<host::ModuleLibrary>(request.modulePath);
     module = library->exports();
   }
+  RunAudio audio(request.audio);
   ScriptRunner runner(module, {request.framesPerSecond, request.parameters, request.globalDllPath});
+  runner.setFrameAdvance([&](int, double seconds) { audio.frameDone(seconds); });
   ProgressLine progress(out, standardOutputIsTerminal());
   runner.setProgress([&](double time, double longest) { progress.update(time, longest); });
+  // Writes that leave a value as it was (the indicator every frame, a loop's
+  // refusal written again) would bury the log: they are counted, not shown.
   runner.setWriteListener([&](const VariableWrite& w) {
+    if (w.oldValue == w.newValue && !request.allWrites) return;
     progress.clear();
     printWrite(out, w);
   });

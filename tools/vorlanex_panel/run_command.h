@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <string>
 
+#include "run_audio.h"
+
 namespace vorlanex::panel {
 
 struct RunRequest {
@@ -13,6 +15,8 @@ struct RunRequest {
   std::string timelineFile;   // empty: no timeline
   std::string modulePath;     // empty: the module linked into the tool
   std::string globalDllPath;  // the GLOBAL.DLL stand-in
+  AudioRequest audio;
+  bool allWrites = false;     // log writes that leave the value as it was too
 };
 
 // Prints the log of the module's writes and the failed expectations to

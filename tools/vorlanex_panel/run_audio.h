@@ -1,0 +1,38 @@
+// What the sound device does with a run's time and its sound: natively our
+// engine (its virtual clock by default, rendering into a WAV file, or real
+// time on the system's device), on Windows DirectSound, always in real time.
+#pragma once
+
+#include <chrono>
+#include <string>
+
+namespace vorlanex::panel {
+
+struct AudioRequest {
+  std::string renderFile;  // write the mix heard into this WAV file (virtual clock)
+  bool live = false;       // play on the system's audio device in real time
+};
+
+class RunAudio {
+ public:
+  // Throws std::runtime_error naming what cannot be done (a file that cannot
+  // be written, no audio device, an option this build does not have).
+  explicit RunAudio(const AudioRequest& request);
+  ~RunAudio();
+  RunAudio(const RunAudio&) = delete;
+  RunAudio& operator=(const RunAudio&) = delete;
+
+  // After each frame's pre-update: the frame's length passes for the device.
+  void frameDone(double seconds);
+
+ private:
+  // Real time: each frame ends at its own time since the start, so waits do
+  // not add up their errors.
+  void waitForFrameEnd(double seconds);
+
+  bool realTime_ = false;
+  std::chrono::steady_clock::time_point start_;
+  double elapsed_ = 0.0;
+};
+
+}  // namespace vorlanex::panel

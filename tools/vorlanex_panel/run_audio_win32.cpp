@@ -1,0 +1,20 @@
+#include <stdexcept>
+
+#include "run_audio.h"
+
+namespace vorlanex::panel {
+
+// DirectSound plays in real time and into the system's device: the frames
+// keep its pace, whatever was asked.
+RunAudio::RunAudio(const AudioRequest& request) : realTime_(true) {
+  if (!request.renderFile.empty()) {
+    throw std::runtime_error("--render needs the native build of vorlanex-panel: DirectSound "
+                             "plays in real time on the system's device");
+  }
+}
+
+RunAudio::~RunAudio() = default;
+
+void RunAudio::frameDone(double seconds) { waitForFrameEnd(seconds); }
+
+}  // namespace vorlanex::panel
