@@ -94,11 +94,12 @@ HRESULT Device::DuplicateSoundBuffer(LPDIRECTSOUNDBUFFER, LPDIRECTSOUNDBUFFER* d
   return E_NOTIMPL;
 }
 
-// Any level is granted; there is no window to check it against.
-HRESULT Device::SetCooperativeLevel(HWND, DWORD level) {
+// Granted whatever the window and level, as Wine's DirectSound does: the
+// engine shares its output with no other program.
+HRESULT Device::SetCooperativeLevel(HWND, DWORD) {
   std::lock_guard<std::mutex> lock(engine().mutex);
   engine().count(Call::SetCooperativeLevel);
-  return level >= DSSCL_NORMAL && level <= DSSCL_WRITEPRIMARY ? DS_OK : DSERR_INVALIDPARAM;
+  return DS_OK;
 }
 
 HRESULT Device::Compact() {

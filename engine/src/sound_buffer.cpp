@@ -132,7 +132,6 @@ HRESULT SoundBuffer::GetFrequency(LPDWORD frequency) {
   Guard lock(engine().mutex);
   engine().count(Call::GetFrequency);
   if (frequency == nullptr) return DSERR_INVALIDPARAM;
-  if (!(shape_.flags & DSBCAPS_CTRLFREQUENCY)) return DSERR_CONTROLUNAVAIL;
   *frequency = shape_.format.rate;
   return DS_OK;
 }
@@ -182,12 +181,12 @@ HRESULT SoundBuffer::Lock(DWORD offset, DWORD bytes, LPVOID* part1, LPDWORD byte
 }
 
 // On a stopped buffer, starts from the current position; on a playing one,
-// only changes whether it loops.
-HRESULT SoundBuffer::Play(DWORD, DWORD priority, DWORD flags) {
+// only changes whether it loops. The priority only matters to hardware
+// voices, which a software mixer has none of.
+HRESULT SoundBuffer::Play(DWORD, DWORD, DWORD flags) {
   Guard lock(engine().mutex);
   engine().count(Call::Play);
   if (lost_) return DSERR_BUFFERLOST;
-  if (priority != 0 && !(shape_.flags & DSBCAPS_LOCDEFER)) return DSERR_INVALIDPARAM;
   voice_.playing = true;
   voice_.looping = (flags & DSBPLAY_LOOPING) != 0;
   return DS_OK;

@@ -30,8 +30,8 @@ class DeviceSink final : public Sink {
     clipped_.resize(2 * frames);
     std::transform(samples, samples + 2 * frames, clipped_.begin(),
                    [](float s) { return std::clamp(s, -1.0f, 1.0f); });
-    // An underflow (the device ran dry while the machine was busy) is not
-    // worth stopping for; other errors would repeat on every write.
+    // A write's error is not reported: an underflow (the device ran dry
+    // while the machine was busy) passes, and the mix goes on regardless.
     Pa_WriteStream(stream_, clipped_.data(), static_cast<unsigned long>(frames));
   }
 
