@@ -32,6 +32,12 @@ RunRecord ScriptRunner::run(const Script& script) {
   waitStarted_ = -1.0;
   const double frameLength = 1.0 / options_.framesPerSecond;
   const double longest = longestDuration(script);
+  // A step that cannot be carried out ends the run: the panel is still taken
+  // down, so its sounds and device are let go.
+  struct Disconnect {
+    host::PanelHost& host;
+    ~Disconnect() { host.disconnect(); }
+  } disconnect{host_};
   for (int frame = 0;; ++frame) {
     const double time = frame * frameLength;
     runDueSteps(script, frame, time);
@@ -42,7 +48,6 @@ RunRecord ScriptRunner::run(const Script& script) {
     // A final "wait" still lets its time pass.
     if (next_ == script.steps.size() && time + kTimeSlack >= resumeAt_) break;
   }
-  host_.disconnect();
   return std::move(record_);
 }
 
