@@ -287,11 +287,15 @@ TEST(PanelConfig, FindsTheModulesGaugeLinesAndTheirParameters) {
 }
 
 TEST(PanelConfig, WarnsOfAnIniFileWithoutAFolderAndOfDisagreeingGauges) {
+  const std::string longIni = "./Gauges/" + std::string(140, 'x') + ".ini";
   struct Case {
-    const char* panel;
+    std::string panel;
     Lines expected;
   } cases[] = {
       {"[Window00]\ngauge00=Vorlanex_sound!sound, 0,0,1,1, ./Gauges/t.ini\n", {}},
+      {"[Window00]\ngauge00=Vorlanex_sound!sound, 0,0,1,1, " + longIni + "\n",
+       {"panel.cfg:2: error: gauge00: the parameter string is 153 characters long: the module "
+        "reads no INI file for one over 135, and every default applies"}},
       {"[Window00]\ngauge00=Vorlanex_sound!sound, 0,0,1,1, cabin.ini\n",
        {"panel.cfg:2: warning: gauge00: 'cabin.ini' has no folder: Windows looks for it in the "
         "Windows directory, not in the simulator's folder (write .\\Gauges\\cabin.ini)"}},
