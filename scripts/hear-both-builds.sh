@@ -21,9 +21,16 @@ VORLANEX_AUDIO_FILE="$out/wine.raw" "$root/scripts/wine-run.sh" \
   "$root/build/win32/bin/vorlanex-panel.exe" run ./Gauges/cabin_sounds.ini scripts/cabin_tour.txt \
   --module "$root/build/win32/bin/Vorlanex_sound.gau" | tr -d '\r' > "$out/wine.log"
 
-if ! diff "$out/native.log" "$out/wine.log"; then
-  echo "the two builds wrote different variables (native <, Windows >)"
-  exit 1
-fi
-echo "the two builds wrote the same variables at the same frames"
+# The same writes; in real time a sound may be seen to end a frame or two late.
+python3 - "$root/tests/tools" "$out/wine.log" "$out/native.log" <<'CHECK'
+import sys
+sys.path.insert(0, sys.argv[1])
+from tool_command import compare_log
+problems = compare_log(open(sys.argv[2]).read(), sys.argv[3], 2)
+for p in problems:
+    print(p)
+if problems:
+    sys.exit("the two builds wrote different variables")
+print("the two builds wrote the same variables, each within two frames of the other")
+CHECK
 python3 "$root/tests/audio/heard_side_by_side.py" "$out/native.wav" "$out/wine.raw"
