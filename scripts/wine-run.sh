@@ -49,7 +49,7 @@ fi
 if [ -n "${VORLANEX_AUDIO_FILE:-}" ]; then
   : > "$VORLANEX_AUDIO_FILE"
   parec --device=capture.monitor --format=float32le --rate=48000 --channels=2 --raw \
-    --latency-msec=20 > "$VORLANEX_AUDIO_FILE" &
+    --latency-msec=20 > "$VORLANEX_AUDIO_FILE" 2>>"$runtime/pulseaudio.log" &
   pids+=($!)
   # The recording runs before the program starts, so nothing it plays is lost.
   for _ in $(seq 200); do [ -s "$VORLANEX_AUDIO_FILE" ] && break; sleep 0.05; done
