@@ -8,3 +8,5 @@ for preset in native asan win32; do
   echo "== tests: $preset"
   ctest --preset "$preset"
 done
+echo "== the example panel heard on both builds"
+scripts/hear-both-builds.sh

@@ -1,31 +1,20 @@
 #!/usr/bin/env bash
-# Runs a Windows program under Wine in a private, quiet prefix with a null
-# ALSA sound device, so DirectSound works on machines without a sound card.
-# Used as CMake's cross-compiling emulator: ctest runs Windows tests through it.
+# Runs a Windows program under Wine in a private, quiet prefix, with a sound
+# device that keeps real time on machines without a sound card: a PulseAudio
+# server of the program's own, playing into a null sink. (ALSA's null device
+# keeps no time: DirectSound would run several times too fast on it.) Used as
+# CMake's cross-compiling emulator: ctest runs Windows tests through it.
 #
 #   VORLANEX_WINE_HOME   folder for HOME and the prefix (default: a per-user temp folder)
-#   VORLANEX_AUDIO_FILE  when set, ALSA writes what Wine plays there as raw
-#                        float32 stereo 48 kHz frames instead of discarding it
+#   VORLANEX_AUDIO_FILE  when set, what Wine plays is recorded there as raw float32
+#                        stereo 48 kHz frames, in real time, from the null sink's monitor
 set -euo pipefail
 
 home=${VORLANEX_WINE_HOME:-${TMPDIR:-/tmp}/vorlanex-wine-$(id -u)}
 mkdir -p "$home"
 export HOME="$home" WINEPREFIX="$home/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 
-# ALSA reads ~/.asoundrc: a capturing program gets a HOME of its own, so
-# programs running at the same time never see each other's sound device.
-if [ -n "${VORLANEX_AUDIO_FILE:-}" ]; then
-  export HOME="$home/capture-$$"
-  mkdir -p "$HOME"
-  trap 'rm -rf "$HOME"' EXIT
-  printf 'pcm.!default { type file slave.pcm "null" file "%s" format "raw" }\n' "$VORLANEX_AUDIO_FILE" > "$HOME/.asoundrc"
-else
-  # Written aside and renamed: a program starting meanwhile reads a whole file.
-  printf 'pcm.!default { type null }\n' > "$home/.asoundrc.$$"
-  mv -f "$home/.asoundrc.$$" "$home/.asoundrc"
-fi
-
-# Two test programs may start at once on a fresh machine: make the prefix once.
+# Two programs may start at once on a fresh machine: make the prefix once.
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   (
     flock 9
@@ -34,8 +23,40 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   ) 9>"$home/.prefix.lock"
 fi
 
-if [ -n "${VORLANEX_AUDIO_FILE:-}" ]; then
-  wine "$@"
-else
-  exec wine "$@"
+# The server is this program's own, so programs running at the same time
+# never hear each other.
+runtime=$(mktemp -d "$home/pulse.XXXXXX")
+export XDG_RUNTIME_DIR="$runtime" PULSE_RUNTIME_PATH="$runtime/pulse"
+pids=()
+cleanup() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  wait 2>/dev/null || true
+  rm -rf "$runtime"
+}
+trap cleanup EXIT
+
+pulseaudio -n --daemonize=no --exit-idle-time=-1 --use-pid-file=no --disable-shm=yes \
+  -L "module-null-sink sink_name=capture rate=48000 channels=2 format=float32le" \
+  -L "module-native-protocol-unix" >"$runtime/pulseaudio.log" 2>&1 &
+pids+=($!)
+for _ in $(seq 200); do pactl info >/dev/null 2>&1 && break; sleep 0.05; done
+if ! pactl info >/dev/null 2>&1; then
+  echo "wine-run.sh: the sound server did not start:" >&2
+  cat "$runtime/pulseaudio.log" >&2
+  exit 1
 fi
+
+if [ -n "${VORLANEX_AUDIO_FILE:-}" ]; then
+  : > "$VORLANEX_AUDIO_FILE"
+  parec --device=capture.monitor --format=float32le --rate=48000 --channels=2 --raw \
+    --latency-msec=20 > "$VORLANEX_AUDIO_FILE" 2>>"$runtime/pulseaudio.log" &
+  pids+=($!)
+  # The recording runs before the program starts, so nothing it plays is lost.
+  for _ in $(seq 200); do [ -s "$VORLANEX_AUDIO_FILE" ] && break; sleep 0.05; done
+fi
+
+status=0
+wine "$@" || status=$?
+# What was played last reaches the recording before it stops.
+[ -z "${VORLANEX_AUDIO_FILE:-}" ] || sleep 0.3
+exit $status

@@ -33,6 +33,13 @@ std::string iniWith(int sounds, const std::string& more = "") {
   return "[Config]\nMaxSounds=" + std::to_string(sounds) + "\n" + more;
 }
 
+// A panel of one sound, zeb_xml_id_00, half a second long, set up.
+void installOneSound(SoundPanel& panel) {
+  panel.writeIni(iniWith(1));
+  panel.writeSound(0, kHalfSecond);
+  panel.install();
+}
+
 struct ValueCase {
   const char* name;
   double value;
@@ -60,9 +67,7 @@ TEST(CommandProtocol, NumbersDecodeIntoCommandAndPan) {
   };
   for (const ValueCase& c : cases) {
     SoundPanel panel;
-    panel.writeIni(iniWith(1));
-    panel.writeSound(0, kHalfSecond);
-    panel.install();
+    installOneSound(panel);
     panel.set(kVolumePlayed, -1);
     panel.set(kSound0, c.value);
     panel.frames(1);
@@ -86,9 +91,7 @@ TEST(CommandProtocol, NumbersDecodeIntoCommandAndPan) {
 
 TEST(CommandProtocol, OneShotHandsItsVariableBackOneFrameAfterItEndsThenPlaysAgain) {
   SoundPanel panel;
-  panel.writeIni(iniWith(1));
-  panel.writeSound(0, kHalfSecond);
-  panel.install();
+  installOneSound(panel);
   panel.set(kSound0, 1);
   panel.frames(1);
   EXPECT_EQ(panel.get(kSound0), 1);
@@ -116,9 +119,7 @@ TEST(CommandProtocol, OneShotHandsItsVariableBackOneFrameAfterItEndsThenPlaysAga
 
 TEST(CommandProtocol, ALoopRefusesToPlayOnceAndStopsOnZero) {
   SoundPanel panel;
-  panel.writeIni(iniWith(1));
-  panel.writeSound(0, kHalfSecond);
-  panel.install();
+  installOneSound(panel);
   panel.set(kSound0, 2);
   panel.frames(1);
   panel.set(kSound0, 1);
@@ -139,9 +140,7 @@ TEST(CommandProtocol, ALoopRefusesToPlayOnceAndStopsOnZero) {
 
 TEST(CommandProtocol, AOneShotAskedToLoopFinishesFirstThenLoops) {
   SoundPanel panel;
-  panel.writeIni(iniWith(1));
-  panel.writeSound(0, kHalfSecond);
-  panel.install();
+  installOneSound(panel);
   panel.set(kSound0, 1);
   panel.frames(1);
   panel.set(kSound0, 2);
@@ -213,9 +212,7 @@ double reportedVolume(SoundPanel& panel, const std::string& variable) {
 
 TEST(CommandProtocol, MasterVolumeIsAppliedWhileTheSoundIsOnAndKeptWhileItIsOff) {
   SoundPanel panel;
-  panel.writeIni(iniWith(1));
-  panel.writeSound(0, kHalfSecond);
-  panel.install();
+  installOneSound(panel);
   panel.set(kSound0, 2);
   panel.frames(1);
   panel.frames(1);  // the switch has been seen: on

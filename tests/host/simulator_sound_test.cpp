@@ -36,5 +36,18 @@ TEST(SimulatorSound, IsFoundByNameOnlyWhileLoaded) {
   EXPECT_EQ(platform::findLoadedLibrary("GLOBAL.DLL"), nullptr);
 }
 
+// The module keeps the handle it found; if the library goes away, asking the
+// stale handle for the switch must find nothing rather than read freed memory.
+TEST(SimulatorSound, AHandleKeptPastAnUnloadFindsNothing) {
+  void* kept = nullptr;
+  {
+    host::SimulatorSound sound(test::globalDllPath());
+    kept = platform::findLoadedLibrary("GLOBAL.DLL");
+    ASSERT_NE(kept, nullptr);
+    EXPECT_NE(platform::findLibrarySymbol(kept, "Linkage"), nullptr);
+  }
+  EXPECT_EQ(platform::findLibrarySymbol(kept, "Linkage"), nullptr);
+}
+
 }  // namespace
 }  // namespace vorlanex

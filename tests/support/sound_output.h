@@ -1,6 +1,6 @@
 // What the sound device made audible, for tests that run on both builds:
 // natively the engine's mix on its virtual clock, under Wine what DirectSound
-// played into the capture file that scripts/wine-run.sh sets up through ALSA.
+// played, recorded in real time into the file scripts/wine-run.sh names.
 #pragma once
 
 #include <cstddef>
@@ -15,8 +15,7 @@ constexpr double kOutputRate = 48000.0;
 class SoundOutput {
  public:
   // Natively: the engine starts afresh on its virtual clock, mixing into
-  // memory. Under Wine: the capture file, which DirectSound truncates when it
-  // opens a device, so make this after the device is open.
+  // memory. Under Wine: the recording, which runs from the program's start.
   SoundOutput();
 
   // False under Wine when the program runs without a capture file.

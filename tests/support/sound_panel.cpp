@@ -31,7 +31,6 @@ void SoundPanel::install(bool withSimulator) {
   loaded_ = std::make_unique<LoadedPanel>();
   attachSoundClock(host());
   host().service(abi::kPreInstall);
-  // The capture starts with the device (DirectSound opens it anew).
   output_ = std::make_unique<SoundOutput>();
   host().service(abi::kPostInstall);
   host().service(abi::kConnectToWindow);

@@ -1,12 +1,6 @@
 #include "support/test_platform.h"
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
+#include "windows_headers.h"
 
 namespace vorlanex::test {
 

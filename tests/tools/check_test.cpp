@@ -5,7 +5,10 @@
 #include <string>
 #include <vector>
 
+#include <nlohmann/json.hpp>
+
 #include "check.h"
+#include "check_report.h"
 #include "panel_cfg.h"
 #include "support/sine_wave.h"
 #include "support/temp_folder.h"
@@ -183,6 +186,89 @@ TEST(Check, OpensEachWavFileAsTheModuleWouldAndNamesItsKey) {
   EXPECT_EQ(exitStatusFor(result.problems), 2);
 }
 
+// What check shows of each sound's file: the module's reader at work, so the
+// same text on both builds (the Windows one reads through WINMM's mmio).
+TEST(Check, ShowsWhatTheModulesReaderMakesOfEachFile) {
+  using namespace wavebytes;
+  const std::string pcm16 = formatFields(1, 1, 22050, 16);
+  const std::string extensible = formatFields(0xFFFE, 2, 48000, 16) + u16(22) + u16(16) +
+                                 u32(3) + std::string(16, '\x01');
+  struct Case {
+    std::string bytes;
+    std::string shown;
+  } cases[] = {
+      {test::sineWave({1, 22050, 16, 0.1}),
+       "format tag 1, 1 channel, 22050 Hz, 16 bits, block align 2, 4410 data bytes"},
+      {wave(formatFields(3, 2, 44100, 32), samplePattern(800)),
+       "format tag 3, 2 channels, 44100 Hz, 32 bits, block align 8, 800 data bytes"},
+      {wave(formatFields(1, 1, 11025, 8), samplePattern(301)),
+       "format tag 1, 1 channel, 11025 Hz, 8 bits, block align 1, 301 data bytes"},
+      {wave(extensible, samplePattern(64)),
+       "format tag 65534, 2 channels, 48000 Hz, 16 bits, block align 4, 64 data bytes"},
+      {riff("WAVE", chunk("LIST", "INFOxxxx") + chunk("data", samplePattern(40)) +
+                        chunk("fmt ", pcm16)),
+       "format tag 1, 1 channel, 22050 Hz, 16 bits, block align 2, 40 data bytes"},
+      {"not a sound at all", "not readable: not a RIFF file"},
+      {riff("AVI ", chunk("fmt ", pcm16)), "not readable: a RIFF file, but not WAVE"},
+      {riff("WAVE", chunk("data", samplePattern(40))), "not readable: no \"fmt \" chunk"},
+      {riff("WAVE", chunk("fmt ", pcm16.substr(0, 12)) + chunk("data", samplePattern(40))),
+       "not readable: \"fmt \" chunk smaller than 16 bytes"},
+      {riff("WAVE", chunk("fmt ", pcm16)), "not readable: no \"data\" chunk"},
+  };
+  for (const Case& c : cases) {
+    TempFolder root;
+    root.write("Gauges/t.ini", "[Config]\nMaxSounds=2\n[Sounds]\nSound00=./Sound/a.wav\n");
+    root.write("Sound/a.wav", c.bytes);
+    const CheckResult result = runCheck({"./Gauges/t.ini", ""});
+    ASSERT_EQ(result.soundFiles.readings.size(), 2u);
+    EXPECT_EQ(describeReading(result.soundFiles.readings[0]), c.shown);
+    EXPECT_EQ(describeReading(result.soundFiles.readings[1]), "missing");
+  }
+}
+
+TEST(Check, ReportsShowEachFileBeneathItsSound) {
+  TempFolder root;
+  root.write("Gauges/t.ini",
+             "[Config]\nMaxSounds=3\n[Sounds]\nSound00=./Sound/a.wav,80\nSound01=./Sound/b.wav\n"
+             "[LVars]\nLvar00=cabin_a\n");
+  root.write("Sound/a.wav", test::sineWave({2, 44100, 16, 0.01}));
+  root.write("Sound/b.wav", "RIFF");
+  const CheckResult result = runCheck({"./Gauges/t.ini", ""});
+  const std::string text = checkText(result);
+  EXPECT_NE(text.find("slot  variable                        volume  WAV file\n"
+                      "  00  cabin_a                            80%  ./Sound/a.wav\n"
+                      "      format tag 1, 2 channels, 44100 Hz, 16 bits, block align 4, 1764 data "
+                      "bytes\n"
+                      "  01  zeb_xml_id_01                     100%  ./Sound/b.wav\n"
+                      "      not readable: not a RIFF file\n"
+                      "  02  zeb_xml_id_02                     100%  ./Sound/zeb/zeb_xml_02.wav\n"
+                      "      missing\n"),
+            std::string::npos)
+      << text;
+
+  const nlohmann::json slots = nlohmann::json::parse(checkJson(result))["slots"];
+  ASSERT_EQ(slots.size(), 3u);
+  EXPECT_EQ(slots[0]["wavFile"], (nlohmann::json{{"state", "read"},
+                                                 {"formatTag", 1},
+                                                 {"channels", 2},
+                                                 {"samplesPerSecond", 44100},
+                                                 {"bitsPerSample", 16},
+                                                 {"blockAlign", 4},
+                                                 {"dataBytes", 1764}}));
+  EXPECT_EQ(slots[1]["wavFile"],
+            (nlohmann::json{{"state", "unreadable"}, {"reason", "not a RIFF file"}}));
+  EXPECT_EQ(slots[2]["wavFile"], (nlohmann::json{{"state", "missing"}}));
+}
+
+// Without the files read (as the line checks above ask) the table shows none.
+TEST(Check, ReportsWithoutFileReadingsShowOnlyTheTable) {
+  const CheckResult result = checkIni("[Config]\nMaxSounds=1\n");
+  EXPECT_TRUE(result.soundFiles.readings.empty());
+  EXPECT_EQ(checkJson(result).find("wavFile"), std::string::npos);
+  EXPECT_NE(checkText(result).find("zeb_xml_00.wav\n\n0 errors"), std::string::npos)
+      << checkText(result);
+}
+
 TEST(PanelConfig, FindsTheModulesGaugeLinesAndTheirParameters) {
   const std::vector<GaugeLine> gauges = findModuleGauges(
       "[Window00]\r\n"
@@ -201,11 +287,15 @@ TEST(PanelConfig, FindsTheModulesGaugeLinesAndTheirParameters) {
 }
 
 TEST(PanelConfig, WarnsOfAnIniFileWithoutAFolderAndOfDisagreeingGauges) {
+  const std::string longIni = "./Gauges/" + std::string(140, 'x') + ".ini";
   struct Case {
-    const char* panel;
+    std::string panel;
     Lines expected;
   } cases[] = {
       {"[Window00]\ngauge00=Vorlanex_sound!sound, 0,0,1,1, ./Gauges/t.ini\n", {}},
+      {"[Window00]\ngauge00=Vorlanex_sound!sound, 0,0,1,1, " + longIni + "\n",
+       {"panel.cfg:2: error: gauge00: the parameter string is 153 characters long: the module "
+        "reads no INI file for one over 135, and every default applies"}},
       {"[Window00]\ngauge00=Vorlanex_sound!sound, 0,0,1,1, cabin.ini\n",
        {"panel.cfg:2: warning: gauge00: 'cabin.ini' has no folder: Windows looks for it in the "
         "Windows directory, not in the simulator's folder (write .\\Gauges\\cabin.ini)"}},

@@ -1,14 +1,51 @@
 """Runs vorlanex-panel (through the cross build's emulator when there is one)
 and checks its exit status and what it printed.
 
-  tool_command.py --exit N [--prints TEXT]... [--svg FILE --lanes N] -- COMMAND...
+  tool_command.py --exit N [--prints TEXT]... [--svg FILE --lanes N]
+                  [--log FILE [--frames N]] -- COMMAND...
 """
 import argparse
+import re
 import subprocess
 import sys
 import xml.etree.ElementTree as ElementTree
 
 SVG = "{http://www.w3.org/2000/svg}"
+
+# A line of run's log: frame, time, variable, old -> new.
+WRITE = re.compile(r"^\s*(\d+)\s+\S+\s+(\S+)\s+(\S+) -> (\S+)$")
+SUMMARY = re.compile(r"^(\d+ frames at \S+ fps), \d+ writes by the module; (expectations: .*)$")
+
+
+def writes(text):
+    return [m for m in map(WRITE.match, text.splitlines()) if m]
+
+
+def summary(text):
+    found = [m.groups() for m in map(SUMMARY.match, text.splitlines()) if m]
+    return found[0] if found else None
+
+
+def compare_log(output, path, frames):
+    """run's log must hold the writes of the log in `path`, each within
+    `frames` frames of its own (a run in real time may see a sound end a
+    frame later), and no others; and end with the same frames and
+    expectations."""
+    with open(path, encoding="utf-8") as file:
+        wanted = file.read()
+    problems = []
+    left = writes(output)
+    for want in writes(wanted):
+        match = next((w for w in left if w.groups()[1:] == want.groups()[1:]
+                      and abs(int(w.group(1)) - int(want.group(1))) <= frames), None)
+        if match:
+            left.remove(match)
+        else:
+            problems.append(f"no write within {frames} frames of: {want.group(0).strip()}")
+    problems += [f"a write not in {path}: {w.group(0).strip()}" for w in left]
+    if summary(output) != summary(wanted):
+        problems.append(f"the run ended with {summary(output)}, wanted {summary(wanted)}")
+    return problems
 
 
 def check_timeline(path, lanes, stop_all):
@@ -40,15 +77,19 @@ def main():
     parser.add_argument("--svg")
     parser.add_argument("--lanes", type=int, default=0)
     parser.add_argument("--stop-all", type=int, default=0)
+    parser.add_argument("--log")
+    parser.add_argument("--frames", type=int, default=0)
     parser.add_argument("command", nargs=argparse.REMAINDER)
     args = parser.parse_args()
     command = [c for c in args.command if c != "--" and c != ""]
     result = subprocess.run(command, capture_output=True, text=True, errors="replace")
-    output = result.stdout + result.stderr
+    output = (result.stdout + result.stderr).replace("\r", "")
     problems = []
     if result.returncode != args.exit:
         problems.append(f"exit status {result.returncode}, wanted {args.exit}")
     problems += [f"missing from the output: {text}" for text in args.prints if text not in output]
+    if args.log:
+        problems += compare_log(result.stdout.replace("\r", ""), args.log, args.frames)
     if args.svg:
         problem = check_timeline(args.svg, args.lanes, args.stop_all)
         if problem:

@@ -3,11 +3,7 @@
 // bitmap.
 #include <gtest/gtest.h>
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#define WIN32_LEAN_AND_MEAN
-#include <windows.h>
+#include "windows_headers.h"
 
 #include <algorithm>
 #include <cctype>

@@ -55,7 +55,10 @@ CheckResult runCheck(const CheckRequest& request) {
     keys = std::move(scan.keys);
   }
   append(result.problems, checkSharedVariables(result.iniFile, table, keys));
-  if (request.soundFiles) append(result.problems, checkSoundFiles(result.iniFile, table, keys));
+  if (request.soundFiles) {
+    result.soundFiles = readSoundFiles(table);
+    append(result.problems, checkSoundFiles(result.iniFile, table, keys, result.soundFiles));
+  }
 
   if (!request.panelConfig.empty()) {
     if (const std::optional<std::string> text = readPanelFile(request.panelConfig)) {

@@ -6,6 +6,7 @@
 
 #include "module_table.h"
 #include "problem.h"
+#include "sound_files.h"
 
 namespace vorlanex::panel {
 
@@ -20,6 +21,7 @@ struct CheckRequest {
 struct CheckResult {
   std::string iniFile;  // the file as named in the problems
   ModuleTable module;
+  SoundFiles soundFiles;  // what the module's reader makes of each sound's file
   Problems problems;
 };
 

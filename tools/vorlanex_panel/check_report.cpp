@@ -23,6 +23,25 @@ std::size_t count(const Problems& problems, Severity severity) {
       problems.begin(), problems.end(), [&](const Problem& p) { return p.severity == severity; }));
 }
 
+nlohmann::json readingJson(const SoundFileReading& reading) {
+  switch (reading.state) {
+    case SoundFileReading::State::kMissing:
+      return {{"state", "missing"}};
+    case SoundFileReading::State::kUnreadable:
+      return {{"state", "unreadable"}, {"reason", describeOpenFailure(reading.failure)}};
+    case SoundFileReading::State::kRead:
+      break;
+  }
+  const WaveFormat& f = reading.format;
+  return {{"state", "read"},
+          {"formatTag", f.wFormatTag},
+          {"channels", f.nChannels},
+          {"samplesPerSecond", f.nSamplesPerSec},
+          {"bitsPerSample", f.wBitsPerSample},
+          {"blockAlign", f.nBlockAlign},
+          {"dataBytes", reading.dataBytes}};
+}
+
 std::string plural(std::size_t n, const char* word) {
   return std::to_string(n) + " " + word + (n == 1 ? "" : "s");
 }
@@ -35,10 +54,15 @@ std::string checkText(const CheckResult& result) {
   text += format("sounds: %d   error value: %d   stop-all variable: %s\n\n", table.soundCount,
                  table.errorValue, table.slots[table.soundCount].varName);
   if (table.soundCount > 0) text += "slot  variable                        volume  WAV file\n";
+  const std::vector<SoundFileReading>& readings = result.soundFiles.readings;
   for (int i = 0; i < table.soundCount; ++i) {
     const SoundSlot& slot = table.slots[i];
     text += format("  %02d  %-30s  %5.0f%%  %s\n", i, slot.varName, volumePercent(slot.volume),
                    slot.wavePath);
+    // What the module's reader makes of the file, beneath it.
+    if (static_cast<std::size_t>(i) < readings.size()) {
+      text += "      " + describeReading(readings[static_cast<std::size_t>(i)]) + "\n";
+    }
   }
   if (!result.problems.empty()) text += "\n";
   for (const Problem& problem : result.problems) text += formatProblem(problem) + "\n";
@@ -52,10 +76,15 @@ std::string checkJson(const CheckResult& result) {
   nlohmann::json slots = nlohmann::json::array();
   for (int i = 0; i < table.soundCount; ++i) {
     const SoundSlot& slot = table.slots[i];
-    slots.push_back({{"index", i},
-                     {"variable", slot.varName},
-                     {"wav", slot.wavePath},
-                     {"volumePercent", volumePercent(slot.volume)}});
+    nlohmann::json entry = {{"index", i},
+                            {"variable", slot.varName},
+                            {"wav", slot.wavePath},
+                            {"volumePercent", volumePercent(slot.volume)}};
+    const auto index = static_cast<std::size_t>(i);
+    if (index < result.soundFiles.readings.size()) {
+      entry["wavFile"] = readingJson(result.soundFiles.readings[index]);
+    }
+    slots.push_back(entry);
   }
   nlohmann::json problems = nlohmann::json::array();
   for (const Problem& p : result.problems) {

@@ -4,7 +4,6 @@
 
 #include "audio/audio_device.h"
 #include "audio/sound_buffers.h"
-#include "audio/wave_reader.h"
 #include "platform/file_probe.h"
 
 namespace vorlanex::panel {
@@ -16,62 +15,96 @@ std::string soundKey(int index) {
   return key;
 }
 
-std::string describe(const WaveFormat& format) {
-  char text[128];
-  std::snprintf(text, sizeof text, "format tag %u, %u channel%s, %u Hz, %u bits",
-                format.wFormatTag, format.nChannels, format.nChannels == 1 ? "" : "s",
-                format.nSamplesPerSec, format.wBitsPerSample);
-  return text;
-}
-
 std::string hex(long code) {
   char text[16];
   std::snprintf(text, sizeof text, "0x%08lX", static_cast<unsigned long>(code) & 0xFFFFFFFFul);
   return text;
 }
 
+SoundFileReading readSoundFile(SoundIndex index, const char* path, bool device) {
+  SoundFileReading reading;
+  if (!platform::fileOpensForReading(path)) return reading;
+  WaveReader reader;
+  if (reader.open(path) != kOk) {
+    reading.state = SoundFileReading::State::kUnreadable;
+    reading.failure = reader.lastOpenFailure();
+    return reading;
+  }
+  reading.state = SoundFileReading::State::kRead;
+  reading.format = *reader.format;
+  reading.dataBytes = reader.dataChunk.cksize;
+  if (device) {
+    reading.offered = true;
+    reading.device = createBuffer(index, path);
+    releaseSound(index);
+  }
+  return reading;
+}
+
 }  // namespace
 
-// Each file goes the way the module takes it on its first command: the file
-// probe, the module's WAV reader, then a buffer asked of the sound device.
-Problems checkSoundFiles(const std::string& file, const SoundTable& table, const KeyLines& keys) {
+SoundFiles readSoundFiles(const SoundTable& table) {
+  SoundFiles files;
+  files.deviceOpened = openDevice() == kOk;
+  for (int i = 0; i < table.soundCount; ++i) {
+    files.readings.push_back(
+        readSoundFile(static_cast<SoundIndex>(i), table.slots[i].wavePath, files.deviceOpened));
+  }
+  closeDevice();
+  return files;
+}
+
+Problems checkSoundFiles(const std::string& file, const SoundTable& table, const KeyLines& keys,
+                         const SoundFiles& files) {
   Problems problems;
-  const bool device = openDevice() == kOk;
-  if (!device) {
+  if (!files.deviceOpened) {
     problems.push_back({Severity::kWarning, file, 0, "",
                         "no sound device here: the WAV formats were not offered to one"});
   }
   const std::string error = std::to_string(table.errorValue);
-  for (int i = 0; i < table.soundCount; ++i) {
+  for (std::size_t i = 0; i < files.readings.size(); ++i) {
+    const SoundFileReading& reading = files.readings[i];
     const SoundSlot& slot = table.slots[i];
-    const std::string key = soundKey(i);
+    const std::string key = soundKey(static_cast<int>(i));
     const int line = keys.lineOf(key);
     const std::string path = std::string("'") + slot.wavePath + "'";
-    if (!platform::fileOpensForReading(slot.wavePath)) {
+    if (reading.state == SoundFileReading::State::kMissing) {
       problems.push_back({Severity::kError, file, line, key,
                           "WAV file " + path + " is missing: asked to play, the sound writes " +
                               error + " into " + slot.varName});
-      continue;
-    }
-    WaveReader reader;
-    if (reader.open(slot.wavePath) != kOk) {
+    } else if (reading.state == SoundFileReading::State::kUnreadable) {
       problems.push_back({Severity::kError, file, line, key,
                           "the module cannot read " + path + ": " +
-                              describeOpenFailure(reader.lastOpenFailure())});
-      continue;
-    }
-    if (!device) continue;
-    const auto index = static_cast<SoundIndex>(i);
-    const Result created = createBuffer(index, slot.wavePath);
-    if (created != kOk) {
+                              describeOpenFailure(reading.failure)});
+    } else if (reading.offered && reading.device != kOk) {
       problems.push_back({Severity::kError, file, line, key,
-                          "the sound device refuses " + path + " (" + describe(*reader.format) +
-                              "): " + hex(created)});
+                          "the sound device refuses " + path + " (" +
+                              describeFormat(reading.format) + "): " + hex(reading.device)});
     }
-    releaseSound(index);
   }
-  closeDevice();
   return problems;
+}
+
+std::string describeFormat(const WaveFormat& format) {
+  char text[128];
+  std::snprintf(text, sizeof text, "format tag %u, %u channel%s, %u Hz, %u bits",
+                format.wFormatTag, format.nChannels, format.nChannels == 1 ? "" : "s",
+                static_cast<unsigned>(format.nSamplesPerSec), format.wBitsPerSample);
+  return text;
+}
+
+std::string describeReading(const SoundFileReading& reading) {
+  switch (reading.state) {
+    case SoundFileReading::State::kMissing:
+      return "missing";
+    case SoundFileReading::State::kUnreadable:
+      return std::string("not readable: ") + describeOpenFailure(reading.failure);
+    case SoundFileReading::State::kRead:
+      break;
+  }
+  return describeFormat(reading.format) + ", block align " +
+         std::to_string(reading.format.nBlockAlign) + ", " + std::to_string(reading.dataBytes) +
+         " data bytes";
 }
 
 }  // namespace vorlanex::panel

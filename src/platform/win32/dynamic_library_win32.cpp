@@ -1,8 +1,6 @@
 #include "platform/dynamic_library.h"
 
-#define NOMINMAX
-#define WIN32_LEAN_AND_MEAN
-#include <windows.h>
+#include "windows_headers.h"
 
 #include <cstdio>
 

@@ -1,13 +1,7 @@
 // The profile seam on Windows: the system's own profile functions.
 #include "platform/profile_file.h"
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
+#include "windows_headers.h"
 
 namespace vorlanex::platform {
 

@@ -3,15 +3,7 @@
 
 #include "platform/riff_file.h"
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
-// mmsystem.h needs the types of windows.h.
-#include <mmsystem.h>
+#include "windows_headers.h"
 
 namespace vorlanex::platform {
 namespace {

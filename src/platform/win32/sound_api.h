@@ -2,14 +2,7 @@
 // DirectSoundCreate is imported from DSOUND.dll by ordinal 1.
 #pragma once
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
-#include <mmsystem.h>
+#include "windows_headers.h"
 #include <mmreg.h>
 #include <dsound.h>
 

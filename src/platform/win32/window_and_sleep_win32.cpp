@@ -1,12 +1,6 @@
 #include "platform/window_and_sleep.h"
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
+#include "windows_headers.h"
 
 namespace vorlanex::platform {
 namespace {
