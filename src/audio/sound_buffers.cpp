@@ -20,10 +20,12 @@ struct SoundBuffer {
 
 SoundBuffer sounds[kSoundBufferEntries];
 
-// A lost buffer whose memory never comes back must not hold the panel thread
-// forever: after this many passes (about a second while DirectSound answers
-// "lost" and the loop pauses) the play is given up.
-constexpr int kRestorePassLimit = 100;
+// A lost buffer whose memory does not come back (another program holding
+// the device) must not hold the panel thread: after this many passes, about
+// 100 ms while DirectSound answers "lost" and the loop pauses, the play is
+// given up. A loop asked for again tries again in the next frame, so the
+// simulator slows while the device is taken rather than freezing.
+constexpr int kRestorePassLimit = 10;
 constexpr std::uint32_t kRestorePauseMs = 10;
 
 void destroyReader(SoundBuffer& sound) {

@@ -197,8 +197,8 @@ TEST_F(SoundBufferFaults, ALostBufferIsRestoredRefilledAndPlayed) {
       {"lost twice, then back", {lost, lost}, 4, 1, kOk},
       {"lost, paused, then back in the same pass", {lost, DS_OK}, 2, 1, kOk},
       {"other failures: no pause", {DSERR_INVALIDCALL, DSERR_INVALIDCALL}, 4, 0, kOk},
-      {"never back: the play is given up", neverBack, 200, 100, lost},
-      {"a success code that is not DS_OK is not enough", oddSuccess, 200, 0, lost},
+      {"never back: the play is given up", neverBack, 20, 10, lost},
+      {"a success code that is not DS_OK is not enough", oddSuccess, 20, 0, lost},
   };
   for (const RestoreCase& c : cases) {
     ASSERT_EQ(loadSound(0, "./Sound/sine.wav"), kOk) << c.name;

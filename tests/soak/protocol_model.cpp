@@ -9,7 +9,7 @@ namespace {
 constexpr double kTwoTo31 = 2147483648.0;
 constexpr double kTwoTo32 = 4294967296.0;
 constexpr double kTwoTo63 = 9223372036854775808.0;
-constexpr int kRestorePasses = 100;  // the module gives up a lost buffer after these
+constexpr int kRestorePasses = 10;  // the module gives up a lost buffer after these
 
 bool inRange(std::int64_t value, std::int64_t low, std::int64_t high) {
   return value >= low && value <= high;

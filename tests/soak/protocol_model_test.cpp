@@ -117,7 +117,7 @@ TEST(ProtocolModel, RestoresAndRefillsAsTheDeviceAnswers) {
   EXPECT_FALSE(model.sounds[0].lost);
 
   model.lose(0);
-  model.faults.restoreAnswers.assign(200, DSERR_INVALIDCALL);
+  model.faults.restoreAnswers.assign(20, DSERR_INVALIDCALL);  // two calls in each of the passes
   model.frame(vars, nullptr);
   EXPECT_TRUE(model.sounds[0].lost) << "given up after all the passes";
   EXPECT_TRUE(model.faults.restoreAnswers.empty());

@@ -65,7 +65,7 @@ HRESULT Traffic::deviceFailure() {
 
 std::vector<HRESULT> Traffic::restoreAnswers() {
   if (chance(0.1))
-    return std::vector<HRESULT>(static_cast<std::size_t>(between(200, 260)), DSERR_INVALIDCALL);
+    return std::vector<HRESULT>(static_cast<std::size_t>(between(20, 26)), DSERR_INVALIDCALL);
   std::vector<HRESULT> answers(static_cast<std::size_t>(between(0, 4)));
   for (HRESULT& answer : answers) {
     answer = pick<HRESULT>({DSERR_BUFFERLOST, DSERR_INVALIDCALL, DSERR_NODRIVER, 1 /* S_FALSE */});
