@@ -6,6 +6,7 @@
 #include "ini_values.h"
 #include "platform/portable/ascii_case.h"
 #include "platform/portable/ini_text.h"
+#include "text.h"
 
 namespace vorlanex::panel {
 namespace {
@@ -46,12 +47,6 @@ std::optional<KeyIndex> keyIndex(std::string_view key, std::string_view prefix) 
   return KeyIndex{value, digits.size()};
 }
 
-std::string indexedKey(const char* prefix, int index) {
-  char key[16];
-  std::snprintf(key, sizeof key, "%s%02d", prefix, index);
-  return key;
-}
-
 class Scanner {
  public:
   Scanner(const std::string& file, const SoundTable& table, bool byteOrderMark)
@@ -70,8 +65,8 @@ class Scanner {
 
  private:
   void warn(const ProfileLine& line, std::string key, std::string message) {
-    result_.problems.push_back({Severity::kWarning, file_, line.number, std::move(key),
-                                std::move(message)});
+    result_.problems.push_back(
+        {Severity::kWarning, file_, line.number, std::move(key), std::move(message)});
   }
 
   void section(const ProfileLine& line) {
@@ -107,8 +102,7 @@ class Scanner {
     if (!readable_) return;  // its section has been reported
     const auto [first, isNew] = keys_.emplace(lower(line.name), line.number);
     if (!isNew) {
-      warn(line, key,
-           "repeats line " + std::to_string(first->second) + ": only the first is read");
+      warn(line, key, "repeats line " + std::to_string(first->second) + ": only the first is read");
       return;
     }
     const std::optional<std::string> canonical = readKey(line, key);
@@ -118,8 +112,7 @@ class Scanner {
       warn(line, key, "the line has no '=': the module takes the default");
       return;
     }
-    checkValue(*canonical, {file_, line.number, key},
-               platform::unquoteProfileValue(*line.value));
+    checkValue(*canonical, {file_, line.number, key}, platform::unquoteProfileValue(*line.value));
   }
 
   // The canonical name of a key the module reads, or nothing (reported) for
@@ -143,8 +136,8 @@ class Scanner {
       return std::nullopt;
     }
     if (index->digits != 2) {
-      std::string message = std::string("never read: the keys have two digits, ") + prefix +
-                            "00 to " + prefix + "99";
+      std::string message =
+          std::string("never read: the keys have two digits, ") + prefix + "00 to " + prefix + "99";
       if (index->value < 100) message += " (" + indexedKey(prefix, index->value) + ")";
       warn(line, key, message);
       return std::nullopt;
@@ -200,8 +193,9 @@ IniScan scanIniText(const std::string& file, std::string_view text, const SoundT
   const bool byteOrderMark = text.substr(0, kByteOrderMark.size()) == kByteOrderMark;
   Scanner scanner(file, table, byteOrderMark);
   if (byteOrderMark) {
-    scanner.error(1, "the file starts with a UTF-8 byte-order mark, which Windows does not "
-                     "understand: line 1 is not read as written");
+    scanner.error(1,
+                  "the file starts with a UTF-8 byte-order mark, which Windows does not "
+                  "understand: line 1 is not read as written");
   }
   platform::ProfileLineReader lines(text);
   ProfileLine line;

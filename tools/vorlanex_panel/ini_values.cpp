@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "platform/portable/ini_text.h"
+#include "text.h"
 
 namespace vorlanex::panel {
 namespace {
@@ -19,12 +20,6 @@ void report(Problems& out, Severity severity, const ValueSite& site, std::string
 }
 
 std::string quoted(std::string_view text) { return "'" + std::string(text) + "'"; }
-
-std::string number(double value) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%g", value);
-  return text;
-}
 
 // Authors write "value ; remark" expecting a comment; Windows keeps it all.
 void checkNoTrailingComment(const ValueSite& site, std::string_view value, Problems& out) {
@@ -61,7 +56,7 @@ void checkVolume(const ValueSite& site, std::string_view text, Problems& out) {
            "nothing after the comma reads as a number: the volume is 0 %, silent");
   } else if (!(percent >= 0.0 && percent <= 100.0)) {
     report(out, Severity::kError, site,
-           "volume " + number(percent) +
+           "volume " + shortNumber(percent) +
                " % is outside 0 to 100: the sound device refuses it, so the sound plays at "
                "full volume");
   }

@@ -5,15 +5,10 @@
 #include "audio/audio_device.h"
 #include "audio/sound_buffers.h"
 #include "platform/file_probe.h"
+#include "text.h"
 
 namespace vorlanex::panel {
 namespace {
-
-std::string soundKey(int index) {
-  char key[16];
-  std::snprintf(key, sizeof key, "Sound%02d", index);
-  return key;
-}
 
 std::string hex(long code) {
   char text[16];
@@ -65,7 +60,7 @@ Problems checkSoundFiles(const std::string& file, const SoundTable& table, const
   for (std::size_t i = 0; i < files.readings.size(); ++i) {
     const SoundFileReading& reading = files.readings[i];
     const SoundSlot& slot = table.slots[i];
-    const std::string key = soundKey(static_cast<int>(i));
+    const std::string key = indexedKey("Sound", static_cast<int>(i));
     const int line = keys.lineOf(key);
     const std::string path = std::string("'") + slot.wavePath + "'";
     if (reading.state == SoundFileReading::State::kMissing) {
@@ -73,9 +68,9 @@ Problems checkSoundFiles(const std::string& file, const SoundTable& table, const
                           "WAV file " + path + " is missing: asked to play, the sound writes " +
                               error + " into " + slot.varName});
     } else if (reading.state == SoundFileReading::State::kUnreadable) {
-      problems.push_back({Severity::kError, file, line, key,
-                          "the module cannot read " + path + ": " +
-                              describeOpenFailure(reading.failure)});
+      problems.push_back(
+          {Severity::kError, file, line, key,
+           "the module cannot read " + path + ": " + describeOpenFailure(reading.failure)});
     } else if (reading.offered && reading.device != kOk) {
       problems.push_back({Severity::kError, file, line, key,
                           "the sound device refuses " + path + " (" +
@@ -87,8 +82,8 @@ Problems checkSoundFiles(const std::string& file, const SoundTable& table, const
 
 std::string describeFormat(const WaveFormat& format) {
   char text[128];
-  std::snprintf(text, sizeof text, "format tag %u, %u channel%s, %u Hz, %u bits",
-                format.wFormatTag, format.nChannels, format.nChannels == 1 ? "" : "s",
+  std::snprintf(text, sizeof text, "format tag %u, %u channel%s, %u Hz, %u bits", format.wFormatTag,
+                format.nChannels, format.nChannels == 1 ? "" : "s",
                 static_cast<unsigned>(format.nSamplesPerSec), format.wBitsPerSample);
   return text;
 }

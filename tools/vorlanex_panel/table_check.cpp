@@ -3,19 +3,15 @@
 #include <cstdio>
 #include <map>
 
+#include "text.h"
+
 namespace vorlanex::panel {
 namespace {
 
-std::string twoDigits(int index) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%02d", index);
-  return text;
-}
-
 // The key that names sound `index`'s variable, or what stands for it when
 // the variable is the default one.
-Problem at(const std::string& file, const KeyLines& keys, const std::string& key,
-           Severity severity, std::string message) {
+Problem at(const std::string& file, const KeyLines& keys, const std::string& key, Severity severity,
+           std::string message) {
   const int line = keys.lineOf(key);
   return {severity, file, line, line > 0 ? key : key + " (default)", std::move(message)};
 }
@@ -30,8 +26,8 @@ Problems checkSharedVariables(const std::string& file, const SoundTable& table,
     const std::string name = table.slots[i].varName;
     const auto [first, isNew] = firstUser.emplace(name, i);
     if (isNew) continue;
-    problems.push_back(at(file, keys, "Lvar" + twoDigits(i), Severity::kWarning,
-                          "sounds " + twoDigits(first->second) + " and " + twoDigits(i) +
+    problems.push_back(at(file, keys, indexedKey("Lvar", i), Severity::kWarning,
+                          "sounds " + indexedKey("", first->second) + " and " + indexedKey("", i) +
                               " share the variable '" + name +
                               "': one value drives both, and both write their state into it"));
   }
@@ -40,7 +36,7 @@ Problems checkSharedVariables(const std::string& file, const SoundTable& table,
   if (sound != firstUser.end()) {
     problems.push_back(at(file, keys, "LvarStop", Severity::kError,
                           "the stop-all variable '" + stopAll + "' is also sound " +
-                              twoDigits(sound->second) +
+                              indexedKey("", sound->second) +
                               "'s: playing that sound stops every sound"));
   }
   return problems;

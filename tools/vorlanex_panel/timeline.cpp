@@ -5,16 +5,12 @@
 #include <cstdio>
 #include <map>
 
+#include "text.h"
+
 namespace vorlanex::panel {
 namespace {
 
 constexpr const char* kVolumePlayed = "zeb_volume_played";
-
-std::string number(double value) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%g", value);
-  return text;
-}
 
 // Follows one sound through the run.
 class SoundTracker {
@@ -114,9 +110,9 @@ class SwitchTracker {
 std::string expectText(const StepEvent& event) {
   const Step& step = *event.step;
   std::string text = (step.action == Action::kExpect ? "expect " : "wait until ") + step.variable +
-                     " " + number(step.value);
-  if (step.action == Action::kWaitUntil) text += " within " + number(step.seconds);
-  return text + ": found " + number(event.actual);
+                     " " + shortNumber(step.value);
+  if (step.action == Action::kWaitUntil) text += " within " + shortNumber(step.seconds);
+  return text + ": found " + shortNumber(event.actual);
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "text.h"
+
 namespace vorlanex::panel {
 namespace {
 
@@ -16,10 +18,18 @@ std::string escape(const std::string& text) {
   std::string out;
   for (const char c : text) {
     switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
+      case '&':
+        out += "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
       default:
         // Panel files are 8-bit text of unknown code page: only ASCII is
         // sure to be valid UTF-8, and XML allows no control characters.
@@ -30,12 +40,6 @@ std::string escape(const std::string& text) {
   return out;
 }
 
-std::string number(double value) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%g", value);
-  return text;
-}
-
 std::string px(double value) {
   char text[32];
   std::snprintf(text, sizeof text, "%.1f", value);
@@ -44,19 +48,26 @@ std::string px(double value) {
 
 const char* stateName(SoundState state) {
   switch (state) {
-    case SoundState::kOnce: return "once";
-    case SoundState::kLooping: return "looping";
-    case SoundState::kMissing: return "missing";
-    case SoundState::kIdle: break;
+    case SoundState::kOnce:
+      return "once";
+    case SoundState::kLooping:
+      return "looping";
+    case SoundState::kMissing:
+      return "missing";
+    case SoundState::kIdle:
+      break;
   }
   return "idle";
 }
 
 const char* switchName(SwitchState state) {
   switch (state) {
-    case SwitchState::kOn: return "on";
-    case SwitchState::kOff: return "off";
-    case SwitchState::kAbsent: break;
+    case SwitchState::kOn:
+      return "on";
+    case SwitchState::kOff:
+      return "off";
+    case SwitchState::kAbsent:
+      break;
   }
   return "absent";
 }
@@ -79,7 +90,7 @@ class Drawing {
       out += "<line x1=\"" + px(x(t)) + "\" y1=\"" + px(kTop - 8) + "\" x2=\"" + px(x(t)) +
              "\" y2=\"" + px(height() - 30) + "\" class=\"tick\"/>\n";
       out += "<text x=\"" + px(x(t)) + "\" y=\"" + px(kTop - 12) + "\" class=\"time\">" +
-             number(t) + " s</text>\n";
+             shortNumber(t) + " s</text>\n";
     }
     return out + "</g>\n";
   }
@@ -108,8 +119,8 @@ class Drawing {
     for (const SwitchSpan& s : timeline_.simulatorSound) {
       const std::string name = switchName(s.state);
       out += span(0, s.start, s.end, name, name,
-                  "simulator sound " + name + ", " + number(s.start) + " s to " + number(s.end) +
-                      " s");
+                  "simulator sound " + name + ", " + shortNumber(s.start) + " s to " +
+                      shortNumber(s.end) + " s");
     }
     return out + "</g>\n";
   }
@@ -126,8 +137,8 @@ class Drawing {
     for (const SoundSpan& s : sound.spans) out += soundSpan(lane, s);
     for (const ValueMark& v : sound.values) {
       out += "<text x=\"" + px(x(v.time) + 2) + "\" y=\"" + px(laneY(lane) + kLaneHeight - 1) +
-             "\" class=\"value" + (v.byModule ? " module" : " script") + "\">" + number(v.value) +
-             "</text>\n";
+             "\" class=\"value" + (v.byModule ? " module" : " script") + "\">" +
+             shortNumber(v.value) + "</text>\n";
     }
     return out + "</g>\n";
   }
@@ -136,11 +147,11 @@ class Drawing {
     std::string caption = stateName(s.state);
     if (s.state == SoundState::kOnce || s.state == SoundState::kLooping) {
       // Pans are hundredths of a decibel taken off the far channel.
-      if (s.pan != 0) caption += ", pan " + number(s.pan / 100.0) + " dB";
-      if (s.volumePercent) caption += ", " + number(*s.volumePercent) + " %";
+      if (s.pan != 0) caption += ", pan " + shortNumber(s.pan / 100.0) + " dB";
+      if (s.volumePercent) caption += ", " + shortNumber(*s.volumePercent) + " %";
     }
     return span(lane, s.start, s.end, stateName(s.state), caption,
-                caption + ", " + number(s.start) + " s to " + number(s.end) + " s");
+                caption + ", " + shortNumber(s.start) + " s to " + shortNumber(s.end) + " s");
   }
 
   std::string stopAll() const {
@@ -148,7 +159,7 @@ class Drawing {
     for (const double t : timeline_.stopAll) {
       out += "<line x1=\"" + px(x(t)) + "\" y1=\"" + px(laneY(1)) + "\" x2=\"" + px(x(t)) +
              "\" y2=\"" + px(laneY(timeline_.sounds.size() + 1)) + "\"><title>stop all at " +
-             number(t) + " s</title></line>\n";
+             shortNumber(t) + " s</title></line>\n";
     }
     return out + "</g>\n";
   }
