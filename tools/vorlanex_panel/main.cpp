@@ -7,6 +7,7 @@
 
 #include "check.h"
 #include "check_report.h"
+#include "console_command.h"
 #include "problem.h"
 #include "program_folder.h"
 #include "run_command.h"
@@ -76,6 +77,31 @@ int main(int argc, char** argv) {
   runCommandLine->add_option("--global-dll", run.globalDllPath,
                              "the GLOBAL.DLL stand-in (default: the one beside the tool)");
 
+  ConsoleRequest console;
+  console.globalDllPath = run.globalDllPath;
+  bool noGlobalDll = false;
+  bool noBrowser = false;
+  CLI::App* consoleCommand = app.add_subcommand(
+      "console", "Serve a page on 127.0.0.1 that plays the panel's sounds live and records a script.");
+  consoleCommand->add_option("INI", console.parameters, "the INI path, relative to --root")
+      ->required();
+  consoleCommand->add_option("--root", root, "the simulator's root folder (default: here)");
+  consoleCommand->add_option("--port", console.port, "the port to listen on (default: a free one)");
+  consoleCommand->add_option("--fps", console.framesPerSecond, "frames per second (default 18)")
+      ->check(CLI::Range(1.0, 1000.0));
+  consoleCommand->add_option("--module", console.modulePath,
+                             "load this Vorlanex_sound.gau instead of the one built into the tool");
+  consoleCommand->add_option("--global-dll", console.globalDllPath,
+                             "the GLOBAL.DLL stand-in (default: the one beside the tool)");
+  consoleCommand->add_flag("--no-global-dll", noGlobalDll,
+                           "start without GLOBAL.DLL (the page can load it)");
+  consoleCommand->add_option("--record", console.recordFile,
+                             "write the session as a script into this file when it ends");
+  consoleCommand->add_option("--render", console.audio.renderFile,
+                             "write the mix heard into this WAV file instead of playing it "
+                             "(native build)");
+  consoleCommand->add_flag("--no-browser", noBrowser, "do not open the page in a browser");
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
@@ -90,6 +116,18 @@ int main(int argc, char** argv) {
       const CheckResult result = runCheck(check);
       std::fputs((json ? checkJson(result) : checkText(result)).c_str(), stdout);
       return exitStatusFor(result.problems);
+    }
+    if (*consoleCommand) {
+      for (std::string* path : {&console.modulePath, &console.globalDllPath, &console.recordFile,
+                                &console.audio.renderFile}) {
+        *path = absolute(*path);
+      }
+      console.globalDll = !noGlobalDll;
+      console.openBrowser = !noBrowser;
+      // Natively the sounds are heard on the system's device unless rendered.
+      console.audio.live = console.audio.renderFile.empty();
+      enterRoot(root);
+      return runConsole(console, stdout, stderr);
     }
     for (std::string* path : {&run.scriptFile, &run.timelineFile, &run.modulePath,
                               &run.globalDllPath, &run.audio.renderFile}) {

@@ -11,6 +11,9 @@ namespace vorlanex::panel {
 struct AudioRequest {
   std::string renderFile;  // write the mix heard into this WAV file (virtual clock)
   bool live = false;       // play on the system's audio device in real time
+  // Frames keep real time even while the engine renders on its own clock:
+  // the console, whose page is clicked by people (or a browser test).
+  bool pacedFrames = false;
 };
 
 class RunAudio {
@@ -31,6 +34,7 @@ class RunAudio {
   void waitForFrameEnd(double seconds);
 
   bool realTime_ = false;
+  bool pacedFrames_ = false;
   std::chrono::steady_clock::time_point start_;
   double elapsed_ = 0.0;
 };

@@ -6,7 +6,8 @@
 
 namespace vorlanex::panel {
 
-RunAudio::RunAudio(const AudioRequest& request) : realTime_(request.live) {
+RunAudio::RunAudio(const AudioRequest& request)
+    : realTime_(request.live), pacedFrames_(request.pacedFrames) {
   if (request.live && !request.renderFile.empty()) {
     throw std::runtime_error("--render and --live cannot go together: a rendering runs on the "
                              "sound engine's own clock, faster than real time");
@@ -36,6 +37,7 @@ void RunAudio::frameDone(double seconds) {
     waitForFrameEnd(seconds);
   } else {
     engine::advance(seconds);
+    if (pacedFrames_) waitForFrameEnd(seconds);
   }
 }
 

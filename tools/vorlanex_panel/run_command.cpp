@@ -30,11 +30,6 @@ void writeFile(const std::string& path, const std::string& content) {
   if (!file.flush()) throw std::runtime_error("cannot write " + path);
 }
 
-void printWrite(std::FILE* out, const VariableWrite& w) {
-  std::fprintf(out, "%5d  %7.3f  %-30s  %g -> %g\n", w.frame, w.time, w.name.c_str(), w.oldValue,
-               w.newValue);
-}
-
 void printFailure(std::FILE* out, const std::string& script, const StepEvent& e) {
   const Step& step = *e.step;
   const char* what = step.action == Action::kExpect ? "expect" : "wait until";

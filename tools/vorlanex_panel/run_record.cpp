@@ -9,6 +9,11 @@ int RunRecord::failures() const {
       std::count_if(events.begin(), events.end(), [](const StepEvent& e) { return !e.passed; }));
 }
 
+void printWrite(std::FILE* out, const VariableWrite& w) {
+  std::fprintf(out, "%5d  %7.3f  %-30s  %g -> %g\n", w.frame, w.time, w.name.c_str(), w.oldValue,
+               w.newValue);
+}
+
 std::vector<double> variableValues(const host::NamedVariables& variables) {
   std::vector<double> values(variables.names().size());
   for (std::size_t id = 0; id < values.size(); ++id) {

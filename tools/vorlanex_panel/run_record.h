@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -45,6 +46,9 @@ struct RunRecord {
 void collectWrites(const std::vector<host::HostCall>& calls, const host::NamedVariables& variables,
                    int frame, double time, std::vector<double>& values,
                    std::vector<VariableWrite>& out);
+
+// One line of the log of writes: frame, time, variable, old -> new.
+void printWrite(std::FILE* out, const VariableWrite& write);
 
 // Every variable's value by id, for collectWrites.
 std::vector<double> variableValues(const host::NamedVariables& variables);

@@ -51,6 +51,16 @@ RunRecord ScriptRunner::run(const Script& script) {
   return std::move(record_);
 }
 
+void ScriptRunner::playFrame(const Script& steps, int frame) {
+  const double frameLength = 1.0 / options_.framesPerSecond;
+  const double time = frame * frameLength;
+  if (frame == 0) record_ = RunRecord{options_.framesPerSecond, 0, {}, {}};
+  for (const Step& step : steps.steps) runStep(steps, step, frame, time);
+  runFrame(frame, time);
+  record_.frames = frame + 1;
+  if (advance_) advance_(frame, frameLength);
+}
+
 void ScriptRunner::runFrame(int frame, double time) {
   std::vector<double> values = variableValues(host_.variables());
   host_.clearCalls();

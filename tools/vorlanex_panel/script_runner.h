@@ -47,6 +47,13 @@ class ScriptRunner {
   // out. The record refers to `script`'s steps.
   RunRecord run(const Script& script);
 
+  // A session played live (the console), one frame at a time: every step of
+  // `steps` is carried out, in order and whatever its time, then the frame's
+  // pre-update. Frame 0 installs the panel after its steps; the caller
+  // disconnects it. The record refers to the steps, which must outlive it.
+  void playFrame(const Script& steps, int frame);
+  const RunRecord& record() const { return record_; }
+
   host::PanelHost& host() { return host_; }
 
  private:

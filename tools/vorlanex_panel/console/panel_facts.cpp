@@ -1,0 +1,33 @@
+#include "panel_facts.h"
+
+#include "text.h"
+
+namespace vorlanex::panel {
+
+PanelFacts panelFacts(const CheckResult& check) {
+  const SoundTable& table = check.module.table;
+  PanelFacts facts{check.module.iniPath, table.slots[table.soundCount].varName, {}, {}};
+  for (const Problem& problem : check.problems) facts.problems.push_back(formatProblem(problem));
+  for (int i = 0; i < table.soundCount; ++i) {
+    SoundFacts sound{table.slots[i].varName, table.slots[i].wavePath, {}, {}, false, false};
+    const auto index = static_cast<std::size_t>(i);
+    if (index < check.soundFiles.readings.size()) {
+      const SoundFileReading& reading = check.soundFiles.readings[index];
+      sound.reading = describeReading(reading);
+      sound.missing = reading.state == SoundFileReading::State::kMissing;
+      sound.playable = reading.state == SoundFileReading::State::kRead &&
+                       (!reading.offered || reading.device == kOk);
+    }
+    const std::string keys[] = {indexedKey("Sound", i), indexedKey("Lvar", i)};
+    for (const Problem& problem : check.problems) {
+      if (problem.key == keys[0] || problem.key == keys[1]) {
+        sound.problems.push_back(std::string(severityName(problem.severity)) + ": " +
+                                 problem.message);
+      }
+    }
+    facts.sounds.push_back(std::move(sound));
+  }
+  return facts;
+}
+
+}  // namespace vorlanex::panel

@@ -1,0 +1,68 @@
+#include "recorded_script.h"
+
+#include <cmath>
+#include <cstdio>
+
+namespace vorlanex::panel {
+namespace {
+
+// A frame's time to the microsecond, never above it: `run` carries out a
+// step in the first frame whose time reaches its "at" (within a nanosecond),
+// so a time rounded up would move it a frame later. Frames are at least a
+// millisecond apart.
+std::string frameTime(double seconds) {
+  double rounded = std::round(seconds * 1e6) / 1e6;
+  if (rounded > seconds + 5e-10) rounded -= 1e-6;
+  char text[32];
+  std::snprintf(text, sizeof text, "%.6f", rounded);
+  std::string time = text;
+  time.erase(time.find_last_not_of('0') + 1);
+  if (time.back() == '.') time.pop_back();
+  return time;
+}
+
+// Exactly the value written, so the replay writes the same number.
+std::string exactNumber(double value) {
+  char text[40];
+  std::snprintf(text, sizeof text, "%.17g", value);
+  return text;
+}
+
+}  // namespace
+
+std::string stepText(const Step& step) {
+  switch (step.action) {
+    case Action::kSet: return "set " + step.variable + " " + exactNumber(step.value);
+    case Action::kExpect: return "expect " + step.variable + " " + exactNumber(step.value);
+    case Action::kWait: return "wait " + exactNumber(step.seconds);
+    case Action::kWaitUntil:
+      return "wait until " + step.variable + " " + exactNumber(step.value) + " within " +
+             exactNumber(step.seconds);
+    case Action::kSoundOn: return "sound on";
+    case Action::kSoundOff: return "sound off";
+    case Action::kLoadGlobal: return "load GLOBAL.DLL";
+    case Action::kUnloadGlobal: return "unload GLOBAL.DLL";
+  }
+  return {};
+}
+
+std::string recordedScript(const RunRecord& record, const std::string& heading) {
+  std::string script;
+  std::size_t start = 0;
+  while (start < heading.size()) {
+    const std::size_t end = heading.find('\n', start);
+    script += "# " + heading.substr(start, end - start) + "\n";
+    start = end == std::string::npos ? heading.size() : end + 1;
+  }
+  for (const StepEvent& event : record.events) {
+    script += "at " + frameTime(event.time) + " " + stepText(*event.step) + "\n";
+  }
+  const int last = record.frames - 1;
+  if (last >= 0) {
+    script += "at " + frameTime(last * (1.0 / record.framesPerSecond)) + " wait 0   # frame " +
+              std::to_string(last) + ", the session's last\n";
+  }
+  return script;
+}
+
+}  // namespace vorlanex::panel
