@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what the two builds and their tests need on a fresh Debian machine.
-# Idempotent: packages already present are not installed again.
+# Idempotent: packages already present are not installed again. Node and npm
+# come with the machine (not Debian's).
 set -euo pipefail
 
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev googletest libgtest-dev libbenchmark-dev
@@ -13,12 +14,20 @@ missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
-
-sudo=""
-[ "$(id -u)" -eq 0 ] || sudo="sudo"
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
-  $sudo dpkg --add-architecture i386
+if [ ${#missing[@]} -gt 0 ]; then
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    $sudo dpkg --add-architecture i386
+  fi
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
-$sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+
+# Playwright for the console's browser tests, which drive Debian's chromium:
+# the versions its package-lock.json holds, installed once.
+browser_tests=$(cd "$(dirname "$0")/../tests/browser" && pwd)
+if [ ! -f "$browser_tests/node_modules/playwright-core/package.json" ] ||
+   [ "$browser_tests/package-lock.json" -nt "$browser_tests/node_modules/.package-lock.json" ]; then
+  (cd "$browser_tests" && npm ci --no-audit --no-fund --loglevel=error)
+fi

@@ -105,13 +105,21 @@ void ConsoleServer::stop() {
     if (impl_->stopping) return;
     impl_->stopping = true;
     boost::system::error_code ignored;
-    impl_->acceptor.close(ignored);
     // Wakes the threads blocked reading their connections.
     for (tcp::socket& socket : impl_->sockets) {
       if (socket.is_open()) socket.shutdown(tcp::socket::shutdown_both, ignored);
     }
   }
+  // Closing a listening socket does not wake an accept blocked on it
+  // everywhere: a connection of our own does.
+  {
+    boost::system::error_code ignored;
+    tcp::socket wake(impl_->context);
+    wake.connect(impl_->acceptor.local_endpoint(), ignored);
+  }
   if (impl_->acceptor_thread.joinable()) impl_->acceptor_thread.join();
+  boost::system::error_code ignored;
+  impl_->acceptor.close(ignored);
   for (std::thread& thread : impl_->threads) thread.join();
 }
 

@@ -204,7 +204,8 @@ function show(next) {
   });
   $('stop-all-value').textContent = state.stopAll.value;
   for (const [name, value] of Object.entries(state.status)) $(`status-${name}`).textContent = value;
-  $('sound-switch').checked = state.simulator.soundOn;
+  $('sound-state').textContent = state.simulator.soundOn ? 'on' : 'off';
+  $('sound-switch').textContent = state.simulator.soundOn ? 'Switch it off' : 'Switch it on';
   $('global-dll').textContent = state.simulator.globalDll ? 'present' : 'absent';
   $('load-global').hidden = state.simulator.globalDll;
   $('steps').textContent = state.steps;
@@ -265,7 +266,7 @@ async function copyCommand() {
 
 $('stop-all').addEventListener('click', () => act({do: 'stop-all'}));
 $('stop-all').addEventListener('mouseenter', () => state && showCommand(xml(1, state.stopAll.variable)));
-$('sound-switch').addEventListener('change', (e) => act({do: 'sound', on: e.target.checked}));
+$('sound-switch').addEventListener('click', () => state && act({do: 'sound', on: !state.simulator.soundOn}));
 $('load-global').addEventListener('click', () => act({do: 'load-global'}));
 $('quit').addEventListener('click', () => { act({do: 'quit'}); end(); });
 $('show-script').addEventListener('click', showScript);

@@ -1,0 +1,146 @@
+// The console in Debian's Chromium against the native tool, whose engine
+// renders into a WAV file: what a click does is seen on the page, in the
+// tool's log and in the rendering.
+//   node console_test.js TOOL ROOT OUT_DIR [SCREENSHOT.png]
+'use strict';
+const assert = require('assert');
+const fs = require('fs');
+const {spawnSync} = require('child_process');
+const path = require('path');
+const {ConsoleSession, until, stereoFloats, sideLevels, runCases} = require('./console_session');
+
+const [tool, root, out, screenshot] = process.argv.slice(2);
+fs.mkdirSync(out, {recursive: true});
+const ini = './Gauges/cabin_sounds.ini';
+const render = path.join(out, 'console.wav');
+const record = path.join(out, 'console_session.txt');
+const session = new ConsoleSession([tool, 'console', ini, '--root', root, '--no-browser',
+  '--render', render, '--record', record]);
+let page;
+
+const row = (i) => `#sound-0${i}`;
+const text = async (selector) => (await page.textContent(selector)).trim();
+const shows = (selector, wanted) => until(`${selector} showing ${wanted}`,
+    async () => (await text(selector)) === wanted);
+const stepsSoFar = () => session.steps().length;
+// The frame the tool carried out the next page step in.
+const nextStepFrame = async (before) => (await until('the step in the log',
+    () => session.steps()[before])).frame;
+const panFrames = {};
+
+async function loopFanWithPan(pan, value) {
+  await page.fill(`${row(1)} input[name=pan]`, String(pan));
+  await page.hover(`${row(1)} button:text("Loop")`);
+  assert.strictEqual(await text('#xml'), `${value} (>L:cabin_fan, number)`);
+  const before = stepsSoFar();
+  await page.click(`${row(1)} button:text("Loop")`);
+  const start = await nextStepFrame(before);
+  await shows(`${row(1)} .state`, 'looping');
+  await until('half a second of looping', async () => (await session.state()).frame > start + 12);
+  await page.click(`${row(1)} button:text("Stop")`);
+  await shows(`${row(1)} .state`, 'idle');
+  panFrames[pan] = start;
+}
+
+const cases = [
+  ['the page loads with one row per sound, each with what check says of its file', async () => {
+    page = await session.open();
+    assert.strictEqual(await page.locator('#sounds tbody tr').count(), 4);
+    assert.match(await text(`${row(2)} .file`), /door\.wav.*format tag 3, 2 channels, 44100 Hz/s);
+  }],
+  ['play once shows the sound playing, then idle with its variable back to 0', async () => {
+    await page.click(`${row(0)} button:text("Play once")`);
+    await shows(`${row(0)} .state`, 'playing once');
+    await shows(`${row(0)} .value`, '1');
+    await shows(`${row(0)} .state`, 'idle');
+    await shows(`${row(0)} .value`, '0');
+    await shows('#status-zeb_volume_played', '100');
+  }],
+  ['a click reaches the module within two frames of the frame the page shows', async () => {
+    let worst = 0;
+    for (let i = 0; i < 10; ++i) {
+      const before = stepsSoFar();
+      // The frame shown at the very moment of the click, read in the page.
+      const shown = await page.$eval(`${row(3)} button:text("Stop")`, (stop) => {
+        stop.click();
+        return Number(document.getElementById('frame').textContent);
+      });
+      worst = Math.max(worst, (await nextStepFrame(before)) - shown);
+    }
+    console.log(`      slowest click: carried out ${worst} frame(s) after the frame shown`);
+    assert.ok(worst <= 2, `a click took ${worst} frames`);
+  }],
+  ['the pan slider gives the pan of the next play', async () => {
+    await loopFanWithPan(-2000, '-200002');
+    await loopFanWithPan(3000, '300002');
+  }],
+  ['code 3 takes zeb_xml_sound_volume, code 4 reads a sound\'s volume back', async () => {
+    await page.fill(`${row(2)} input[name=volume]`, '40');  // the change sends code 3
+    await shows('#status-zeb_xml_sound_volume', '40');
+    await page.click(`${row(0)} button:text("Read")`);
+    await shows('#status-zeb_xml_sound_volume', '100');
+    await page.click(`${row(2)} button:text("Read")`);
+    await shows('#status-zeb_xml_sound_volume', '40');
+  }],
+  ['stop-all stops a loop and the module hands both variables back as 0', async () => {
+    await page.click(`${row(1)} button:text("Loop")`);
+    await shows(`${row(1)} .state`, 'looping');
+    await until('the timeline drawing the loop', () => page.$('#lane-1 rect.looping'));
+    if (screenshot) await page.screenshot({path: screenshot, fullPage: true});
+    await page.click('#stop-all');
+    await shows(`${row(1)} .state`, 'idle');
+    await shows(`${row(1)} .value`, '0');
+    await shows('#stop-all-value', '0');
+    assert.ok(session.writes().some((w) => /cabin_quiet\s+1 -> 0$/.test(w)));
+  }],
+  ['the simulator\'s sound switch reaches the module', async () => {
+    await page.click('#sound-switch');
+    await shows('#status-zeb_sound_indicator', '0');
+    await shows('#sound-state', 'off');
+    await page.click('#sound-switch');
+    await shows('#status-zeb_sound_indicator', '1');
+  }],
+  ['requests without the token, with a foreign Host or Origin, or GET actions get 403 and change nothing', async () => {
+    const action = JSON.stringify({do: 'set', sound: 0, value: 2});
+    const before = (await session.state()).steps;
+    const refused = [
+      {method: 'POST', path: '/api/action', token: null, body: action},
+      {method: 'POST', path: '/api/action', token: '0'.repeat(32), body: action},
+      {method: 'POST', path: '/api/action', host: `evil.example:${session.port}`, body: action},
+      {method: 'POST', path: '/api/action', host: '127.0.0.1.evil.example', body: action},
+      {method: 'POST', path: '/api/action', headers: {Origin: 'http://evil.example'}, body: action},
+      {method: 'GET', path: '/api/action'},
+      {method: 'GET', path: '/api/script'},
+      {method: 'POST', path: '/api/state'},
+      {path: '/index.html', token: null},
+      {path: '/api/state', host: 'localhost:1'},
+    ];
+    for (const request of refused) {
+      assert.strictEqual((await session.request(request)).status, 403, JSON.stringify(request));
+    }
+    const frame = (await session.state()).frame;
+    await until('a few frames', async () => (await session.state()).frame > frame + 3);
+    assert.strictEqual((await session.state()).steps, before);
+    assert.strictEqual(await text(`${row(0)} .state`), 'idle');
+  }],
+];
+
+async function afterQuit() {
+  await session.quit();
+  // The rendering: the fan's loop panned 20 dB left, then 30 dB right.
+  const samples = stereoFloats(render);
+  for (const [pan, frame] of Object.entries(panFrames)) {
+    const [left, right] = sideLevels(samples, frame / 18 + 0.1, frame / 18 + 0.6);
+    assert.ok(Math.abs(left - right - (-Number(pan) / 100)) < 0.2, `pan ${pan}: left ${left} dB, right ${right} dB`);
+  }
+  console.log('ok    the pan of each play is heard in the rendering');
+  // The session's script, replayed by run, writes the same variables at the same frames.
+  const replay = spawnSync(tool, ['run', ini, record, '--root', root, '--render', path.join(out, 'replay.wav')],
+      {encoding: 'utf8'});
+  assert.strictEqual(replay.status, 0, replay.stdout + replay.stderr);
+  const replayed = replay.stdout.split('\n').filter((line) => / -> /.test(line) && !/old -> new/.test(line));
+  assert.deepStrictEqual(replayed, session.writes());
+  console.log(`ok    the recorded session replayed by run writes the same ${replayed.length} values`);
+}
+
+runCases(cases, afterQuit);
