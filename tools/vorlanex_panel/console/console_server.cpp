@@ -105,9 +105,12 @@ void ConsoleServer::stop() {
     if (impl_->stopping) return;
     impl_->stopping = true;
     boost::system::error_code ignored;
-    // Wakes the threads blocked reading their connections.
+    // Wakes the threads blocked reading their connections: shutting a
+    // socket down does on Linux, closing it does on Windows.
     for (tcp::socket& socket : impl_->sockets) {
-      if (socket.is_open()) socket.shutdown(tcp::socket::shutdown_both, ignored);
+      if (!socket.is_open()) continue;
+      socket.shutdown(tcp::socket::shutdown_both, ignored);
+      socket.close(ignored);
     }
   }
   // Closing a listening socket does not wake an accept blocked on it
