@@ -28,46 +28,61 @@ void writeFile(const std::string& path, const std::string& content) {
   if (!file.flush()) throw std::runtime_error("cannot write " + path);
 }
 
-// The frame loop: the only writer of panel variables. Each frame carries out
-// the steps the page queued during the one before.
-void playSession(const ConsoleRequest& request, ConsoleSession& session, std::FILE* out) {
-  std::unique_ptr<host::ModuleLibrary> library;
-  host::ModuleExports module{&Linkage, &ImportTable};
-  if (!request.modulePath.empty()) {
-    library = std::make_unique<host::ModuleLibrary>(request.modulePath);
-    module = library->exports();
-  }
-  AudioRequest audio = request.audio;
-  audio.pacedFrames = true;
-  RunAudio device(audio);
-  ScriptRunner runner(module, {request.framesPerSecond, request.parameters, request.globalDllPath});
-  // The page is shown each frame as soon as its pre-update is done; the
-  // wait for the frame's end comes after.
-  runner.setFrameAdvance([&](int, double seconds) {
-    session.frameDone(runner.record(), runner.host().variables());
-    std::fflush(out);
-    device.frameDone(seconds);
-  });
-  runner.setWriteListener([&](const VariableWrite& w) {
-    if (w.oldValue != w.newValue) printWrite(out, w);
-  });
-  runner.setStepListener([&](const StepEvent& e) {
-    std::fprintf(out, "%5d  %7.3f  page: %s\n", e.frame, e.time, stepText(*e.step).c_str());
-  });
-  // The steps must outlive the record, which points at them.
-  std::deque<Script> steps;
-  const Script none;
-  for (int frame = 0; !session.quitting() && !interrupted; ++frame) {
-    Script due = session.takeSteps();
-    const Script* played = &none;
-    if (!due.steps.empty()) played = &steps.emplace_back(std::move(due));
-    runner.playFrame(*played, frame);
-  }
-  runner.host().disconnect();
-  std::fprintf(out, "\n%d frames at %g fps, %zu steps from the page\n", runner.record().frames,
-               request.framesPerSecond, runner.record().events.size());
-  if (!request.recordFile.empty()) writeFile(request.recordFile, session.script());
+std::unique_ptr<host::ModuleLibrary> loadModule(const std::string& path) {
+  return path.empty() ? nullptr : std::make_unique<host::ModuleLibrary>(path);
 }
+
+AudioRequest pacedAudio(AudioRequest audio) {
+  audio.pacedFrames = true;
+  return audio;
+}
+
+// The panel as the console plays it: the module, the sound device and the
+// frame loop, set up before the page is served so that what cannot be set up
+// is told first.
+class LivePanel {
+ public:
+  explicit LivePanel(const ConsoleRequest& request)
+      : library_(loadModule(request.modulePath)),
+        device_(pacedAudio(request.audio)),
+        runner_(library_ ? library_->exports() : host::ModuleExports{&Linkage, &ImportTable},
+                {request.framesPerSecond, request.parameters, request.globalDllPath}) {}
+
+  // The frame loop: the only writer of panel variables. Each frame carries
+  // out the steps the page queued before it started.
+  void play(ConsoleSession& session, std::FILE* out) {
+    // The page is shown each frame as soon as its pre-update is done; the
+    // wait for the frame's end comes after.
+    runner_.setFrameAdvance([&](int, double seconds) {
+      session.frameDone(runner_.record(), runner_.host().variables());
+      std::fflush(out);
+      device_.frameDone(seconds);
+    });
+    runner_.setWriteListener([&](const VariableWrite& w) {
+      if (w.oldValue != w.newValue) printWrite(out, w);
+    });
+    runner_.setStepListener([&](const StepEvent& e) {
+      std::fprintf(out, "%5d  %7.3f  page: %s\n", e.frame, e.time, stepText(*e.step).c_str());
+    });
+    // The steps must outlive the record, which points at them.
+    std::deque<Script> steps;
+    const Script none;
+    for (int frame = 0; !session.quitting() && !interrupted; ++frame) {
+      Script due = session.takeSteps();
+      const Script* played = &none;
+      if (!due.steps.empty()) played = &steps.emplace_back(std::move(due));
+      runner_.playFrame(*played, frame);
+    }
+    runner_.host().disconnect();
+    std::fprintf(out, "\n%d frames at %g fps, %zu steps from the page\n", runner_.record().frames,
+                 runner_.record().framesPerSecond, runner_.record().events.size());
+  }
+
+ private:
+  std::unique_ptr<host::ModuleLibrary> library_;
+  RunAudio device_;
+  ScriptRunner runner_;
+};
 
 }  // namespace
 
@@ -77,6 +92,7 @@ int runConsole(const ConsoleRequest& request, std::FILE* out, std::FILE* errors)
     check.parameters = request.parameters;
     const CheckResult checked = runCheck(check);
     ConsoleSession session(panelFacts(checked), checked.module.table, request.globalDll);
+    LivePanel panel(request);
     ConsoleServer server(session, consoleToken(), request.port);
     std::fprintf(out, "console: %s\n", server.address().c_str());
     std::fprintf(out, "Ctrl-C or the page's Quit button ends it.\n");
@@ -86,15 +102,21 @@ int runConsole(const ConsoleRequest& request, std::FILE* out, std::FILE* errors)
     std::signal(SIGINT, onInterrupt);
     std::signal(SIGTERM, onInterrupt);
     std::fprintf(out, "frame     time  variable                        old -> new\n");
-    try {
-      playSession(request, session, out);
-    } catch (...) {
-      session.quit();
-      server.stop();
-      throw;
+    // However the frames end, the server stops with them; from the Quit on,
+    // the session refuses clicks no frame would carry out.
+    struct EndServer {
+      ConsoleSession& session;
+      ConsoleServer& server;
+      ~EndServer() {
+        session.quit();
+        server.stop();
+      }
+    };
+    {
+      EndServer end{session, server};
+      panel.play(session, out);
     }
-    session.quit();
-    server.stop();
+    if (!request.recordFile.empty()) writeFile(request.recordFile, session.script());
     return 0;
   } catch (const std::exception& e) {
     std::fflush(out);
