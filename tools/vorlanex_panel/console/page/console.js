@@ -23,8 +23,10 @@ function act(action) {
 }
 
 // A command as the module reads it: the last two digits are the code, the
-// rest the pan in hundredths of a decibel, carrying the number's sign.
+// rest the pan in hundredths of a decibel, carrying the number's sign. A
+// stop is written as a plain 0, as gauges do.
 function commandValue(code, pan) {
+  if (code === 0) return 0;
   return pan < 0 ? pan * 100 - code : pan * 100 + code;
 }
 
@@ -143,14 +145,17 @@ function drawTimeline(timeline, sounds) {
   const svg = $('timeline');
   const left = 170, right = 10, top = 22, lane = 24;
   const width = Math.max(svg.clientWidth || 900, 400);
-  const end = Math.max(timeline.duration, WINDOW);
-  const start = end - WINDOW;
-  const x = (t) => left + (Math.max(t, start) - start) / WINDOW * (width - left - right);
+  // A short session fills the width; a long one scrolls under the last 30 s.
+  const shown = Math.min(WINDOW, Math.max(10, Math.ceil(timeline.duration / 5) * 5));
+  const end = Math.max(timeline.duration, shown);
+  const start = end - shown;
+  const x = (t) => left + (Math.max(t, start) - start) / shown * (width - left - right);
   svg.replaceChildren();
   const height = top + lane * (sounds.length + 1) + 6;
   svg.setAttribute('viewBox', `0 0 ${width} ${height}`);
   svg.setAttribute('height', height);
-  for (let t = Math.ceil(start / 5) * 5; t <= end; t += 5) {
+  const tick = shown > 10 ? 5 : 1;
+  for (let t = Math.ceil(start / tick) * tick; t <= end; t += tick) {
     svgElement(svg, 'line', {x1: x(t), x2: x(t), y1: top - 4, y2: height - 4, stroke: '#eee'});
     svgElement(svg, 'text', {x: x(t) - 8, y: top - 8}, `${t}s`);
   }
@@ -172,8 +177,10 @@ function drawTimeline(timeline, sounds) {
   drawSpans(0, timeline.simulatorSound, 'simulator sound');
   timeline.lanes.forEach((soundLane, i) => {
     const {g, y} = drawSpans(i + 1, soundLane.spans, sounds[i].variable);
+    let free = 0;  // where the last value's text ends: values written close together share it
     for (const mark of soundLane.values) {
-      if (mark.time < start) continue;
+      if (mark.time < start || x(mark.time) < free) continue;
+      free = x(mark.time) + 7 * String(mark.value).length + 6;
       svgElement(g, 'text', {x: x(mark.time) + 2, y: y + 22, fill: mark.byModule ? '#b35c00' : '#444',
         class: 'value'}, String(mark.value)).style.fontSize = '9px';
     }
