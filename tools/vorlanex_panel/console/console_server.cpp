@@ -22,6 +22,8 @@ using Response = http::response<http::string_body>;
 constexpr std::chrono::milliseconds kPollLimit{1000};
 // The page and the actions are small: a larger request is no page's.
 constexpr std::uint64_t kBodyLimit = 64 * 1024;
+// Connections served at once.
+constexpr std::size_t kConnectionLimit = 32;
 // Where the page's files name the token.
 constexpr std::string_view kTokenMark = "__TOKEN__";
 
@@ -65,8 +67,16 @@ struct ConsoleServer::Impl {
         acceptor(context, tcp::endpoint(asio::ip::make_address_v4("127.0.0.1"), port)),
         guard(token, acceptor.local_endpoint().port()) {}
 
+  struct Connection {
+    explicit Connection(tcp::socket s) : socket(std::move(s)) {}
+    tcp::socket socket;
+    std::thread thread;
+    bool done = false;  // its thread has finished; joined at the next accept
+  };
+
   void acceptLoop();
-  void serve(tcp::socket& socket);
+  void joinFinished();
+  void serve(Connection& connection);
   Response handle(const Request& request);
 
   ConsoleSession& session;
@@ -77,8 +87,7 @@ struct ConsoleServer::Impl {
   std::thread acceptor_thread;
   std::mutex mutex;
   bool stopping = false;
-  std::list<tcp::socket> sockets;  // open connections, closed by stop()
-  std::list<std::thread> threads;
+  std::list<Connection> connections;  // closed by stop()
 };
 
 ConsoleServer::ConsoleServer(ConsoleSession& session, std::string token, unsigned short port) {
@@ -107,10 +116,10 @@ void ConsoleServer::stop() {
     boost::system::error_code ignored;
     // Wakes the threads blocked reading their connections: shutting a
     // socket down does on Linux, closing it does on Windows.
-    for (tcp::socket& socket : impl_->sockets) {
-      if (!socket.is_open()) continue;
-      socket.shutdown(tcp::socket::shutdown_both, ignored);
-      socket.close(ignored);
+    for (Impl::Connection& connection : impl_->connections) {
+      if (!connection.socket.is_open()) continue;
+      connection.socket.shutdown(tcp::socket::shutdown_both, ignored);
+      connection.socket.close(ignored);
     }
   }
   // Closing a listening socket does not wake an accept blocked on it
@@ -123,7 +132,7 @@ void ConsoleServer::stop() {
   if (impl_->acceptor_thread.joinable()) impl_->acceptor_thread.join();
   boost::system::error_code ignored;
   impl_->acceptor.close(ignored);
-  for (std::thread& thread : impl_->threads) thread.join();
+  for (Impl::Connection& connection : impl_->connections) connection.thread.join();
 }
 
 void ConsoleServer::Impl::acceptLoop() {
@@ -133,13 +142,28 @@ void ConsoleServer::Impl::acceptLoop() {
     acceptor.accept(socket, error);
     std::lock_guard<std::mutex> lock(mutex);
     if (stopping) return;
-    if (error) continue;
-    tcp::socket& kept = sockets.emplace_back(std::move(socket));
-    threads.emplace_back([this, &kept] { serve(kept); });
+    joinFinished();
+    // A browser keeps a few connections; more than this is no page's.
+    if (error || connections.size() >= kConnectionLimit) continue;
+    Connection& connection = connections.emplace_back(std::move(socket));
+    connection.thread = std::thread([this, &connection] { serve(connection); });
   }
 }
 
-void ConsoleServer::Impl::serve(tcp::socket& socket) {
+// Under the lock: the threads of connections that have ended.
+void ConsoleServer::Impl::joinFinished() {
+  for (auto it = connections.begin(); it != connections.end();) {
+    if (!it->done) {
+      ++it;
+      continue;
+    }
+    it->thread.join();
+    it = connections.erase(it);
+  }
+}
+
+void ConsoleServer::Impl::serve(Connection& connection) {
+  tcp::socket& socket = connection.socket;
   boost::beast::flat_buffer buffer;
   for (;;) {
     http::request_parser<http::string_body> parser;
@@ -156,6 +180,7 @@ void ConsoleServer::Impl::serve(tcp::socket& socket) {
   boost::system::error_code ignored;
   socket.shutdown(tcp::socket::shutdown_both, ignored);
   socket.close(ignored);
+  connection.done = true;
 }
 
 Response ConsoleServer::Impl::handle(const Request& request) {
