@@ -35,12 +35,16 @@ class ConsoleSession {
     this.exited = new Promise((resolve) => this.child.on('exit', resolve));
   }
 
-  async open() {
+  async started() {
     this.address = await until('the console address',
         () => (/console: (http:\/\/\S+)/.exec(this.output) || [])[1], 60000);
     const url = new URL(this.address);
     this.port = Number(url.port);
     this.token = url.searchParams.get('token');
+  }
+
+  async open() {
+    await this.started();
     this.browser = await chromium.launch({executablePath: '/usr/bin/chromium', args: [
       '--no-sandbox', '--headless', '--disable-gpu', '--disable-quic', '--no-first-run',
       '--disable-background-networking', '--disable-component-update', '--disable-sync']});

@@ -141,6 +141,17 @@ async function afterQuit() {
   const replayed = replay.stdout.split('\n').filter((line) => / -> /.test(line) && !/old -> new/.test(line));
   assert.deepStrictEqual(replayed, session.writes());
   console.log(`ok    the recorded session replayed by run writes the same ${replayed.length} values`);
+
+  // Ctrl-C ends the console as its Quit does, the session still written.
+  fs.rmSync(record);
+  const interrupted = new ConsoleSession([tool, 'console', ini, '--root', root, '--no-browser',
+    '--render', path.join(out, 'interrupted.wav'), '--record', record]);
+  await interrupted.started();
+  await until('a few frames', async () => (await interrupted.state()).frame > 3);
+  interrupted.child.kill('SIGINT');
+  assert.strictEqual(await interrupted.exited, 0, interrupted.output);
+  assert.match(fs.readFileSync(record, 'utf8'), /wait 0 +# frame \d+, the session's last/);
+  console.log('ok    Ctrl-C takes the panel down and writes the session');
 }
 
 runCases(cases, afterQuit);
