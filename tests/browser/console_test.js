@@ -100,6 +100,12 @@ const cases = [
     await page.click('#sound-switch');
     await shows('#status-zeb_sound_indicator', '1');
   }],
+  ['the page shows the session as a script, with a link to save it', async () => {
+    await page.click('#show-script');
+    await until('the script', async () => /at [\d.]+ set cabin_chime 1\n/.test(await text('#script') + '\n'));
+    assert.match(await page.getAttribute('#save-script', 'href'), /^blob:/);
+    assert.match(await text('#script'), /at [\d.]+ sound off\nat [\d.]+ sound on/);
+  }],
   ['requests without the token, with a foreign Host or Origin, or GET actions get 403 and change nothing', async () => {
     const action = JSON.stringify({do: 'set', sound: 0, value: 2});
     const before = (await session.state()).steps;

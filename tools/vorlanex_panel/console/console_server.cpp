@@ -6,6 +6,7 @@
 #include <list>
 #include <thread>
 
+#include "address_reuse.h"
 #include "page_files.h"
 #include "request_guard.h"
 
@@ -64,7 +65,8 @@ struct ConsoleServer::Impl {
   Impl(ConsoleSession& s, std::string t, unsigned short port)
       : session(s),
         token(std::move(t)),
-        acceptor(context, tcp::endpoint(asio::ip::make_address_v4("127.0.0.1"), port)),
+        acceptor(context, tcp::endpoint(asio::ip::make_address_v4("127.0.0.1"), port),
+                 reuseListeningAddress()),
         guard(token, acceptor.local_endpoint().port()) {}
 
   struct Connection {
