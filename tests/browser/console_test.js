@@ -148,16 +148,21 @@ async function afterQuit() {
   assert.deepStrictEqual(replayed, session.writes());
   console.log(`ok    the recorded session replayed by run writes the same ${replayed.length} values`);
 
-  // Ctrl-C ends the console as its Quit does, the session still written.
+  // A panel started without GLOBAL.DLL, which the page loads; Ctrl-C ends
+  // the console as its Quit does, the session still written.
   fs.rmSync(record);
   const interrupted = new ConsoleSession([tool, 'console', ini, '--root', root, '--no-browser',
-    '--render', path.join(out, 'interrupted.wav'), '--record', record]);
+    '--no-global-dll', '--render', path.join(out, 'interrupted.wav'), '--record', record]);
   await interrupted.started();
-  await until('a few frames', async () => (await interrupted.state()).frame > 3);
+  const load = {method: 'POST', path: '/api/action', body: JSON.stringify({do: 'load-global'})};
+  assert.strictEqual((await interrupted.request(load)).status, 200);
+  assert.strictEqual((await interrupted.request(load)).status, 400);  // never twice
+  await until('the module seeing GLOBAL.DLL', async () => (await interrupted.state()).status.zeb_sound_indicator === 1);
   interrupted.child.kill('SIGINT');
   assert.strictEqual(await interrupted.exited, 0, interrupted.output);
-  assert.match(fs.readFileSync(record, 'utf8'), /wait 0 +# frame \d+, the session's last/);
-  console.log('ok    Ctrl-C takes the panel down and writes the session');
+  assert.match(fs.readFileSync(record, 'utf8'),
+      /^at 0 unload GLOBAL\.DLL\nat [\d.]+ load GLOBAL\.DLL\nat [\d.]+ wait 0 +# frame \d+, the session's last$/m);
+  console.log('ok    GLOBAL.DLL loaded through the console; Ctrl-C takes the panel down and writes the session');
 }
 
 runCases(cases, afterQuit);
