@@ -1,18 +1,18 @@
-// The Windows tool serves the same console under Wine: the page loads in
-// Chromium and a click plays through Wine's DirectSound, heard in what the
-// sound server recorded.
-//   node console_wine_test.js EMULATOR TOOL.exe ROOT OUT_DIR
+// The Windows tool serves the same console under Wine with the real
+// Vorlanex_sound.gau: the page loads in Chromium and a click plays through
+// Wine's DirectSound, heard in what the sound server recorded.
+//   node console_wine_test.js EMULATOR TOOL.exe MODULE.gau ROOT OUT_DIR
 'use strict';
 const assert = require('assert');
 const fs = require('fs');
 const path = require('path');
 const {ConsoleSession, stereoFloats, sideLevels, runCases, until} = require('./console_session');
 
-const [emulator, tool, root, out] = process.argv.slice(2);
+const [emulator, tool, gauge, root, out] = process.argv.slice(2);
 fs.mkdirSync(out, {recursive: true});
 const recording = path.join(out, 'console_wine.raw');
 const session = new ConsoleSession([emulator, tool, 'console', './Gauges/cabin_sounds.ini',
-  '--root', root, '--no-browser'], {VORLANEX_AUDIO_FILE: recording});
+  '--root', root, '--no-browser', '--module', gauge], {VORLANEX_AUDIO_FILE: recording});
 let page;
 
 runCases([
