@@ -49,6 +49,10 @@ class ConsoleSession {
       '--no-sandbox', '--headless', '--disable-gpu', '--disable-quic', '--no-first-run',
       '--disable-background-networking', '--disable-component-update', '--disable-sync']});
     this.page = await this.browser.newPage({viewport: {width: 1280, height: 900}});
+    // Script errors and what the page's security policy blocked.
+    this.pageErrors = [];
+    this.page.on('pageerror', (e) => this.pageErrors.push(String(e)));
+    this.page.on('console', (m) => m.type() === 'error' && this.pageErrors.push(m.text()));
     await this.page.goto(this.address);
     await this.page.waitForSelector('#sound-00');
     return this.page;

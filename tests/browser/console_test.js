@@ -72,6 +72,8 @@ const cases = [
   }],
   ['the pan slider gives the pan of the next play', async () => {
     await loopFanWithPan(-2000, '-200002');
+    await page.click('#copy');
+    await page.waitForSelector('#copied', {state: 'visible'});
     await loopFanWithPan(3000, '300002');
   }],
   ['code 3 takes zeb_xml_sound_volume, code 4 reads a sound\'s volume back', async () => {
@@ -128,6 +130,9 @@ const cases = [
     await until('a few frames', async () => (await session.state()).frame > frame + 3);
     assert.strictEqual((await session.state()).steps, before);
     assert.strictEqual(await text(`${row(0)} .state`), 'idle');
+  }],
+  ['the page ran without a script error or anything its security policy blocked', async () => {
+    assert.deepStrictEqual(session.pageErrors, []);
   }],
 ];
 
