@@ -11,8 +11,10 @@ namespace vorlanex::panel {
 struct AudioRequest {
   std::string renderFile;  // write the mix heard into this WAV file (virtual clock)
   bool live = false;       // play on the system's audio device in real time
-  // Frames keep real time even while the engine renders on its own clock:
-  // the console, whose page is clicked by people (or a browser test).
+  // The console, whose page is clicked by people (or a browser test): frames
+  // keep real time even while the engine renders on its own clock, and a
+  // frame that ends late moves the ones after it instead of their catching
+  // up in a burst, so the page sees every frame.
   bool pacedFrames = false;
 };
 
@@ -30,7 +32,7 @@ class RunAudio {
 
  private:
   // Real time: each frame ends at its own time since the start, so waits do
-  // not add up their errors.
+  // not add up their errors (for paced frames, since the last late frame).
   void waitForFrameEnd(double seconds);
 
   bool realTime_ = false;

@@ -5,11 +5,17 @@
 namespace vorlanex::panel {
 
 void RunAudio::waitForFrameEnd(double seconds) {
-  if (elapsed_ == 0.0) start_ = std::chrono::steady_clock::now();
+  using Clock = std::chrono::steady_clock;
+  const Clock::time_point now = Clock::now();
+  if (elapsed_ == 0.0) start_ = now;
   elapsed_ += seconds;
-  std::this_thread::sleep_until(
-      start_ + std::chrono::duration_cast<std::chrono::steady_clock::duration>(
-                   std::chrono::duration<double>(elapsed_)));
+  Clock::time_point end =
+      start_ + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(elapsed_));
+  if (pacedFrames_ && end < now) {
+    start_ += now - end;
+    end = now;
+  }
+  std::this_thread::sleep_until(end);
 }
 
 }  // namespace vorlanex::panel

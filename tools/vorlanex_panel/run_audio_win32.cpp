@@ -6,7 +6,8 @@ namespace vorlanex::panel {
 
 // DirectSound plays in real time and into the system's device: the frames
 // keep its pace, whatever was asked.
-RunAudio::RunAudio(const AudioRequest& request) : realTime_(true) {
+RunAudio::RunAudio(const AudioRequest& request)
+    : realTime_(true), pacedFrames_(request.pacedFrames) {
   if (!request.renderFile.empty()) {
     throw std::runtime_error("--render needs the native build of vorlanex-panel: DirectSound "
                              "plays in real time on the system's device");
