@@ -2,6 +2,7 @@
 #include <archive.h>
 #include <archive_entry.h>
 
+#include <fstream>
 #include <memory>
 
 #include "cabinet.h"
@@ -22,21 +23,28 @@ bool readMember(archive* reader, std::string& bytes) {
   }
 }
 
+// Only a file whose start is no cabinet leaves libarchive without a format.
+Cabinet::State failureOf(archive* reader) {
+  return archive_format(reader) == 0 ? Cabinet::State::kNotACabinet : Cabinet::State::kDamaged;
+}
+
 }  // namespace
 
 Cabinet readCabinet(const std::string& path) {
   Cabinet cabinet;
+  if (!std::ifstream(path, std::ios::binary)) return cabinet;
   ArchivePointer reader(archive_read_new(), archive_read_free);
   archive_read_support_format_cab(reader.get());
-  if (archive_read_open_filename(reader.get(), path.c_str(), 16384) != ARCHIVE_OK) return cabinet;
+  if (archive_read_open_filename(reader.get(), path.c_str(), 16384) != ARCHIVE_OK) {
+    cabinet.state = failureOf(reader.get());
+    return cabinet;
+  }
   archive_entry* entry = nullptr;
-  for (bool first = true;; first = false) {
+  for (;;) {
     const int status = archive_read_next_header(reader.get(), &entry);
     if (status == ARCHIVE_EOF) break;
     if (status != ARCHIVE_OK && status != ARCHIVE_WARN) {
-      // Only a file whose start is no cabinet leaves libarchive without a format.
-      const bool recognized = archive_format(reader.get()) != 0;
-      cabinet.state = first && !recognized ? Cabinet::State::kNotACabinet : Cabinet::State::kDamaged;
+      cabinet.state = failureOf(reader.get());
       cabinet.members.clear();
       return cabinet;
     }

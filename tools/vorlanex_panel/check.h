@@ -21,7 +21,7 @@ struct CheckRequest {
   bool soundFiles = true;   // also open each sound's WAV file as the module would
   // The panel.cfg as named in the report (as the author gave it); empty for
   // panelConfig itself.
-  std::string panelShown;
+  std::string panelShown = "";
 };
 
 // The panel around the module: its gauges and what they read and write.
