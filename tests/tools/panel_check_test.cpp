@@ -123,5 +123,49 @@ TEST(PanelCheck, FindsEachGaugeInTheSimulatorsOrderAndReportsEveryFinding) {
   EXPECT_EQ(exitStatusFor(result.problems), 1);
 }
 
+TEST(PanelCheck, ReportsShowTheGaugesFoundAndWhoWritesEachVariable) {
+  TempFolder root;
+  writePanel(root);
+  const CheckResult result = runCheck({std::nullopt, "Aircraft/T/panel/panel.cfg", false});
+  const nlohmann::json panel = nlohmann::json::parse(checkJson(result))["panel"];
+  ASSERT_EQ(panel["gauges"].size(), 11u);
+  EXPECT_EQ(panel["gauges"][0]["where"], "Gauges/Vorlanex_sound.gau");
+  EXPECT_EQ(panel["gauges"][1]["found"], "cabinet");
+  EXPECT_EQ(panel["gauges"][1]["where"], "Aircraft/T/panel/cab.cab:chime_switch.xml");
+  EXPECT_EQ(panel["gauges"][3]["where"], "Aircraft/T/panel/Cab/extra.xml");
+  EXPECT_EQ(panel["gauges"][4]["found"], "not found");
+  EXPECT_EQ(panel["gauges"][7]["section"], "Window01");
+  const nlohmann::json& fan = panel["variables"][1];
+  EXPECT_EQ(fan["variable"], "cabin_fan");
+  ASSERT_EQ(fan["writes"].size(), 4u);  // two in each copy of fan_switch.xml
+  EXPECT_EQ(fan["writes"][0]["constant"], 2000002);
+  EXPECT_EQ(fan["writes"][3]["file"], "Gauges/Stored.cab:fan_switch.xml");
+  EXPECT_EQ(panel["variables"][0]["reads"][0]["line"], 3);
+
+  const std::string text = checkText(result);
+  EXPECT_NE(text.find("     4  gauge02   Window00    Cab!fan_switch                  "
+                      "Aircraft/T/panel/Cab.cab:fan_switch.xml\n"),
+            std::string::npos)
+      << text;
+  EXPECT_NE(text.find("  stop  cabin_quiet\n        written  Aircraft/T/panel/Cab/extra.xml:4  "),
+            std::string::npos);
+  EXPECT_NE(text.find("17 warnings, 1 note\n"), std::string::npos);
+}
+
+// A note alone leaves the panel clean.
+TEST(PanelCheck, ANoteAloneExitsClean) {
+  TempFolder root;
+  root.write("Gauges/t.ini", "[Config]\nMaxSounds=1\nErrorFlag=-1\n[LVars]\nLvar00=chime\n");
+  root.write("Gauges/Vorlanex_sound.gau", "MZ");
+  root.write("Gauges/G/g.xml", "<G><Click>1 (>L:chime, number)</Click><Value>(L:chime, number) "
+                               "! (>L:lit, bool)</Value></G>");
+  root.write("panel.cfg", "[Window00]\ngauge00=Vorlanex_sound!sound,0,0,1,1,./Gauges/t.ini\n"
+                          "gauge01=G!g,0,0\n");
+  const CheckResult result = runCheck({std::nullopt, "panel.cfg", false});
+  ASSERT_EQ(result.problems.size(), 1u);
+  EXPECT_EQ(result.problems[0].severity, Severity::kNote);
+  EXPECT_EQ(exitStatusFor(result.problems), 0);
+}
+
 }  // namespace
 }  // namespace vorlanex::panel
