@@ -12,6 +12,9 @@ namespace {
 
 constexpr std::size_t kExcerptLength = 100;
 constexpr int kMacroDepth = 8;  // macros using macros, but not for ever
+// Macros that use themselves twice would double the script at each depth.
+constexpr std::size_t kMaxScript = 1 << 18;
+constexpr int kMaxDepth = 256;  // gauges nest a few levels; the stack holds many more
 
 using Macros = std::map<std::string, std::string>;  // by lower-case name
 
@@ -45,7 +48,7 @@ std::string expandMacros(std::string script, const Macros& macros) {
   for (int depth = 0; depth < kMacroDepth && script.find('@') != std::string::npos; ++depth) {
     std::string out;
     bool expanded = false;
-    for (std::size_t i = 0; i < script.size();) {
+    for (std::size_t i = 0; i < script.size() && out.size() <= kMaxScript;) {
       std::size_t end = i + 1;
       while (script[i] == '@' && end < script.size() && isNameChar(script[end])) ++end;
       const auto macro = script[i] == '@' ? macros.find(lower(script.substr(i + 1, end - i - 1)))
@@ -58,8 +61,8 @@ std::string expandMacros(std::string script, const Macros& macros) {
       expanded = true;
       i = end;
     }
+    if (!expanded || out.size() > kMaxScript) break;
     script = std::move(out);
-    if (!expanded) break;
   }
   return script;
 }
@@ -76,9 +79,13 @@ std::string excerptAt(const std::string& script, std::size_t offset) {
 }
 
 void scanText(const std::string& script, int firstLine, std::vector<ScriptUse>& out) {
+  int line = firstLine;
+  std::size_t counted = 0;  // line breaks are counted up to here
   for (VariableUse& use : scanScript(script)) {
-    const int line = firstLine + static_cast<int>(std::count(
-                                     script.begin(), script.begin() + static_cast<std::ptrdiff_t>(use.offset), '\n'));
+    line += static_cast<int>(std::count(script.begin() + static_cast<std::ptrdiff_t>(counted),
+                                        script.begin() + static_cast<std::ptrdiff_t>(use.offset),
+                                        '\n'));
+    counted = use.offset;
     std::string excerpt = excerptAt(script, use.offset);
     out.push_back({std::move(use), line, std::move(excerpt)});
   }
@@ -123,6 +130,22 @@ void scanNodes(const rapidxml::xml_node<>* node, const char* buffer, const LineT
   }
 }
 
+// How deep the elements of the text nest, counted roughly from its tags: the
+// parser and the walks below recurse once per level, so a file nested too
+// deep for the stack is read as raw text instead.
+int nestingDepth(const std::string& text) {
+  int depth = 0;
+  int deepest = 0;
+  for (std::size_t i = 0; i + 1 < text.size(); ++i) {
+    if (text[i] == '<' && (std::isalpha(static_cast<unsigned char>(text[i + 1])) != 0)) {
+      deepest = std::max(deepest, ++depth);
+    } else if ((text[i] == '<' && text[i + 1] == '/') || (text[i] == '/' && text[i + 1] == '>')) {
+      --depth;
+    }
+  }
+  return deepest;
+}
+
 // The file's text with the entities a lenient reader decodes; line breaks kept.
 std::string decodeEntities(const std::string& text) {
   static const std::pair<const char*, char> kEntities[] = {
@@ -152,6 +175,9 @@ XmlGaugeScan scanXmlGauge(const std::string& text) {
   buffer.push_back('\0');
   rapidxml::xml_document<> document;
   try {
+    if (nestingDepth(text) > kMaxDepth) {
+      throw rapidxml::parse_error("elements nested too deep", buffer.data());
+    }
     document.parse<rapidxml::parse_no_element_values>(buffer.data());
   } catch (const rapidxml::parse_error& error) {
     scan.parseError = error.what();
