@@ -48,7 +48,9 @@ void writePanel(const TempFolder& root) {
              "gauge00=Vorlanex_sound!sound, 0,0,1,1, ./Gauges/other.ini\n"
              "gauge01=Sloppy!s, 0,0\n"
              "gauge02=Text!t, 0,0\n"
-             "gauge03=Cab!extra, 0,0\n");
+             "gauge03=Cab!extra, 0,0\n"
+             "[Vcockpit01]\n"
+             "gauge00=Stored!chime_switch, 0,0\n");
   root.write("Aircraft/T/panel/Cab.cab", cabinet("mszip.cab"));
   root.write("Aircraft/T/panel/Cab/chime_switch.xml", "<Gauge>1 (>L:cabin_chime, number)</Gauge>");
   root.write("Aircraft/T/panel/Cab/extra.xml",
@@ -119,6 +121,8 @@ TEST(PanelCheck, FindsEachGaugeInTheSimulatorsOrderAndReportsEveryFinding) {
       "Gauges/Sloppy/s.xml:2: warning: Lvar02: writes 7 into 'cabin_door': its last two digits, "
       "7, are no command (0 to 4), so the module does nothing (in: <Click>(L:a, bool) (L:b, bool) "
       "&& if{ 7 (>L:cabin_door, number) }</Click>)",
+      "Gauges/Stored.cab:chime_switch.xml:4: warning: Lvar00: 'cabin_chim' is no variable of the "
+      "module: did you mean 'cabin_chime'? (in: 1 (>L:cabin_chim, number))",
   }));
   EXPECT_EQ(exitStatusFor(result.problems), 1);
 }
@@ -128,7 +132,7 @@ TEST(PanelCheck, ReportsShowTheGaugesFoundAndWhoWritesEachVariable) {
   writePanel(root);
   const CheckResult result = runCheck({std::nullopt, "Aircraft/T/panel/panel.cfg", false});
   const nlohmann::json panel = nlohmann::json::parse(checkJson(result))["panel"];
-  ASSERT_EQ(panel["gauges"].size(), 11u);
+  ASSERT_EQ(panel["gauges"].size(), 12u);
   EXPECT_EQ(panel["gauges"][0]["where"], "Gauges/Vorlanex_sound.gau");
   EXPECT_EQ(panel["gauges"][1]["found"], "cabinet");
   EXPECT_EQ(panel["gauges"][1]["where"], "Aircraft/T/panel/cab.cab:chime_switch.xml");
@@ -149,7 +153,7 @@ TEST(PanelCheck, ReportsShowTheGaugesFoundAndWhoWritesEachVariable) {
       << text;
   EXPECT_NE(text.find("  stop  cabin_quiet\n        written  Aircraft/T/panel/Cab/extra.xml:4  "),
             std::string::npos);
-  EXPECT_NE(text.find("17 warnings, 1 note\n"), std::string::npos);
+  EXPECT_NE(text.find("18 warnings, 1 note\n"), std::string::npos);
 }
 
 // A note alone leaves the panel clean.

@@ -44,8 +44,15 @@ void splitGaugeValue(std::string_view value, GaugeLine& gauge) {
   if (comma != std::string_view::npos) gauge.parameters = std::string(trim(value.substr(comma + 1)));
 }
 
+// [Window00] and [Vcockpit01], not [Window Titles].
 bool isWindowSection(std::string_view name) {
-  return startsWithNoCase(name, "Window") || startsWithNoCase(name, "Vcockpit");
+  for (const std::string_view prefix : {std::string_view("Window"), std::string_view("Vcockpit")}) {
+    if (startsWithNoCase(name, prefix) && name.size() > prefix.size() &&
+        name.find_first_not_of("0123456789", prefix.size()) == std::string_view::npos) {
+      return true;
+    }
+  }
+  return false;
 }
 
 bool isModule(const GaugeLine& gauge) {

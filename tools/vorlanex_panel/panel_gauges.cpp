@@ -40,8 +40,8 @@ const char* describe(Cabinet::State state) {
 
 class GaugeFinder {
  public:
-  GaugeFinder(std::vector<SearchFolder> folders, PanelGauges& out)
-      : folders_(std::move(folders)), out_(out) {}
+  GaugeFinder(std::vector<SearchFolder> folders, std::string panelFile, PanelGauges& out)
+      : folders_(std::move(folders)), panelFile_(std::move(panelFile)), out_(out) {}
 
   void find(const GaugeLine& line) {
     FoundGauge found{line, FoundGauge::Kind::kNotFound, ""};
@@ -65,8 +65,6 @@ class GaugeFinder {
     if (found.kind == FoundGauge::Kind::kNotFound) reportNotFound(line);
     out_.gauges.push_back(std::move(found));
   }
-
-  void setPanelFile(const std::string& shown) { panelFile_ = shown; }
 
  private:
   bool inCabinet(const SearchFolder& folder, const std::string& file, const std::string& xml,
@@ -116,8 +114,8 @@ class GaugeFinder {
   }
 
   std::vector<SearchFolder> folders_;
+  std::string panelFile_;  // as shown
   PanelGauges& out_;
-  std::string panelFile_;
   std::map<std::string, Cabinet> cabinets_;
   std::set<std::string> scanned_;
 };
@@ -129,8 +127,7 @@ PanelGauges findPanelGauges(const std::string& panelPath, const std::string& sho
   PanelGauges out;
   const std::string panelFolder = fs::path(panelPath).parent_path().string();
   const std::string shownFolder = fs::path(shownPath).parent_path().generic_string();
-  GaugeFinder finder({{panelFolder, shownFolder}, {"Gauges", "Gauges"}}, out);
-  finder.setPanelFile(shownPath);
+  GaugeFinder finder({{panelFolder, shownFolder}, {"Gauges", "Gauges"}}, shownPath, out);
   for (const GaugeLine& line : readPanelLayout(text).gauges) finder.find(line);
   return out;
 }
