@@ -1,5 +1,6 @@
 #include "audio/sound_buffers.h"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 
@@ -58,7 +59,28 @@ Result copyIntoBuffer(SoundBuffer& sound, const unsigned char* data, std::uint32
   std::memcpy(first, data, copied);
   std::memset(static_cast<unsigned char*>(first) + copied, silenceByte(*sound.reader->format),
               firstBytes - copied);
-  sound.buffer->Unlock(first, sound.byteSize, nullptr, 0);
+  sound.buffer->Unlock(first, firstBytes, nullptr, 0);
+  return kOk;
+}
+
+Result createBufferFromReader(SoundBuffer& sound, const char* path) {
+  if (sound.reader->open(path) != kOk) return kFail;
+  IDirectSound* device = audioDevice();
+  if (device == nullptr) return DSERR_NODRIVER;
+
+  // A file that ends inside its data chunk gets a buffer of what it holds,
+  // so that it plays what is there and nothing is allocated for bytes that
+  // never come.
+  DSBUFFERDESC description{};
+  description.dwSize = sizeof description;
+  description.dwFlags = DSBCAPS_STATIC | DSBCAPS_CTRLPAN | DSBCAPS_CTRLVOLUME;
+  description.dwBufferBytes = sound.reader->dataBytesHeld();
+  description.lpwfxFormat = reinterpret_cast<WAVEFORMATEX*>(sound.reader->format);
+  IDirectSoundBuffer* created = nullptr;
+  const HRESULT result = device->CreateSoundBuffer(&description, &created, nullptr);
+  if (FAILED(result)) return result;
+  sound.buffer = created;
+  sound.byteSize = description.dwBufferBytes;
   return kOk;
 }
 
@@ -72,29 +94,19 @@ Result createBuffer(SoundIndex index, const char* path) {
   void* memory = heapAllocate(sizeof(WaveReader));
   if (memory == nullptr) return kOutOfMemory;
   sound.reader = new (memory) WaveReader();
-  if (sound.reader->open(path) != kOk) return kFail;
-
-  // Without a device the sound keeps its reader and gets no buffer.
-  IDirectSound* device = audioDevice();
-  if (device == nullptr) return DSERR_NODRIVER;
-
-  DSBUFFERDESC description{};
-  description.dwSize = sizeof description;
-  description.dwFlags = DSBCAPS_STATIC | DSBCAPS_CTRLPAN | DSBCAPS_CTRLVOLUME;
-  description.dwBufferBytes = sound.reader->dataChunk.cksize;
-  description.lpwfxFormat = reinterpret_cast<WAVEFORMATEX*>(sound.reader->format);
-  IDirectSoundBuffer* created = nullptr;
-  const HRESULT result = device->CreateSoundBuffer(&description, &created, nullptr);
-  if (FAILED(result)) return result;
-  sound.buffer = created;
-  sound.byteSize = description.dwBufferBytes;
-  return kOk;
+  const Result result = createBufferFromReader(sound, path);
+  // A sound without a buffer can never play: its file is let go at once
+  // rather than held open until the panel closes.
+  if (result != kOk) destroyReader(sound);
+  return result;
 }
 
 Result fillBuffer(SoundIndex index) {
   SoundBuffer& sound = sounds[index];
   if (sound.buffer == nullptr || sound.reader == nullptr) return kFail;
-  const std::uint32_t size = sound.reader->dataChunk.cksize;
+  // The buffer's size, or less when an earlier fill or rewind left the
+  // reader short of its start.
+  const std::uint32_t size = std::min(sound.byteSize, sound.reader->dataChunk.cksize);
   auto* block = static_cast<unsigned char*>(heapAllocate(size));
   if (block == nullptr) return kOutOfMemory;
   std::uint32_t bytesRead = 0;
@@ -112,12 +124,12 @@ Result loadSound(SoundIndex index, const char* path) {
   return created != kOk ? created : fillBuffer(index);
 }
 
-Result isPlaying(SoundIndex index) {
+PlayState playState(SoundIndex index) {
   IDirectSoundBuffer* buffer = sounds[index].buffer;
-  if (buffer == nullptr) return kFail;
+  if (buffer == nullptr) return PlayState::kNoBuffer;
   DWORD status = 0;
   buffer->GetStatus(&status);
-  return (status & DSBSTATUS_PLAYING) != 0 ? 1 : 0;
+  return (status & DSBSTATUS_PLAYING) != 0 ? PlayState::kPlaying : PlayState::kStopped;
 }
 
 Result playSound(SoundIndex index, bool looping) {

@@ -14,16 +14,24 @@ using SoundIndex = std::uint16_t;
 constexpr int kSoundBufferEntries = 100;
 
 // Empties the entry, then opens `path` and creates a buffer in the file's own
-// format holding its whole data, filled from the file. S_OK, or the first
-// failure of creating or filling; a sound whose creation failed keeps its
-// reader and has no buffer, one whose fill failed keeps an unfilled buffer.
+// format holding the sample bytes the file really has (its whole data, unless
+// the file ends early), filled from the file. S_OK, or the first failure of
+// creating or filling. A sound whose creation failed is left empty, its file
+// closed: it can never play. One whose fill failed keeps its unfilled buffer
+// and its reader, from which a later restore fills it again.
 Result loadSound(SoundIndex index, const char* path);
 Result createBuffer(SoundIndex index, const char* path);
 Result fillBuffer(SoundIndex index);
 
-// 1 while the sound plays, 0 when not; E_FAIL when it has no buffer (which
-// callers testing for non-zero take as playing).
-Result isPlaying(SoundIndex index);
+enum class PlayState {
+  kNoBuffer,  // the sound has no buffer: it never plays
+  kStopped,
+  kPlaying,
+};
+
+// Whether the sound's buffer plays: one status query of the device, none for
+// a sound without a buffer.
+PlayState playState(SoundIndex index);
 // Restores a lost buffer first; never moves the play position, so a sound
 // stopped without rewinding resumes where it stopped. E_FAIL without buffer.
 Result playSound(SoundIndex index, bool looping);

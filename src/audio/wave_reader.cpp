@@ -156,6 +156,17 @@ Result WaveReader::read(std::uint32_t count, void* destination, std::uint32_t* b
   return kOk;
 }
 
+std::uint32_t WaveReader::dataBytesHeld() const {
+  const std::uint32_t declared = dataChunk.cksize;
+  const std::int64_t size = platform::riffFileSize(file);
+  if (size < 0) return declared;
+  const std::int64_t there = std::max<std::int64_t>(0, size - dataChunk.dwDataOffset);
+  if (there >= declared) return declared;
+  const std::uint32_t block = format != nullptr && format->nBlockAlign > 0 ? format->nBlockAlign : 1;
+  const auto held = static_cast<std::uint32_t>(there);
+  return held - held % block;
+}
+
 Result WaveReader::close() {
   platform::closeRiffFile(file);
   file = nullptr;

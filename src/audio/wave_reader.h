@@ -82,6 +82,12 @@ class WaveReader {
   // Closes the file, if one is open. Always kOk.
   Result close();
 
+  // Right after open or rewind: the sample bytes the file really holds, which
+  // is the declared size unless the file ends inside its data chunk (a
+  // download cut short, a file still being written); then what is there, in
+  // whole sample frames. The declared size when the file's size is unknown.
+  std::uint32_t dataBytesHeld() const;
+
   OpenFailure lastOpenFailure() const { return lastOpenFailure_; }
 
   WaveFormat* format = nullptr;        // owned block: 18 + cbSize bytes

@@ -3,9 +3,11 @@
 #include "audio/sound_buffers.h"
 #include "commands/command_value.h"
 #include "commands/global_controls.h"
+#include "commands/slot_play_state.h"
 #include "commands/sound_state.h"
 #include "config/load_configuration.h"
 #include "config/slot_table.h"
+#include "config/volume_percent.h"
 #include "panel/host_panels.h"
 #include "panel/status_variables.h"
 #include "platform/file_probe.h"
@@ -14,9 +16,9 @@ namespace vorlanex {
 namespace {
 
 // Sets a newly loaded sound's volume from the simulator's switch as last
-// seen; before the switch was first read the buffer keeps its own volume.
+// seen: muted while the sound is off, its own volume otherwise.
 void applySoundStateVolume(const SoundSlot& slot, SoundIndex index) {
-  if (lastSoundState == kSoundOn) {
+  if (storedVolumesHeard()) {
     setVolume(index, truncateToInt32(slot.volume));
   } else if (lastSoundState == kSoundOff) {
     setVolume(index, kSilentVolume);
@@ -44,62 +46,72 @@ void reportVolumePlayed(SoundIndex index) {
   setNamedVariableValue(id, bufferVolumeToPercent(getVolume(index)));
 }
 
-// A sound whose file exists but gave no buffer can never play. Its variable
-// gets the error value, as for a missing file, so a gauge waiting for the
-// sound to end is not left waiting forever.
+// A sound that cannot play (its file gave no buffer, or the device would not
+// play it) gets the error value in its variable, as a missing file does, so a
+// gauge waiting for the sound to end is not left waiting forever.
 void reportUnplayable(SoundSlot& slot) {
   slot.started = 0;
-  slot.status = 0;
+  slot.status = kStatusIdle;
   setNamedVariableValue(slot.varId, soundTable.errorValue);
 }
 
 void start(SoundSlot& slot, SoundIndex index, std::int32_t pan, bool looping) {
   setPan(index, pan);
-  playSound(index, looping);
+  if (playSound(index, looping) != kOk) {
+    reportUnplayable(slot);
+    return;
+  }
   slot.started = 1;
-  slot.status = looping ? 2 : 1;
+  slot.status = looping ? kStatusLooping : kStatusPlayingOnce;
   reportVolumePlayed(index);
 }
 
 void stop(SoundSlot& slot, SoundIndex index) {
   if (slot.loaded == 0) return;
-  if (isPlaying(index) != 0) stopSound(index, true);
+  if (slotPlayState(slot, index) == PlayState::kPlaying) stopSound(index, true);
   slot.started = 0;
-  slot.status = 0;
+  slot.status = kStatusIdle;
 }
 
 void playOnce(SoundSlot& slot, SoundIndex index, std::int32_t pan) {
-  const Result playing = isPlaying(index);
-  if (playing < 0) {
-    reportUnplayable(slot);
-  } else if (playing == 0 && slot.started == 1) {
-    // The one-shot has ended: hand the variable back.
-    slot.started = 0;
-    slot.status = 0;
-    setNamedVariableValue(slot.varId, 0);
-  } else if (isPlaying(index) == 0 && slot.started == 0) {
-    start(slot, index, pan, false);
-  } else if (isPlaying(index) != 0 && slot.status == 2) {
-    // A running loop refuses to be played once.
-    setNamedVariableValue(slot.varId, 2);
+  switch (slotPlayState(slot, index)) {
+    case PlayState::kNoBuffer:
+      reportUnplayable(slot);
+      break;
+    case PlayState::kStopped:
+      if (slot.started == 0) {
+        start(slot, index, pan, false);
+      } else {
+        // The one-shot has ended: hand the variable back.
+        slot.started = 0;
+        slot.status = kStatusIdle;
+        setNamedVariableValue(slot.varId, 0);
+      }
+      break;
+    case PlayState::kPlaying:
+      // A running loop refuses to be played once; a one-shot plays on.
+      if (slot.status == kStatusLooping) setNamedVariableValue(slot.varId, kStatusLooping);
+      break;
   }
 }
 
 void loop(SoundSlot& slot, SoundIndex index, std::int32_t pan) {
-  const Result playing = isPlaying(index);
-  if (playing < 0) {
-    reportUnplayable(slot);
-  } else if (playing == 0) {
-    start(slot, index, pan, true);
+  switch (slotPlayState(slot, index)) {
+    case PlayState::kNoBuffer:
+      reportUnplayable(slot);
+      break;
+    case PlayState::kStopped:
+      start(slot, index, pan, true);
+      break;
+    case PlayState::kPlaying:
+      break;
   }
 }
 
 void applyMasterVolume(SoundSlot& slot, SoundIndex index) {
-  double master = getNamedVariableValue(lookupNamedVariable(kMasterVolumeVariable));
-  if (master < 0) master = 0;
-  if (master > 100) master = 100;
-  const double hundredths = (master - 100) * 100;
-  if (lastSoundState == kSoundOn) setVolume(index, truncateToInt32(hundredths));
+  const double hundredths =
+      percentToHundredths(getNamedVariableValue(lookupNamedVariable(kMasterVolumeVariable)));
+  if (storedVolumesHeard()) setVolume(index, truncateToInt32(hundredths));
   // Kept even while the sound is off, to be applied when it comes back on.
   slot.volume = static_cast<float>(hundredths);
   setNamedVariableValue(slot.varId, slot.status);

@@ -12,11 +12,19 @@ std::int32_t truncateToInt32(double value) {
   return static_cast<std::int32_t>(static_cast<std::uint32_t>(wide));
 }
 
+namespace {
+
+std::int32_t heldPan(std::int32_t pan) {
+  return pan < kPanLeft ? kPanLeft : pan > kPanRight ? kPanRight : pan;
+}
+
+}  // namespace
+
 DecodedCommand decodeCommand(std::int32_t n) {
-  if (n >= 0) return {n % 100, n / 100};
+  if (n >= 0) return {n % 100, heldPan(n / 100)};
   // The negation wraps in 32 bits, so -2^31 stays negative.
   const auto negated = static_cast<std::int32_t>(0u - static_cast<std::uint32_t>(n));
-  return {negated % 100, -(negated / 100)};
+  return {negated % 100, heldPan(-(negated / 100))};
 }
 
 std::int32_t bufferVolumeToPercent(std::int32_t hundredths) { return hundredths / 100 + 100; }

@@ -25,10 +25,14 @@ struct DecodedCommand {
 // Defined for every double.
 std::int32_t truncateToInt32(double value);
 
+constexpr std::int32_t kPanLeft = -10000;
+constexpr std::int32_t kPanRight = 10000;
+
 // Splits n into the command code (its last two decimal digits) and the pan
 // (the rest, carrying n's sign): -250 is code 50 with pan -2, 10001 is code 1
-// with pan 100. For -2^31, whose negation wraps, the code comes out as -48:
-// no command.
+// with pan 100. A pan beyond full left or right is held there, since the
+// device would refuse it and play the last pan instead: 1000101 pans 10000.
+// For -2^31, whose negation wraps, the code comes out as -48: no command.
 DecodedCommand decodeCommand(std::int32_t n);
 
 // Panel volumes are percent, buffer volumes hundredths of a decibel (0 full,

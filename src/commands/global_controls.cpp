@@ -3,6 +3,7 @@
 #include "audio/sound_buffers.h"
 #include "commands/command_value.h"
 #include "commands/host_module.h"
+#include "commands/slot_play_state.h"
 #include "commands/sound_state.h"
 #include "config/slot_table.h"
 #include "panel/host_panels.h"
@@ -22,7 +23,8 @@ void stopAllWhenAsked() {
   for (int i = 0; i < soundTable.soundCount; ++i) {
     SoundSlot& slot = soundTable.slots[i];
     const auto index = static_cast<SoundIndex>(i);
-    if (slot.loaded != 1 || isPlaying(index) == 0) continue;
+    // A sound without a buffer counts too: its variable is handed back as 0.
+    if (slot.loaded != 1 || slotPlayState(slot, index) == PlayState::kStopped) continue;
     stopSound(index, true);
     slot.started = 0;
     // The status is cleared by the stop command now in the variable.

@@ -11,7 +11,7 @@ void releaseAllSounds() {
     SoundSlot& slot = soundTable.slots[i];
     if (slot.loaded != 1) continue;
     const auto index = static_cast<SoundIndex>(i);
-    if (isPlaying(index) != 0) stopSound(index, false);
+    if (playState(index) == PlayState::kPlaying) stopSound(index, false);
     releaseSound(index);
     slot.loaded = 0;
   }

@@ -10,8 +10,16 @@ namespace vorlanex {
 // controls; the scan reads it when it loads a sound or applies a master volume.
 extern std::int32_t lastSoundState;
 
+constexpr std::int32_t kSoundUnknown = -1;
 constexpr std::int32_t kSoundOff = 0;
 constexpr std::int32_t kSoundOn = 1;
 constexpr std::int32_t kSilentVolume = -10000;
+
+// Whether sounds are to be heard at their own volumes: with the simulator's
+// sound on, and where its switch cannot be read at all (no GLOBAL.DLL), so
+// that the panel's volumes still count there.
+inline bool storedVolumesHeard() {
+  return lastSoundState == kSoundOn || lastSoundState == kSoundUnknown;
+}
 
 }  // namespace vorlanex

@@ -1,11 +1,10 @@
 #include "config/load_configuration.h"
 
-#include <cfloat>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <limits>
 
+#include "config/volume_percent.h"
 #include "panel/host_panels.h"
 #include "platform/profile_file.h"
 
@@ -31,15 +30,6 @@ void copyText(char (&to)[N], const char* from, std::size_t length) {
 template <std::size_t N>
 void copyText(char (&to)[N], const char* from) {
   copyText(to, from, std::strlen(from));
-}
-
-// A double outside float's range becomes an infinity of its sign, as the
-// hardware conversion gives, instead of undefined behaviour.
-float toFloat(double value) {
-  constexpr float kInfinity = std::numeric_limits<float>::infinity();
-  if (value > FLT_MAX) return kInfinity;
-  if (value < -FLT_MAX) return -kInfinity;
-  return static_cast<float>(value);
 }
 
 int soundCountFrom(const char* maxSoundsText) {
@@ -99,8 +89,7 @@ void parseSoundEntry(const char* value, SoundSlot& slot) {
     return;
   }
   copyText(slot.wavePath, value, static_cast<std::size_t>(comma - value));
-  const double percent = std::atof(comma + 1);
-  slot.volume = toFloat((percent - 100.0) * 100.0);
+  slot.volume = static_cast<float>(percentToHundredths(std::atof(comma + 1)));
 }
 
 void readSoundTable(const char* iniPath, SoundTable& table) {

@@ -48,6 +48,11 @@ RiffFile* openRiffFile(const char* path);
 // Closes the file and frees its buffer. Null is ignored.
 void closeRiffFile(RiffFile* file);
 
+// The file's size in bytes, or -1 when it cannot be told. The position stays
+// where it was, so this may be called between any two other calls except
+// inside a direct-access run (getRiffBuffer to setRiffBuffer).
+std::int64_t riffFileSize(RiffFile* file);
+
 // Reads the chunk header at the current position into `chunk` (mmioDescend
 // with no parent and no search): id and size, plus the form type of a "RIFF"
 // or "LIST" chunk, whose fccType is otherwise 0. dwDataOffset is the header's

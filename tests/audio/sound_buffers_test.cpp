@@ -53,10 +53,10 @@ class SoundBuffers : public ::testing::Test {
 
 TEST_F(SoundBuffers, OneShotPlaysUntilItsLengthHasPassed) {
   ASSERT_EQ(loadSound(0, write({1, 22050, 16, 0.25})), kOk);
-  EXPECT_EQ(isPlaying(0), 0);
+  EXPECT_EQ(playState(0), PlayState::kStopped);
   ASSERT_EQ(playSound(0, false), kOk);
-  EXPECT_EQ(isPlaying(0), 1);
-  ASSERT_TRUE(output_->waitUntil([] { return isPlaying(0) == 0; }, kLimit));
+  EXPECT_EQ(playState(0), PlayState::kPlaying);
+  ASSERT_TRUE(output_->waitUntil([] { return playState(0) == PlayState::kStopped; }, kLimit));
   EXPECT_EQ(position(0), 0u) << "a one-shot that ran to its end starts again from the start";
 }
 
@@ -67,14 +67,14 @@ TEST_F(SoundBuffers, StopWithoutRewindResumesWhereItStoppedAndWithRewindStartsOv
   ASSERT_TRUE(output_->waitUntil([] { return position(0) > 8000; }, kLimit));
 
   stopSound(0, false);
-  EXPECT_EQ(isPlaying(0), 0);
+  EXPECT_EQ(playState(0), PlayState::kStopped);
   const DWORD stoppedAt = position(0);
   EXPECT_GT(stoppedAt, 8000u);
   ASSERT_EQ(playSound(0, false), kOk);
   EXPECT_GE(position(0), stoppedAt) << "resumed, not started over";
 
   stopSound(0, true);
-  EXPECT_EQ(isPlaying(0), 0);
+  EXPECT_EQ(playState(0), PlayState::kStopped);
   EXPECT_EQ(position(0), 0u);
   ASSERT_EQ(playSound(0, false), kOk);
   EXPECT_LT(position(0), stoppedAt) << "started over from the beginning";
@@ -95,7 +95,7 @@ TEST_F(SoundBuffers, LoopGoesOnPastItsLength) {
         return wrapped;
       },
       kLimit));
-  EXPECT_EQ(isPlaying(0), 1);
+  EXPECT_EQ(playState(0), PlayState::kPlaying);
   DWORD status = 0;
   soundBufferOf(0)->GetStatus(&status);
   EXPECT_EQ(status, static_cast<DWORD>(DSBSTATUS_PLAYING | DSBSTATUS_LOOPING));
@@ -137,7 +137,7 @@ TEST_F(SoundBuffers, VolumeAndPanAreHeardAsTheDeviceLawSays) {
     ASSERT_EQ(setPan(0, c.pan), DS_OK);
     const std::size_t from = output_->mark();
     ASSERT_EQ(playSound(0, false), kOk);
-    ASSERT_TRUE(output_->waitUntil([] { return isPlaying(0) == 0; }, kLimit));
+    ASSERT_TRUE(output_->waitUntil([] { return playState(0) == PlayState::kStopped; }, kLimit));
     const std::size_t length = static_cast<std::size_t>(0.4 * test::kOutputRate);
     const test::ChannelLevels levels =
         test::steadyLevels(output_->heardSince(from, length + 4800, kLimit));
@@ -152,7 +152,7 @@ TEST_F(SoundBuffers, StereoSourcesFeedEachSideFromItsOwnChannel) {
   ASSERT_EQ(setPan(0, 2000), DS_OK);
   const std::size_t from = output_->mark();
   ASSERT_EQ(playSound(0, false), kOk);
-  ASSERT_TRUE(output_->waitUntil([] { return isPlaying(0) == 0; }, kLimit));
+  ASSERT_TRUE(output_->waitUntil([] { return playState(0) == PlayState::kStopped; }, kLimit));
   const test::ChannelLevels levels = test::steadyLevels(
       output_->heardSince(from, static_cast<std::size_t>(0.45 * test::kOutputRate), kLimit));
   EXPECT_NEAR(levels.leftDb, -20.0, 0.2);

@@ -73,14 +73,18 @@ TEST(SoundTable, SoundsValuesSplitAtTheFirstCommaIntoPathAndPercent) {
       {"a.wav,", "a.wav", -10000.0f},
       {"a.wav", "a.wav", 0.0f},
       {",80", "", -2000.0f},
-      {"loud.wav,150", "loud.wav", 5000.0f},
+      // Beyond 0 to 100 % the volume is held at full or silent: the device
+      // would refuse it.
+      {"loud.wav,150", "loud.wav", 0.0f},
       {"odd.wav,12.5", "odd.wav", -8750.0f},
       {"x.wav,abc", "x.wav", -10000.0f},
       {"x.wav,70,90", "x.wav", -3000.0f},
-      {"x.wav, -20 dB", "x.wav", -12000.0f},
+      {"x.wav, -20 dB", "x.wav", -10000.0f},
+      {"x.wav,42949721.76", "x.wav", 0.0f},
+      {"x.wav,nan", "x.wav", -10000.0f},
+      {"x.wav,-inf", "x.wav", -10000.0f},
       {"\"quoted path.wav\"", "quoted path.wav", 0.0f},
-      // Beyond a float's range: an infinite volume, never applied, not a crash.
-      {"huge.wav,1e300", "huge.wav", std::numeric_limits<float>::infinity()},
+      {"huge.wav,1e300", "huge.wav", 0.0f},
   };
   std::string ini = "[Config]\nMaxSounds=" + std::to_string(std::size(cases)) + "\n[Sounds]\n";
   for (std::size_t i = 0; i < std::size(cases); ++i) {

@@ -1,19 +1,16 @@
 // libFuzzer harness for the WAV reader on the portable RIFF seam. Each input
-// is written to a file and opened: whatever its bytes, the open must end in a
+// is opened as a file held in memory: whatever its bytes, the open must end in a
 // state its stage allows, no read may hand out more than was asked or than
 // the data chunk has left, and a rewind must give the same bytes again. The
 // sanitizers catch any byte touched outside the buffers.
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
-#include <string>
 #include <vector>
 
 #include "audio/wave_reader.h"
+#include "platform/portable/riff_memory_files.h"
 
 namespace {
 
@@ -27,17 +24,7 @@ void check(bool condition) {
   if (!condition) std::abort();
 }
 
-const char* scratchFile() {
-  static const std::string path = [] {
-    char name[] = "/tmp/vorlanex-wave-fuzz-XXXXXX";
-    const int descriptor = mkstemp(name);
-    check(descriptor >= 0);
-    close(descriptor);
-    std::atexit([] { unlink(scratchFile()); });
-    return std::string(name);
-  }();
-  return path.c_str();
-}
+constexpr const char* kPath = "fuzz/input.wav";
 
 // Reads in pieces of odd sizes, each into a buffer of exactly that size.
 std::vector<std::uint8_t> readSome(WaveReader& reader) {
@@ -60,17 +47,17 @@ std::vector<std::uint8_t> readSome(WaveReader& reader) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  std::FILE* out = std::fopen(scratchFile(), "wb");
-  check(out != nullptr && std::fwrite(data, 1, size, out) == size && std::fclose(out) == 0);
-
+  vorlanex::platform::registerMemoryFile(kPath, data, size);
   WaveReader reader;
-  const bool opened = reader.open(scratchFile()) == kOk;
+  const bool opened = reader.open(kPath) == kOk;
+  vorlanex::platform::forgetMemoryFile(kPath);  // the open file keeps its bytes
   const OpenFailure failure = reader.lastOpenFailure();
   const bool held = opened || failure == OpenFailure::kNoDataChunk;
   check(opened == (failure == OpenFailure::kNone));
   check((reader.file != nullptr) == held && (reader.format != nullptr) == held);
   if (!opened) return 0;
   check(reader.format->wFormatTag != vorlanex::kWaveFormatPcm || reader.format->cbSize == 0);
+  check(reader.dataBytesHeld() <= reader.dataChunk.cksize);
 
   const std::uint32_t dataSize = reader.dataChunk.cksize;
   const std::vector<std::uint8_t> first = readSome(reader);

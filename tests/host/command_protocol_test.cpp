@@ -58,6 +58,8 @@ TEST(CommandProtocol, NumbersDecodeIntoCommandAndPan) {
       {"205 does nothing", 205, false, false, 0},
       {"10001 plays once with pan 100", 10001, true, false, 100},
       {"-500002 loops with pan -5000", -500002, true, true, -5000},
+      {"1000101 plays once, held full right", 1000101, true, false, 10000},
+      {"-2000002 loops, held full left", -2000002, true, true, -10000},
       {"4294967297 plays once", 4294967297.0, true, false, 0},
       {"NaN is a stop", std::nan(""), false, false, 0},
       {"infinity is a stop", kInfinity, false, false, 0},
@@ -381,6 +383,95 @@ TEST(CommandProtocol, APanelSetUpAgainAfterDisconnectPlaysItsSoundsAgain) {
   if (test::deviceVisible()) {
     ASSERT_EQ(test::deviceBuffers().size(), 2u);
     EXPECT_EQ(test::deviceBuffers()[0].status, kPlaying | kLooping);
+  }
+}
+
+// Volumes the device would refuse are never stored: a sound is heard at its
+// own volume, or silent, whatever the INI file or a gauge gave.
+TEST(CommandProtocol, VolumesAreHeldWithinWhatTheDeviceTakes) {
+  struct Case {
+    const char* name;
+    const char* iniVolume;  // after the sound's path
+    bool giveMaster;        // code 3 once playing, with this master volume
+    double master;
+    bool withSimulator;
+    double played;    // zeb_volume_played
+    double reported;  // code 4 after the simulator's sound went off and on again
+  } const cases[] = {
+      {"150 % is full volume, after the switch too", ",150", false, 0, true, 100, 100},
+      {"-20 % is silent", ",-20", false, 0, true, 0, 0},
+      {"a wrapping percent is full volume", ",42949721.76", false, 0, true, 100, 100},
+      {"a master volume of NaN is 0 %", "", true, std::nan(""), true, 100, 0},
+      {"without GLOBAL.DLL the INI volume counts", ",80", false, 0, false, 80, 80},
+      {"without GLOBAL.DLL the master volume counts", "", true, 50, false, 100, 50},
+  };
+  for (const Case& c : cases) {
+    SoundPanel panel;
+    panel.writeIni(iniWith(1, std::string("[Sounds]\nSound00=./Sound/zeb/zeb_xml_00.wav") +
+                                  c.iniVolume + "\n"));
+    panel.writeSound(0, kHalfSecond);
+    panel.install(c.withSimulator);
+    panel.frames(1);  // the switch is seen, where there is one
+    panel.set(kSound0, 2);
+    panel.frames(1);
+    EXPECT_EQ(panel.get(kVolumePlayed), c.played) << c.name;
+    if (c.giveMaster) {
+      panel.set(kMasterVolume, c.master);
+      panel.set(kSound0, 3);
+      panel.frames(1);
+    }
+    if (c.withSimulator) {
+      panel.simulator()->set(0);
+      panel.frames(1);
+      panel.simulator()->set(1);
+      panel.frames(1);
+    }
+    EXPECT_EQ(reportedVolume(panel, kSound0), c.reported) << c.name;
+  }
+}
+
+// A WAV file that ends inside its data chunk plays what it holds: a one-shot
+// is handed back when that has been heard, not after the declared length.
+TEST(CommandProtocol, AFileCutShortPlaysWhatItHolds) {
+  const test::SineFile declared{1, 22050, 16, 2.0};
+  const std::string whole = test::sineWave(declared);
+  SoundPanel panel;
+  panel.writeIni(iniWith(1));
+  // A quarter second of the two the header declares.
+  panel.root.write("Sound/zeb/zeb_xml_00.wav", whole.substr(0, 44 + 22050 / 2));
+  panel.install();
+  panel.set(kSound0, 1);
+  panel.frames(1);
+  ASSERT_EQ(panel.get(kVolumePlayed), 100);
+  int frames = 0;
+  ASSERT_TRUE(panel.framesUntil([&] {
+    ++frames;
+    return panel.get(kSound0) == 0;
+  }));
+  // A quarter second is 4.5 frames; two seconds would be 36.
+  EXPECT_LE(frames, 10) << "handed back after what the file holds";
+}
+
+// A play the device cannot make (a lost buffer that does not come back, or
+// one whose refill fails) is told like a missing file, not as played.
+TEST(CommandProtocol, APlayTheDeviceCannotMakeIsToldLikeAMissingFile) {
+  if (!test::deviceVisible()) GTEST_SKIP() << "DirectSound under Wine loses no buffer";
+  for (const test::BufferLoss loss : {test::BufferLoss::kForGood, test::BufferLoss::kRefillFails}) {
+    for (const int errorValue : {-1, 0}) {
+      SoundPanel panel;
+      panel.writeIni(iniWith(1, "ErrorFlag=" + std::to_string(errorValue) + "\n"));
+      panel.writeSound(0, kHalfSecond);
+      panel.install();
+      panel.set(kSound0, 4);  // loaded, not played
+      panel.frames(1);
+      test::loseEveryBuffer(loss);
+      panel.set(kVolumePlayed, -1);
+      panel.set(kSound0, 1);
+      panel.frames(1);
+      EXPECT_EQ(panel.get(kSound0), errorValue);
+      EXPECT_EQ(panel.get(kVolumePlayed), -1) << "nothing was played";
+      EXPECT_EQ(test::deviceBuffers()[0].status & kPlaying, 0u);
+    }
   }
 }
 

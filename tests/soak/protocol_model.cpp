@@ -1,5 +1,6 @@
 #include "soak/protocol_model.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -15,10 +16,7 @@ bool inRange(std::int64_t value, std::int64_t low, std::int64_t high) {
   return value >= low && value <= high;
 }
 
-bool keepsFileOpen(FileKind kind) {
-  return kind == FileKind::kNoData || kind == FileKind::kRefused || kind == FileKind::kShortData ||
-         kind == FileKind::kValid;
-}
+constexpr std::uint32_t kSmallestBuffer = 4;  // fewer bytes the device refuses
 
 }  // namespace
 
@@ -36,8 +34,9 @@ Command commandOf(std::int32_t n) {
   // -2^31 has no positive counterpart in 32 bits: no command.
   if (n == std::numeric_limits<std::int32_t>::min()) return {-1, 0};
   const std::int64_t magnitude = n < 0 ? -static_cast<std::int64_t>(n) : n;
-  const auto pan = static_cast<std::int32_t>(magnitude / 100);
-  return {static_cast<int>(magnitude % 100), n < 0 ? -pan : pan};
+  // A pan beyond full left or right is held there.
+  const std::int64_t pan = std::min<std::int64_t>(magnitude / 100, DSBPAN_RIGHT);
+  return {static_cast<int>(magnitude % 100), static_cast<std::int32_t>(n < 0 ? -pan : pan)};
 }
 
 double percentOf(LONG hundredths) { return std::trunc(hundredths / 100.0) + 100; }
@@ -97,9 +96,7 @@ void ProtocolModel::scan(int index, Variables& vars) {
     case 2:
       if (!sound.hasBuffer) {
         // The file is there but gave nothing to play: told like a missing one.
-        sound.started = 0;
-        sound.status = 0;
-        variable = errorValue;
+        unplayable(sound, vars);
         ++tally.unplayable;
       } else if (command.code == 2) {
         if (!sound.playing) start(sound, command.pan, true, vars);
@@ -117,10 +114,10 @@ void ProtocolModel::scan(int index, Variables& vars) {
       break;
     case 3: {
       double master = vars[ids.masterVolume];
-      if (master < 0) master = 0;
+      if (std::isnan(master) || master < 0) master = 0;
       if (master > 100) master = 100;
       const double hundredths = (master - 100) * 100;
-      if (lastSoundState == 1) setBufferVolume(sound, panelInteger(hundredths));
+      if (storedVolumesHeard()) setBufferVolume(sound, panelInteger(hundredths));
       sound.volume = static_cast<float>(hundredths);
       variable = sound.status;
       ++tally.volumesApplied;
@@ -149,7 +146,7 @@ bool ProtocolModel::ensureLoaded(int index, int code, Variables& vars) {
   load(sound);
   if (sound.hasBuffer) created.push_back(index);
   if (code == 1 || code == 2) {
-    if (lastSoundState == 1) setBufferVolume(sound, panelInteger(sound.volume));
+    if (storedVolumesHeard()) setBufferVolume(sound, panelInteger(sound.volume));
     if (lastSoundState == 0) setBufferVolume(sound, -10000);
   }
   return true;
@@ -157,9 +154,7 @@ bool ProtocolModel::ensureLoaded(int index, int code, Variables& vars) {
 
 void ProtocolModel::load(ModelSound& sound) {
   const SoundFile& file = files[static_cast<std::size_t>(sound.file)];
-  sound.readerKind = file.kind;
-  sound.readerHeld = keepsFileOpen(file.kind);
-  sound.readerAtEnd = false;
+  sound.readerHeld = false;  // until a buffer is made
   if (file.kind == FileKind::kNotWave || file.kind == FileKind::kNoData) return;
   if (!deviceOpen) return;
   // The device's create call: an armed failure is spent first.
@@ -168,8 +163,9 @@ void ProtocolModel::load(ModelSound& sound) {
     ++tally.failedCreates;
     return;
   }
-  if (file.kind == FileKind::kRefused) return;
+  if (file.kind == FileKind::kRefused || file.dataBytes < kSmallestBuffer) return;
   sound.hasBuffer = true;
+  sound.readerHeld = true;
   sound.bytes = file.dataBytes;
   sound.playing = false;
   sound.looping = false;
@@ -179,17 +175,9 @@ void ProtocolModel::load(ModelSound& sound) {
   fill(sound);  // a failed fill leaves a silent buffer that still plays
 }
 
-// Reads the whole data and locks the buffer for it. A short file's read fails
-// once its end is reached, leaving nothing to read; the next fill then reads
-// nothing, rewinds and locks.
-bool ProtocolModel::fill(ModelSound& sound) {
-  if (sound.readerKind == FileKind::kShortData) {
-    sound.readerAtEnd = !sound.readerAtEnd;
-    if (sound.readerAtEnd) {
-      ++tally.failedFills;
-      return false;
-    }
-  }
+// Reads what the buffer holds, which the file has, and locks the buffer for
+// it: only an armed Lock failure fails.
+bool ProtocolModel::fill(ModelSound&) {
   if (faults.lockFailures > 0) {
     --faults.lockFailures;
     ++tally.failedFills;
@@ -223,15 +211,23 @@ bool ProtocolModel::restore(ModelSound& sound) {
 
 void ProtocolModel::start(ModelSound& sound, std::int32_t pan, bool looping, Variables& vars) {
   if (inRange(pan, DSBPAN_LEFT, DSBPAN_RIGHT)) sound.bufferPan = pan;
-  const bool playable = !sound.lost || (restore(sound) && fill(sound));
-  if (playable) {
-    sound.playing = true;
-    sound.looping = looping;
+  if (sound.lost && !(restore(sound) && fill(sound))) {
+    unplayable(sound, vars);
+    ++tally.failedPlays;
+    return;
   }
+  sound.playing = true;
+  sound.looping = looping;
   sound.started = 1;
   sound.status = looping ? 2 : 1;
   ++(looping ? tally.looped : tally.playedOnce);
   vars[ids.volumePlayed] = percentOf(sound.bufferVolume);
+}
+
+void ProtocolModel::unplayable(ModelSound& sound, Variables& vars) {
+  sound.started = 0;
+  sound.status = 0;
+  vars[sound.variable] = errorValue;
 }
 
 void ProtocolModel::stop(ModelSound& sound) {

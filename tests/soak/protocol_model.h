@@ -18,16 +18,16 @@ enum class FileKind {
   kMissing,    // nothing there
   kFolder,     // a folder of that name, which counts as missing
   kNotWave,    // a file without a RIFF/WAVE header: nothing is kept open
-  kNoData,     // RIFF/WAVE without sample data: the file stays open, no buffer
-  kRefused,    // a format the device refuses: the file stays open, no buffer
-  kShortData,  // ends inside its "data" chunk: a buffer, but its fills run short
+  kNoData,     // RIFF/WAVE without sample data: no buffer, the file let go
+  kRefused,    // a format the device refuses: no buffer, the file let go
+  kShortData,  // ends inside its "data" chunk: a buffer of what it holds
   kValid,
 };
 constexpr int kFileKinds = 7;
 
 struct SoundFile {
   FileKind kind = FileKind::kMissing;
-  std::uint32_t dataBytes = 0;  // the size the "data" chunk declares
+  std::uint32_t dataBytes = 0;  // the sample bytes it holds, in whole frames
 };
 
 // The panel's variables, by the host's ids.
@@ -55,12 +55,8 @@ struct ModelSound {
   LONG bufferPan = 0;
   bool rewound = false;  // stopped and rewound in the last frame
 
-  // The sound's reader holds its file open for as long as the sound is loaded.
+  // The sound's reader holds its file open while the sound has a buffer.
   bool readerHeld = false;
-  FileKind readerKind = FileKind::kMissing;
-  // A fill whose read ran out of file left the reader at the end of its
-  // data: the next fill reads nothing (successfully) and rewinds.
-  bool readerAtEnd = false;
 };
 
 // Faults armed in the device, spent call by call as the device spends them.
@@ -106,6 +102,7 @@ struct Tally {
   long switchChanges = 0;
   long restored = 0;
   long givenUp = 0;  // a lost buffer not back after all the passes
+  long failedPlays = 0;  // a play given up or refilled in vain: told like a missing file
   long failedCreates = 0;
   long failedFills = 0;
 };
@@ -154,6 +151,10 @@ class ProtocolModel {
   bool fill(ModelSound& sound);
   bool restore(ModelSound& sound);
   void start(ModelSound& sound, std::int32_t pan, bool looping, Variables& vars);
+  void unplayable(ModelSound& sound, Variables& vars);
+  // The sound's own volumes are heard with the simulator's sound on, and
+  // where its switch has never been read.
+  bool storedVolumesHeard() const { return lastSoundState == 1 || lastSoundState == -1; }
   void stop(ModelSound& sound);
   void setBufferVolume(ModelSound& sound, std::int32_t hundredths);
   void stopAll(Variables& vars);

@@ -89,8 +89,8 @@ TEST(ProtocolModel, FollowsASoundThroughItsLife) {
   EXPECT_EQ(model.heldFiles(), 0);
 }
 
-// A lost buffer comes back within the passes, or is given up; a short file's
-// refills alternate between reading nothing and running out.
+// A lost buffer comes back within the passes and is refilled; a play whose
+// buffer is given up, or whose refill fails, is told like a missing file.
 TEST(ProtocolModel, RestoresAndRefillsAsTheDeviceAnswers) {
   ProtocolModel model;
   model.files = {{FileKind::kShortData, 100}};
@@ -99,29 +99,37 @@ TEST(ProtocolModel, RestoresAndRefillsAsTheDeviceAnswers) {
   sound.file = 0;
   model.sounds = {sound};
   model.ids = {1, 2, 3, 4};
+  model.errorValue = -1;
   model.preInstall(true, false);
   Variables vars{2, 0, 0, 0, 7};
   model.frame(vars, nullptr);
-  ASSERT_TRUE(model.sounds[0].playing) << "an unfilled buffer still plays";
+  ASSERT_TRUE(model.sounds[0].playing) << "a short file plays what it holds";
+  EXPECT_EQ(model.sounds[0].bytes, 100u);
   EXPECT_EQ(vars[4], 7) << "no simulator, no indicator";
 
   model.lose(0);
   model.faults.restoreAnswers = {DSERR_BUFFERLOST, DSERR_BUFFERLOST, DSERR_INVALIDCALL, DS_OK};
   model.frame(vars, nullptr);
-  EXPECT_TRUE(model.sounds[0].playing) << "back in the second pass, the refill read nothing";
+  EXPECT_TRUE(model.sounds[0].playing) << "back in the second pass";
   EXPECT_EQ(model.pauses, 1u);
 
   model.lose(0);
+  model.faults.lockFailures = 1;
   model.frame(vars, nullptr);
-  EXPECT_FALSE(model.sounds[0].playing) << "this refill ran out of file";
-  EXPECT_FALSE(model.sounds[0].lost);
+  EXPECT_FALSE(model.sounds[0].playing) << "the refill failed";
+  EXPECT_EQ(vars[0], -1) << "told like a missing file";
+  EXPECT_EQ(model.sounds[0].started, 0);
 
   model.lose(0);
+  vars[0] = 2;
+  vars[2] = 55;
   model.faults.restoreAnswers.assign(20, DSERR_INVALIDCALL);  // two calls in each of the passes
   model.frame(vars, nullptr);
   EXPECT_TRUE(model.sounds[0].lost) << "given up after all the passes";
   EXPECT_TRUE(model.faults.restoreAnswers.empty());
   EXPECT_EQ(model.tally.givenUp, 1);
+  EXPECT_EQ(vars[0], -1);
+  EXPECT_EQ(vars[2], 55) << "no volume played";
 }
 
 }  // namespace

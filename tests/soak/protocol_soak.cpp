@@ -4,6 +4,7 @@
 #include <unistd.h>
 #include <vorlanex_engine/engine_control.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -75,7 +76,8 @@ std::vector<std::string> ProtocolSoak::writeConfiguration() {
     ModelSound sound;
     if (i % 10 == 3) {
       const int percent = traffic_.pick<int>({100, 80, 55, 0, 33, 120, -5});
-      sound.volume = static_cast<float>((percent - 100) * 100.0);
+      // Held to 0..100 %: the device takes no other volume.
+      sound.volume = static_cast<float>((std::clamp(percent, 0, 100) - 100) * 100.0);
       if (i < 30) {
         sound.file = 0;
         std::snprintf(text, sizeof text, "Sound%s=.\\SOUND\\soak\\Shared_A.WAV,%d\n", key, percent);
@@ -114,7 +116,8 @@ void ProtocolSoak::placeFile(int file, FileKind kind) {
   const fs::path path = root_.path() / paths_[static_cast<std::size_t>(file)];
   fs::create_directories(path.parent_path());
   std::uint32_t dataBytes = 0;
-  const std::string bytes = traffic_.fileBytes(kind, &dataBytes);
+  std::uint32_t heldBytes = 0;
+  const std::string bytes = traffic_.fileBytes(kind, &dataBytes, &heldBytes);
   if (fs::is_directory(path)) fs::remove(path);
   if (kind == FileKind::kMissing || kind == FileKind::kFolder) {
     fs::remove(path);
@@ -124,7 +127,7 @@ void ProtocolSoak::placeFile(int file, FileKind kind) {
     std::ofstream(fresh, std::ios::binary) << bytes;
     fs::rename(fresh, path);
   }
-  model_.files[static_cast<std::size_t>(file)] = {kind, dataBytes};
+  model_.files[static_cast<std::size_t>(file)] = {kind, heldBytes};
 }
 
 void ProtocolSoak::setUp() {

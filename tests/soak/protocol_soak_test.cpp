@@ -62,11 +62,11 @@ TEST(ProtocolSoak, RandomTrafficFaultsAndFilesKeepTheVariablesAsTheProtocolSays)
   std::printf(
       "played once %ld, looped %ld, ends handed back %ld, loops refusing %ld, missing %ld, "
       "unplayable %ld, stops %ld, stop-alls %ld, volumes applied %ld, reported %ld, switch "
-      "changes %ld, restored %ld, given up %ld, failed creates %ld, failed fills %ld, restore "
-      "pauses %u\n",
+      "changes %ld, restored %ld, given up %ld, failed creates %ld, failed fills %ld, plays "
+      "told as failed %ld, restore pauses %u\n",
       t.playedOnce, t.looped, t.handedBack, t.loopRefusals, t.missing, t.unplayable, t.stops,
       t.stopAlls, t.volumesApplied, t.volumesReported, t.switchChanges, t.restored, t.givenUp,
-      t.failedCreates, t.failedFills, soak.pauses());
+      t.failedCreates, t.failedFills, t.failedPlays, soak.pauses());
   RecordProperty("seed", std::to_string(sizes.seed));
 }
 

@@ -84,7 +84,7 @@ FileKind Traffic::fileKind() {
   return FileKind::kValid;
 }
 
-std::string Traffic::fileBytes(FileKind kind, std::uint32_t* dataBytes) {
+std::string Traffic::fileBytes(FileKind kind, std::uint32_t* dataBytes, std::uint32_t* heldBytes) {
   using namespace wavebytes;
   const auto channels = static_cast<std::uint16_t>(between(1, 2));
   const auto bits = static_cast<std::uint16_t>(chance(0.5) ? 8 : 16);
@@ -93,6 +93,7 @@ std::string Traffic::fileBytes(FileKind kind, std::uint32_t* dataBytes) {
   // From a fraction of a frame to about three quarters of a second.
   const double seconds = pick<double>({0.01, 0.05, 0.1, 0.2, 0.3, 0.5, 0.75});
   *dataBytes = static_cast<std::uint32_t>(seconds * rate) * block;
+  *heldBytes = *dataBytes;
   const std::string format = formatFields(1, channels, rate, bits);
   switch (kind) {
     case FileKind::kNotWave:
@@ -104,9 +105,13 @@ std::string Traffic::fileBytes(FileKind kind, std::uint32_t* dataBytes) {
       // 12-bit samples, or plain PCM with three channels.
       return wave(chance(0.5) ? formatFields(1, 1, rate, 12) : formatFields(1, 3, rate, 16),
                   samplePattern(*dataBytes));
-    case FileKind::kShortData:
+    case FileKind::kShortData: {
+      // Cut inside a sample frame: only whole frames count.
+      const std::uint32_t cut = *dataBytes / 2 + 1;
+      *heldBytes = cut / block * block;
       return riff("WAVE", chunk("fmt ", format) + chunkHeader("data", *dataBytes) +
-                              samplePattern(*dataBytes / 2));
+                              samplePattern(cut));
+    }
     case FileKind::kValid:
       return wave(format, samplePattern(*dataBytes));
     default:

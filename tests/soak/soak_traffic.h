@@ -42,8 +42,8 @@ class Traffic {
 
   FileKind fileKind();
   // The bytes of a small file of that kind; `dataBytes` gets the size its
-  // "data" chunk declares.
-  std::string fileBytes(FileKind kind, std::uint32_t* dataBytes);
+  // "data" chunk declares, `heldBytes` the whole sample frames it holds.
+  std::string fileBytes(FileKind kind, std::uint32_t* dataBytes, std::uint32_t* heldBytes);
 
  private:
   std::mt19937_64 random_;

@@ -49,6 +49,12 @@ struct DeviceBuffer {
 bool deviceVisible();
 std::vector<DeviceBuffer> deviceBuffers();
 
+// Natively, the device loses every buffer it holds, and then either never
+// gives them back (every Restore fails) or gives them back but fails the
+// refill's Lock. False under Wine, whose DirectSound loses nothing.
+enum class BufferLoss { kForGood, kRefillFails };
+bool loseEveryBuffer(BufferLoss loss);
+
 // Levels of a stretch of interleaved stereo frames.
 struct ChannelLevels {
   double leftDb;   // RMS of a full-scale sine is 0 dB

@@ -58,4 +58,14 @@ std::vector<DeviceBuffer> deviceBuffers() {
   return shown;
 }
 
+bool loseEveryBuffer(BufferLoss loss) {
+  for (const engine::BufferView& view : engine::buffers()) engine::loseBuffer(view.buffer);
+  if (loss == BufferLoss::kForGood) {
+    engine::answerRestore(std::vector<HRESULT>(1000, DSERR_INVALIDCALL));
+  } else {
+    engine::failLock(DSERR_INVALIDCALL);
+  }
+  return true;
+}
+
 }  // namespace vorlanex::test

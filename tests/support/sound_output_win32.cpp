@@ -79,4 +79,6 @@ bool deviceVisible() { return false; }
 
 std::vector<DeviceBuffer> deviceBuffers() { return {}; }
 
+bool loseEveryBuffer(BufferLoss) { return false; }
+
 }  // namespace vorlanex::test

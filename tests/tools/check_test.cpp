@@ -77,8 +77,8 @@ TEST(Check, ReportsEachProblemAtItsKeyAndLine) {
       {"[Config]\nMaxSounds=0\n[LVars]\nLvar00=a\n",
        {"./Gauges/t.ini:4: warning: Lvar00: never read: MaxSounds gives no sounds"}},
       {"[Config]\nMaxSounds=3\n[Sounds]\nSound00=a.wav,150\nSound01=,80\nSound02=b.wav ,\n",
-       {"./Gauges/t.ini:4: error: Sound00: volume 150 % is outside 0 to 100: the sound device "
-        "refuses it, so the sound plays at full volume",
+       {"./Gauges/t.ini:4: warning: Sound00: volume 150 % is outside 0 to 100: the sound plays "
+        "at full volume (100 %)",
         "./Gauges/t.ini:5: error: Sound01: no WAV path before the comma: the sound's file can "
         "never be found",
         "./Gauges/t.ini:6: warning: Sound02: the WAV path 'b.wav ' ends in a blank, which is part "
@@ -86,8 +86,8 @@ TEST(Check, ReportsEachProblemAtItsKeyAndLine) {
         "./Gauges/t.ini:6: warning: Sound02: nothing after the comma reads as a number: the "
         "volume is 0 %, silent"}},
       {"[Config]\nMaxSounds=1\n[Sounds]\nSound00=a.wav,-20\n",
-       {"./Gauges/t.ini:4: error: Sound00: volume -20 % is outside 0 to 100: the sound device "
-        "refuses it, so the sound plays at full volume"}},
+       {"./Gauges/t.ini:4: warning: Sound00: volume -20 % is outside 0 to 100: the sound plays "
+        "silent (0 %)"}},
       {"[Config]\nMaxSounds=1\n[LVars]\nLvar00=" + std::string(130, 'v') + "\n",
        {"./Gauges/t.ini:4: error: Lvar00: the value is 130 characters long: the module keeps "
         "only the first 127"}},
@@ -171,20 +171,25 @@ TEST(Check, AMissingOrUnreachableFileIsReportedAndExitStatusFollowsSeverity) {
 TEST(Check, OpensEachWavFileAsTheModuleWouldAndNamesItsKey) {
   TempFolder root;
   root.write("Gauges/t.ini",
-             "[Config]\nMaxSounds=4\nErrorFlag=-1\n[Sounds]\nSound00=./Sound/fine.wav\n"
-             "Sound01=./Sound/text.wav\nSound02=./Sound/twelve.wav\n");
+             "[Config]\nMaxSounds=5\nErrorFlag=-1\n[Sounds]\nSound00=./Sound/fine.wav\n"
+             "Sound01=./Sound/text.wav\nSound02=./Sound/twelve.wav\nSound04=./Sound/cut.wav\n");
   root.write("Sound/fine.wav", test::sineWave({1, 22050, 16, 0.1}));
   root.write("Sound/text.wav", "not a sound at all");
   root.write("Sound/twelve.wav", wavebytes::wave(wavebytes::formatFields(1, 1, 22050, 12),
                                                  wavebytes::samplePattern(300)));
+  root.write("Sound/cut.wav", test::sineWave({1, 22050, 16, 0.1}).substr(0, 44 + 1001));
   const CheckResult result = runCheck({"./Gauges/t.ini", ""});
   EXPECT_EQ(problemLines(result.problems),
             (Lines{"./Gauges/t.ini:6: error: Sound01: the module cannot read './Sound/text.wav': "
                    "not a RIFF file",
                    "./Gauges/t.ini:7: error: Sound02: the sound device refuses './Sound/twelve.wav' "
-                   "(format tag 1, 1 channel, 22050 Hz, 12 bits): 0x80070057",
+                   "(format tag 1, 1 channel, 22050 Hz, 12 bits): 12-bit samples: DirectSound "
+                   "plays 8, 16, 24 or 32 bits; asked to play, the sound writes -1 into "
+                   "zeb_xml_id_02",
                    "./Gauges/t.ini: error: Sound03: WAV file './Sound/zeb/zeb_xml_03.wav' is "
-                   "missing: asked to play, the sound writes -1 into zeb_xml_id_03"}));
+                   "missing: asked to play, the sound writes -1 into zeb_xml_id_03",
+                   "./Gauges/t.ini:8: warning: Sound04: './Sound/cut.wav' ends inside its "
+                   "samples: it declares 4410 bytes and holds 1000; the sound plays only those"}));
   EXPECT_EQ(exitStatusFor(result.problems), 2);
 }
 

@@ -10,23 +10,6 @@
 namespace vorlanex::panel {
 namespace {
 
-TEST(Timeline, DecodesCommandsAsTheModuleDoes) {
-  struct Case {
-    double value;
-    int code;
-    int pan;
-  } cases[] = {
-      {1.9, 1, 0},         {-1, 1, 0},       {99, 99, 0},          {100, 0, 1},
-      {205, 5, 2},         {10001, 1, 100},  {-500002, 2, -5000},  {4294967297.0, 1, 0},
-      {NAN, 0, 0},         {1e19, 0, 0},     {-2147483648.0, -48, 0},
-  };
-  for (const Case& c : cases) {
-    const Command command = decodeCommand(c.value);
-    EXPECT_EQ(command.code, c.code) << c.value;
-    EXPECT_EQ(command.pan, c.pan) << c.value;
-  }
-}
-
 struct Story {
   SoundTable table{};
   std::vector<Step> steps;

@@ -35,13 +35,15 @@ nlohmann::json readingJson(const SoundFileReading& reading) {
       break;
   }
   const WaveFormat& f = reading.format;
-  return {{"state", "read"},
-          {"formatTag", f.wFormatTag},
-          {"channels", f.nChannels},
-          {"samplesPerSecond", f.nSamplesPerSec},
-          {"bitsPerSample", f.wBitsPerSample},
-          {"blockAlign", f.nBlockAlign},
-          {"dataBytes", reading.dataBytes}};
+  nlohmann::json read = {{"state", "read"},
+                         {"formatTag", f.wFormatTag},
+                         {"channels", f.nChannels},
+                         {"samplesPerSecond", f.nSamplesPerSec},
+                         {"bitsPerSample", f.wBitsPerSample},
+                         {"blockAlign", f.nBlockAlign},
+                         {"dataBytes", reading.dataBytes}};
+  if (reading.heldBytes < reading.dataBytes) read["heldBytes"] = reading.heldBytes;
+  return read;
 }
 
 std::string plural(std::size_t n, const char* word) {

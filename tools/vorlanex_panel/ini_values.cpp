@@ -55,10 +55,11 @@ void checkVolume(const ValueSite& site, std::string_view text, Problems& out) {
     report(out, Severity::kWarning, site,
            "nothing after the comma reads as a number: the volume is 0 %, silent");
   } else if (!(percent >= 0.0 && percent <= 100.0)) {
-    report(out, Severity::kError, site,
-           "volume " + shortNumber(percent) +
-               " % is outside 0 to 100: the sound device refuses it, so the sound plays at "
-               "full volume");
+    // The module holds it to 0..100: above is full volume, below silent.
+    const bool full = percent > 100.0;
+    report(out, Severity::kWarning, site,
+           "volume " + shortNumber(percent) + " % is outside 0 to 100: the sound plays " +
+               (full ? "at full volume (100 %)" : "silent (0 %)"));
   }
 }
 

@@ -10,10 +10,69 @@
 namespace vorlanex::panel {
 namespace {
 
+constexpr std::uint32_t kMostBufferBytes = 0x0FFFFFFF;  // DirectSound's 256 MB
+constexpr std::uint32_t kFewestBufferBytes = 4;
+constexpr std::uint32_t kLowestRate = 100;
+constexpr std::uint32_t kHighestRate = 200000;
+constexpr std::uint16_t kFormatFloat = 3;
+constexpr std::uint16_t kFormatExtensible = 0xFFFE;
+
 std::string hex(long code) {
   char text[16];
   std::snprintf(text, sizeof text, "0x%08lX", static_cast<unsigned long>(code) & 0xFFFFFFFFul);
   return text;
+}
+
+std::string number(std::uint32_t value) { return std::to_string(value); }
+
+// What in the file DirectSound does not take, or "" when nothing can be told.
+std::string refusalInFile(const SoundFileReading& reading) {
+  const WaveFormat& f = reading.format;
+  if (reading.heldBytes > kMostBufferBytes) {
+    return number(reading.heldBytes) + " bytes of samples are over DirectSound's limit of " +
+           number(kMostBufferBytes) + " bytes (256 MB) for a buffer";
+  }
+  if (reading.heldBytes < kFewestBufferBytes) {
+    return "it holds " + number(reading.heldBytes) +
+           " bytes of samples, fewer than the 4 a buffer needs";
+  }
+  if (f.wFormatTag != kWaveFormatPcm && f.wFormatTag != kFormatFloat &&
+      f.wFormatTag != kFormatExtensible) {
+    return "DirectSound does not play format tag " + number(f.wFormatTag) +
+           " (compressed sound); save the file as PCM";
+  }
+  if (f.wBitsPerSample < 8 || f.wBitsPerSample % 8 != 0) {
+    return number(f.wBitsPerSample) + "-bit samples: DirectSound plays 8, 16, 24 or 32 bits";
+  }
+  if (f.nChannels == 0 || (f.nChannels > 2 && f.wFormatTag != kFormatExtensible)) {
+    return number(f.nChannels) + " channels: DirectSound plays mono or stereo";
+  }
+  if (f.nBlockAlign != f.nChannels * f.wBitsPerSample / 8) {
+    return "block align " + number(f.nBlockAlign) + " does not match " + number(f.nChannels) +
+           " channels of " + number(f.wBitsPerSample) + " bits";
+  }
+  if (f.nSamplesPerSec < kLowestRate || f.nSamplesPerSec > kHighestRate) {
+    return number(f.nSamplesPerSec) + " Hz is outside DirectSound's 100 to 200000 Hz";
+  }
+  return "";
+}
+
+std::string deviceAnswer(Result code) {
+  switch (code) {
+    case DSERR_OUTOFMEMORY:
+      return "not enough memory for the buffer";
+    case DSERR_ALLOCATED:
+      return "the sound device is taken by another program";
+    case DSERR_NODRIVER:
+      return "no sound driver";
+    case DSERR_BADFORMAT:
+    case E_NOTIMPL:
+      return "DirectSound does not play this format";
+    case DSERR_INVALIDPARAM:
+      return "DirectSound takes this format or size as invalid";
+    default:
+      return "the sound device answers " + hex(code);
+  }
 }
 
 SoundFileReading readSoundFile(SoundIndex index, const char* path, bool device) {
@@ -28,6 +87,7 @@ SoundFileReading readSoundFile(SoundIndex index, const char* path, bool device) 
   reading.state = SoundFileReading::State::kRead;
   reading.format = *reader.format;
   reading.dataBytes = reader.dataChunk.cksize;
+  reading.heldBytes = reader.dataBytesHeld();
   if (device) {
     reading.offered = true;
     reading.device = createBuffer(index, path);
@@ -74,10 +134,23 @@ Problems checkSoundFiles(const std::string& file, const SoundTable& table, const
     } else if (reading.offered && reading.device != kOk) {
       problems.push_back({Severity::kError, file, line, key,
                           "the sound device refuses " + path + " (" +
-                              describeFormat(reading.format) + "): " + hex(reading.device)});
+                              describeFormat(reading.format) + "): " + describeRefusal(reading) +
+                              "; asked to play, the sound writes " + error + " into " +
+                              slot.varName});
+    }
+    if (reading.state == SoundFileReading::State::kRead && reading.heldBytes < reading.dataBytes) {
+      problems.push_back({Severity::kWarning, file, line, key,
+                          path + " ends inside its samples: it declares " +
+                              number(reading.dataBytes) + " bytes and holds " +
+                              number(reading.heldBytes) + "; the sound plays only those"});
     }
   }
   return problems;
+}
+
+std::string describeRefusal(const SoundFileReading& reading) {
+  const std::string inFile = refusalInFile(reading);
+  return inFile.empty() ? deviceAnswer(reading.device) : inFile;
 }
 
 std::string describeFormat(const WaveFormat& format) {
@@ -97,9 +170,13 @@ std::string describeReading(const SoundFileReading& reading) {
     case SoundFileReading::State::kRead:
       break;
   }
-  return describeFormat(reading.format) + ", block align " +
-         std::to_string(reading.format.nBlockAlign) + ", " + std::to_string(reading.dataBytes) +
-         " data bytes";
+  std::string text = describeFormat(reading.format) + ", block align " +
+                     std::to_string(reading.format.nBlockAlign) + ", " +
+                     std::to_string(reading.dataBytes) + " data bytes";
+  if (reading.heldBytes < reading.dataBytes) {
+    text += ", " + std::to_string(reading.heldBytes) + " of them in the file";
+  }
+  return text;
 }
 
 }  // namespace vorlanex::panel

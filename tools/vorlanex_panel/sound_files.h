@@ -26,7 +26,8 @@ struct SoundFileReading {
   State state = State::kMissing;
   OpenFailure failure = OpenFailure::kNone;
   WaveFormat format = {};      // the format fields, without any extra bytes
-  std::uint32_t dataBytes = 0;  // the size of the "data" chunk
+  std::uint32_t dataBytes = 0;  // the size the "data" chunk declares
+  std::uint32_t heldBytes = 0;  // the sample bytes the file holds: fewer when cut short
   bool offered = false;         // a device was there to be asked for a buffer
   Result device = kOk;          // its answer, when offered
 };
@@ -42,13 +43,19 @@ struct SoundFiles {
 SoundFiles readSoundFiles(const SoundTable& table);
 
 // The problems of the readings: a file that is missing, one the reader
-// refuses (and at which stage), one whose format the device refuses. `keys`
+// refuses (and at which stage), one cut short inside its samples, one the
+// device refuses (and why, where it can be told). `keys`
 // names the SoundNN line of each sound ("Sound03"), 0 for a default path.
 Problems checkSoundFiles(const std::string& file, const SoundTable& table, const KeyLines& keys,
                          const SoundFiles& files);
 
 // "format tag 1, 1 channel, 22050 Hz, 16 bits", as the problems name a format.
 std::string describeFormat(const WaveFormat& format);
+
+// Why the device refused a file's buffer, in words a panel author can act on:
+// what in the file DirectSound does not take where that can be told from the
+// file itself (so both builds say the same), else the device's answer.
+std::string describeRefusal(const SoundFileReading& reading);
 
 // A reading in a few words, the same on every build: "missing", "not
 // readable: no "data" chunk", or the format with block align and data bytes.

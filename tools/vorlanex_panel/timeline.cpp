@@ -1,16 +1,18 @@
 #include "timeline.h"
 
-#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <map>
 
+#include "commands/command_value.h"
+#include "panel/status_variables.h"
 #include "text.h"
 
 namespace vorlanex::panel {
 namespace {
 
-constexpr const char* kVolumePlayed = "zeb_volume_played";
+// The command a variable's value stands for, decoded as the module decodes it.
+DecodedCommand commandIn(double value) { return decodeCommand(truncateToInt32(value)); }
 
 // Follows one sound through the run.
 class SoundTracker {
@@ -28,15 +30,16 @@ class SoundTracker {
   // The script wrote the variable: a stop is heard at once.
   void scriptWrote(double time, double value) {
     setValue(time, value, false);
-    if (decodeCommand(value).code == 0) enter(time, SoundState::kIdle);
+    if (commandIn(value).code == kCommandStop) enter(time, SoundState::kIdle);
   }
 
   // The module wrote the variable: the end of a one-shot, a stop-all, a
   // refused play, a status report or a missing file.
   void moduleWrote(double time, double value, std::int32_t errorValue) {
-    const int code = decodeCommand(value_).code;
+    const std::int32_t code = commandIn(value_).code;
     setValue(time, value, true);
-    if (code == 3 || code == 4) return;  // the status, written back
+    // The status, written back.
+    if (code == kCommandApplyMasterVolume || code == kCommandReportVolume) return;
     const bool playing = state_ == SoundState::kOnce || state_ == SoundState::kLooping;
     if (playing && value == 0.0) {
       enter(time, SoundState::kIdle);
@@ -47,8 +50,8 @@ class SoundTracker {
 
   // The module reported the volume of this sound as it started it.
   void started(double time, double volumePercent) {
-    const Command command = decodeCommand(value_);
-    enter(time, command.code == 2 ? SoundState::kLooping : SoundState::kOnce);
+    const DecodedCommand command = commandIn(value_);
+    enter(time, command.code == kCommandLoop ? SoundState::kLooping : SoundState::kOnce);
     pan_ = command.pan;
     volume_ = volumePercent;
   }
@@ -117,18 +120,6 @@ std::string expectText(const StepEvent& event) {
 
 }  // namespace
 
-Command decodeCommand(double value) {
-  // Truncated toward zero to 64 bits, of which the low 32 count; a value
-  // that is not a number or too large for 64 bits gives 0.
-  std::int32_t n = 0;
-  if (std::fabs(value) < 9223372036854775808.0) {
-    n = static_cast<std::int32_t>(static_cast<std::uint32_t>(static_cast<std::int64_t>(value)));
-  }
-  if (n >= 0) return {n % 100, n / 100};
-  if (n == INT32_MIN) return {-48, 0};  // no command
-  return {(-n) % 100, -((-n) / 100)};
-}
-
 Timeline buildTimeline(const SoundTable& table, const RunRecord& record, bool globalDllAtStart) {
   Timeline timeline;
   timeline.duration = record.frames / record.framesPerSecond;
@@ -167,7 +158,7 @@ Timeline buildTimeline(const SoundTable& table, const RunRecord& record, bool gl
       }
     }
     for (; write != record.writes.end() && write->frame == frame; ++write) {
-      if (write->name == kVolumePlayed) {
+      if (write->name == kVolumePlayedVariable) {
         forSounds(write->during, [&](SoundTracker& s) { s.started(write->time, write->newValue); });
       }
       forSounds(write->name, [&](SoundTracker& s) {

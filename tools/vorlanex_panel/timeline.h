@@ -61,11 +61,4 @@ struct Timeline {
 // sound is on at the start when `globalDllAtStart`.
 Timeline buildTimeline(const SoundTable& table, const RunRecord& record, bool globalDllAtStart);
 
-// A variable's value as a sound command: the code and the pan.
-struct Command {
-  int code;
-  int pan;
-};
-Command decodeCommand(double value);
-
 }  // namespace vorlanex::panel

@@ -11,8 +11,10 @@
 #include <memory>
 #include <new>
 #include <string>
+#include <vector>
 
 #include "platform/portable/riff_file_faults.h"
+#include "platform/portable/riff_memory_files.h"
 #include "platform/portable/windows_path.h"
 #include "platform/riff_file.h"
 
@@ -22,6 +24,9 @@ namespace vorlanex::platform {
 
 struct RiffFile {
   int descriptor = -1;
+  // A file registered in memory is read from there instead.
+  const char* memory = nullptr;
+  std::int64_t memorySize = 0;
   // A block of its own, so that the sanitizers see a read past its end.
   std::unique_ptr<char[]> buffer;
   std::int64_t bufferOffset = 0;  // file offset of buffer[0]
@@ -34,9 +39,29 @@ namespace {
 
 constexpr std::int64_t kBufferSize = 8192;
 
+struct MemoryFile {
+  std::string path;
+  const char* bytes;
+  std::int64_t size;
+};
+std::vector<MemoryFile> memoryFiles;
+
+const MemoryFile* findMemoryFile(const char* path) {
+  for (const MemoryFile& file : memoryFiles) {
+    if (file.path == path) return &file;
+  }
+  return nullptr;
+}
+
 // Reads up to `size` bytes at `offset`: the count, short at the end of the
 // file, or -1 when the system fails. The seam's one view of system errors.
-std::int64_t readAt(int descriptor, char* to, std::int64_t size, std::int64_t offset) {
+std::int64_t readAt(const RiffFile& file, char* to, std::int64_t size, std::int64_t offset) {
+  if (file.memory != nullptr) {
+    const std::int64_t run = std::max<std::int64_t>(0, std::min(size, file.memorySize - offset));
+    if (run > 0) std::memcpy(to, file.memory + offset, static_cast<std::size_t>(run));
+    return run;
+  }
+  const int descriptor = file.descriptor;
   std::int64_t done = 0;
   while (done < size) {
     const ssize_t got = ::pread(descriptor, to + done, static_cast<std::size_t>(size - done),
@@ -51,7 +76,7 @@ std::int64_t readAt(int descriptor, char* to, std::int64_t size, std::int64_t of
 
 // Loads the buffer-full that follows the one held.
 bool refill(RiffFile& file) {
-  const std::int64_t got = readAt(file.descriptor, file.buffer.get(), kBufferSize, file.diskOffset);
+  const std::int64_t got = readAt(file, file.buffer.get(), kBufferSize, file.diskOffset);
   file.bufferOffset = file.diskOffset;
   file.next = file.endRead = file.buffer.get();
   if (got < 0) return false;
@@ -105,17 +130,34 @@ int openRegularFile(const char* path) {
 
 }  // namespace
 
+void registerMemoryFile(const char* path, const void* bytes, std::size_t size) {
+  forgetMemoryFile(path);
+  memoryFiles.push_back(
+      {path, static_cast<const char*>(bytes), static_cast<std::int64_t>(size)});
+}
+
+void forgetMemoryFile(const char* path) {
+  memoryFiles.erase(std::remove_if(memoryFiles.begin(), memoryFiles.end(),
+                                   [path](const MemoryFile& file) { return file.path == path; }),
+                    memoryFiles.end());
+}
+
 RiffFile* openRiffFile(const char* path) {
   if (riffCallFails(RiffCall::kOpen) || path == nullptr) return nullptr;
-  const int descriptor = openRegularFile(path);
-  if (descriptor < 0) return nullptr;
+  const MemoryFile* memory = memoryFiles.empty() ? nullptr : findMemoryFile(path);
+  const int descriptor = memory != nullptr ? -1 : openRegularFile(path);
+  if (memory == nullptr && descriptor < 0) return nullptr;
   std::unique_ptr<RiffFile> file(new (std::nothrow) RiffFile);
   if (file) file->buffer.reset(new (std::nothrow) char[kBufferSize]);
   if (!file || !file->buffer) {
-    ::close(descriptor);
+    if (descriptor >= 0) ::close(descriptor);
     return nullptr;
   }
   file->descriptor = descriptor;
+  if (memory != nullptr) {
+    file->memory = memory->bytes;
+    file->memorySize = memory->size;
+  }
   file->next = file->endRead = file->buffer.get();
   countRiffFile(1);
   return file.release();
@@ -123,9 +165,16 @@ RiffFile* openRiffFile(const char* path) {
 
 void closeRiffFile(RiffFile* file) {
   if (file == nullptr) return;
-  ::close(file->descriptor);
+  if (file->descriptor >= 0) ::close(file->descriptor);
   delete file;
   countRiffFile(-1);
+}
+
+std::int64_t riffFileSize(RiffFile* file) {
+  if (file == nullptr) return -1;
+  if (file->memory != nullptr) return file->memorySize;
+  struct stat info;
+  return ::fstat(file->descriptor, &info) == 0 ? static_cast<std::int64_t>(info.st_size) : -1;
 }
 
 RiffStatus descendChunk(RiffFile* file, ChunkInfo* chunk) {

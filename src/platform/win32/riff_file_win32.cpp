@@ -45,6 +45,15 @@ void closeRiffFile(RiffFile* file) {
   if (file != nullptr) mmioClose(handle(file), 0);
 }
 
+std::int64_t riffFileSize(RiffFile* file) {
+  // mmio tells the size only as the position at the end: go there and back.
+  const LONG position = mmioSeek(handle(file), 0, SEEK_CUR);
+  if (position == -1) return -1;
+  const LONG end = mmioSeek(handle(file), 0, SEEK_END);
+  mmioSeek(handle(file), position, SEEK_SET);
+  return end;
+}
+
 RiffStatus descendChunk(RiffFile* file, ChunkInfo* chunk) {
   return statusOf(mmioDescend(handle(file), record(chunk), nullptr, 0));
 }

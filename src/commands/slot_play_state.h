@@ -1,0 +1,20 @@
+// Whether a sound plays, asking the device only when the module cannot know.
+#pragma once
+
+#include "audio/sound_buffers.h"
+#include "config/slot_table.h"
+
+namespace vorlanex {
+
+// A sound that the module has not started since its buffer was created, or
+// that it stopped or saw end, is stopped: the device is not asked. Only a
+// started sound is asked, once per frame, since it may have ended or its
+// buffer been lost (which only ever stops it). A sound without a buffer never
+// plays.
+inline PlayState slotPlayState(const SoundSlot& slot, SoundIndex index) {
+  if (soundBufferOf(index) == nullptr) return PlayState::kNoBuffer;
+  if (slot.started == 0) return PlayState::kStopped;
+  return playState(index);
+}
+
+}  // namespace vorlanex
