@@ -78,8 +78,8 @@ TEST(PanelCheck, FindsEachGaugeInTheSimulatorsOrderAndReportsEveryFinding) {
   const std::string extra = "Aircraft/T/panel/Cab/extra.xml";
   const std::string fanPan =
       "writes 2000002 into 'cabin_fan': pan 20000 is beyond -10000 to 10000 (the value is pan * "
-      "100 + code) (in: (L:fan_on, bool) if{ 2000002 (>L:cabin_fan, number) } els{ 0 "
-      "(>L:cabin_fan, number) })";
+      "100 + code); the module holds it at full right (in: (L:fan_on, bool) if{ 2000002 "
+      "(>L:cabin_fan, number) } els{ 0 (>L:cabin_fan, number) })";
   EXPECT_EQ(problems, (Lines{
       cfg + ":11: warning: gauge00: the module reads one INI file, the one of the first of its "
             "gauges the simulator loads: this line names './Gauges/other.ini', line 2 names "
@@ -112,8 +112,9 @@ TEST(PanelCheck, FindsEachGaugeInTheSimulatorsOrderAndReportsEveryFinding) {
               "the sounds; this does nothing (in: -1 (>L:cabin_quiet, number) 150 "
               "(>L:zeb_xml_sound_volume, number) 1 (>L:Cabin_Seatbelt, number))",
       extra + ":4: warning: zeb_xml_sound_volume: writes 150 into 'zeb_xml_sound_volume': the "
-              "master volume is percent, 0 to 100 (in: -1 (>L:cabin_quiet, number) 150 "
-              "(>L:zeb_xml_sound_volume, number) 1 (>L:Cabin_Seatbelt, number))",
+              "master volume is percent, 0 to 100; the module holds it to 100 (in: -1 "
+              "(>L:cabin_quiet, number) 150 (>L:zeb_xml_sound_volume, number) 1 "
+              "(>L:Cabin_Seatbelt, number))",
       extra + ":4: warning: Lvar03: 'Cabin_Seatbelt' is no variable of the module: did you mean "
               "'cabin_seatbelt'? (in: -1 (>L:cabin_quiet, number) 150 "
               "(>L:zeb_xml_sound_volume, number) 1 (>L:Cabin_Seatbelt, number))",

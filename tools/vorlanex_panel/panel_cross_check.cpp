@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 #include "commands/command_value.h"
 #include "platform/portable/ascii_case.h"
@@ -11,7 +12,6 @@ namespace vorlanex::panel {
 namespace {
 
 constexpr const char* kMasterVolume = "zeb_xml_sound_volume";
-constexpr int kMaxPan = 10000;
 
 // A variable the module reads, with the INI key that names it.
 struct Target {
@@ -93,7 +93,8 @@ class CrossCheck {
       case Target::Kind::kMasterVolume:
         if (value < 0 || value > 100) {
           report(use, Severity::kWarning, target,
-                 written + ": the master volume is percent, 0 to 100");
+                 written + ": the master volume is percent, 0 to 100; the module holds it to " +
+                     (value < 0 ? "0, silent" : "100"));
         }
         return;
     }
@@ -107,14 +108,17 @@ class CrossCheck {
              written + ": the module cuts the fraction off and reads " + std::to_string(whole));
     }
     const DecodedCommand command = decodeCommand(whole);
+    // The pan as written: the module holds one beyond full left or right there.
+    const std::int32_t pan = whole / 100;
     if (command.code < 0 || command.code > kCommandReportVolume) {
       report(use, Severity::kWarning, target,
              written + ": its last two digits, " + std::to_string(command.code) +
                  ", are no command (0 to 4), so the module does nothing");
-    } else if (std::abs(command.pan) > kMaxPan) {
+    } else if (pan < kPanLeft || pan > kPanRight) {
       report(use, Severity::kWarning, target,
-             written + ": pan " + std::to_string(command.pan) +
-                 " is beyond -10000 to 10000 (the value is pan * 100 + code)");
+             written + ": pan " + std::to_string(pan) +
+                 " is beyond -10000 to 10000 (the value is pan * 100 + code); the module holds "
+                 "it at full " + (pan < 0 ? "left" : "right"));
     }
   }
 
