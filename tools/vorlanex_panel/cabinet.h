@@ -8,7 +8,7 @@
 namespace vorlanex::panel {
 
 struct CabinetMember {
-  std::string name;   // as stored in the cabinet, without a folder
+  std::string name;   // as stored in the cabinet, maybe with a folder before it
   std::string bytes;  // the member's whole content
 };
 

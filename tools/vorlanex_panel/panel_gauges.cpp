@@ -82,9 +82,10 @@ class GaugeFinder {
       }
     }
     for (const CabinetMember& member : cabinet->second.members) {
-      if (!platform::equalNoCase(member.name, xml)) continue;
+      const std::string name = member.name.substr(member.name.find_last_of("\\/") + 1);
+      if (!platform::equalNoCase(name, xml)) continue;
       found.kind = FoundGauge::Kind::kCabinet;
-      found.where = shown + ":" + member.name;
+      found.where = shown + ":" + name;
       scanOnce(found.where, member.bytes);
       return true;
     }
