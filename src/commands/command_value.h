@@ -22,8 +22,15 @@ struct DecodedCommand {
 
 // A panel value as a 32-bit integer: truncated toward zero to 64 bits, of
 // which the low 32 bits count. NaN and magnitudes of 2^63 or more give 0.
-// Defined for every double.
-std::int32_t truncateToInt32(double value);
+// Defined for every double. Inline, as the decoding below: the scan runs them
+// for every sound in every frame.
+inline std::int32_t truncateToInt32(double value) {
+  constexpr double kTwoTo63 = 9223372036854775808.0;
+  // The comparisons are false for NaN, which therefore gives 0 as well.
+  if (!(value > -kTwoTo63 && value < kTwoTo63)) return 0;
+  const auto wide = static_cast<std::int64_t>(value);  // truncates toward zero
+  return static_cast<std::int32_t>(static_cast<std::uint32_t>(wide));
+}
 
 constexpr std::int32_t kPanLeft = -10000;
 constexpr std::int32_t kPanRight = 10000;
@@ -33,7 +40,16 @@ constexpr std::int32_t kPanRight = 10000;
 // with pan 100. A pan beyond full left or right is held there, since the
 // device would refuse it and play the last pan instead: 1000101 pans 10000.
 // For -2^31, whose negation wraps, the code comes out as -48: no command.
-DecodedCommand decodeCommand(std::int32_t n);
+inline DecodedCommand decodeCommand(std::int32_t n) {
+  if (n >= 0 && n < 100) return {n, 0};  // the common case: a bare code
+  const auto held = [](std::int32_t pan) {
+    return pan < kPanLeft ? kPanLeft : pan > kPanRight ? kPanRight : pan;
+  };
+  if (n >= 0) return {n % 100, held(n / 100)};
+  // The negation wraps in 32 bits, so -2^31 stays negative.
+  const auto negated = static_cast<std::int32_t>(0u - static_cast<std::uint32_t>(n));
+  return {negated % 100, held(-(negated / 100))};
+}
 
 // Panel volumes are percent, buffer volumes hundredths of a decibel (0 full,
 // -10000 silent). Buffer to percent truncates toward zero: -2550 is 75.

@@ -12,8 +12,9 @@ namespace vorlanex {
 // buffer been lost (which only ever stops it). A sound without a buffer never
 // plays.
 inline PlayState slotPlayState(const SoundSlot& slot, SoundIndex index) {
-  if (soundBufferOf(index) == nullptr) return PlayState::kNoBuffer;
-  if (slot.started == 0) return PlayState::kStopped;
+  if (slot.started == 0) {
+    return soundBufferOf(index) == nullptr ? PlayState::kNoBuffer : PlayState::kStopped;
+  }
   return playState(index);
 }
 

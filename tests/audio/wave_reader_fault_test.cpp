@@ -9,6 +9,7 @@
 
 #include "audio/wave_reader.h"
 #include "platform/portable/riff_file_faults.h"
+#include "platform/portable/riff_memory_files.h"
 #include "support/temp_folder.h"
 #include "wave_bytes.h"
 
@@ -121,6 +122,30 @@ TEST_F(WaveReaderFaults, OpeningAgainClosesTheFileHeldBefore) {
   root_.write("half.wav", riff("WAVE", chunk("fmt ", formatFields(1, 1, 8000, 8))));
   EXPECT_EQ(reader.open("./half.wav"), kFail);
   EXPECT_EQ(platform::openRiffFiles(), 1);
+}
+
+// A file registered in memory reads as the same bytes on disk do, without the
+// disk: what the fuzz target relies on.
+TEST_F(WaveReaderFaults, AFileInMemoryReadsAsOnDisk) {
+  const std::string bytes =
+      riff("WAVE", chunk("fmt ", formatFields(1, 2, 48000, 16)) + chunk("data", kSamples));
+  root_.write(kPath, bytes);
+  platform::registerMemoryFile("memory.wav", bytes.data(), bytes.size());
+  WaveReader fromMemory;
+  WaveReader fromDisk;
+  ASSERT_EQ(fromMemory.open("memory.wav"), kOk);
+  platform::forgetMemoryFile("memory.wav");
+  ASSERT_EQ(fromDisk.open(kPath.c_str()), kOk);
+  EXPECT_EQ(fromMemory.dataBytesHeld(), fromDisk.dataBytesHeld());
+  std::string a(kSamples.size(), '\0');
+  std::string b(kSamples.size(), '\0');
+  std::uint32_t got = 0;
+  ASSERT_EQ(fromMemory.read(static_cast<std::uint32_t>(a.size()), a.data(), &got), kOk);
+  ASSERT_EQ(fromDisk.read(static_cast<std::uint32_t>(b.size()), b.data(), &got), kOk);
+  EXPECT_EQ(a, kSamples);
+  EXPECT_EQ(a, b);
+  WaveReader forgotten;
+  EXPECT_EQ(forgotten.open("memory.wav"), kFail) << "a forgotten path is looked for on disk";
 }
 
 }  // namespace

@@ -3,8 +3,8 @@
 // simulator's sound switch while every operator new in the process is counted
 // and the module's own heap is watched. And a steady frame makes only the
 // calls the protocol needs: per sound a look-up and a read, and a question to
-// the sound device for each loaded one. The panel function table here is a
-// small fixed one of the test's, so that the host's own allocations do not
+// the sound device for each one the module started. The panel function table
+// here is a small fixed one of the test's, so that the host's own allocations do not
 // hide the module's, and it counts the calls made into it.
 #include <gtest/gtest.h>
 #include <vorlanex_engine/engine_control.h>
