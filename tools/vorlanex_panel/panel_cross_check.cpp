@@ -5,13 +5,12 @@
 #include <cstdint>
 
 #include "commands/command_value.h"
+#include "panel/status_variables.h"
 #include "platform/portable/ascii_case.h"
 #include "text.h"
 
 namespace vorlanex::panel {
 namespace {
-
-constexpr const char* kMasterVolume = "zeb_xml_sound_volume";
 
 // A variable the module reads, with the INI key that names it.
 struct Target {
@@ -29,7 +28,8 @@ std::vector<Target> targetsOf(const SoundTable& table) {
   }
   targets.push_back(
       {Target::Kind::kStopAll, table.soundCount, table.slots[table.soundCount].varName, "LvarStop"});
-  targets.push_back({Target::Kind::kMasterVolume, -1, kMasterVolume, kMasterVolume});
+  targets.push_back(
+      {Target::Kind::kMasterVolume, -1, kMasterVolumeVariable, kMasterVolumeVariable});
   return targets;
 }
 
