@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
 # The main job: builds the module both ways, then shows what it makes of the
 # example panel. The example's WAV files are written by a program of ours
-# into a copy of the panel in the build folder. The panel tool checks the
-# panel and plays its tour script on both builds (natively on our sound
-# engine, rendering what is heard into a WAV file; as the Windows build under
-# Wine with Windows' own profile, mmio and DirectSound functions), leaving the
-# rendering, the timelines, the checks and the logs in build/example/.
+# into a copy of the panel in the build folder, with the cabinet of XML gauges
+# packed by the build and the module installed in its Gauges folder. The
+# panel tool checks the whole panel (panel.cfg, its gauges, the INI file) and
+# plays its tour script on both builds (natively on our sound engine,
+# rendering what is heard into a WAV file; as the Windows build under Wine
+# with Windows' own profile, mmio, cabinet and DirectSound functions), then
+# checks a copy with one typo in a gauge, leaving the rendering, the
+# timelines, the checks and the logs in build/example/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -31,20 +34,36 @@ panel=build/example-panel
 rm -rf "$panel"
 cp -r examples/panel "$panel"
 build/native/bin/make_example_sounds "$panel"
+cp build/native/example-cabinet/cabin_switches.cab "$panel/Gauges/"
+cp build/win32/bin/Vorlanex_sound.gau "$panel/Gauges/"
 cd "$panel"
+panel_cfg=Aircraft/Cabin/panel/panel.cfg
 
 echo
-echo "== vorlanex-panel check, native"
+echo "== vorlanex-panel check --panel $panel_cfg, native"
 status=0
-"$native" check ./Gauges/cabin_sounds.ini | tee "$out/check_native.txt" || status=$?
+"$native" check --panel "$panel_cfg" | tee "$out/check_native.txt" || status=$?
 echo "(exit status $status)"
 echo
-echo "== vorlanex-panel check, Windows build under Wine"
+echo "== vorlanex-panel check --panel $panel_cfg, Windows build under Wine"
 status=0
-"$root/scripts/wine-run.sh" "$windows" check ./Gauges/cabin_sounds.ini | tr -d '\r' \
+"$root/scripts/wine-run.sh" "$windows" check --panel "$panel_cfg" | tr -d '\r' \
   | tee "$out/check_win32.txt" || status=$?
 echo "(exit status $status)"
-compare check_native.txt check_win32.txt "the same table, files and problems"
+compare check_native.txt check_win32.txt "the same table, gauges, variables and problems"
+
+# A copy of the panel whose chime button writes cabin_chim: what a finding
+# looks like.
+broken=$root/build/example-panel-broken
+rm -rf "$broken"
+cp -r . "$broken"
+sed -i 's/&gt;L:cabin_chime,/\&gt;L:cabin_chim,/' "$broken/Aircraft/Cabin/panel/Cabin/chime_button.xml"
+echo
+echo "== vorlanex-panel check on a copy with a typo in the chime button, native"
+status=0
+(cd "$broken" && "$native" check --panel "$panel_cfg") > "$out/check_typo.txt" || status=$?
+sed -n '/^[^ ].*: warning: /,$p' "$out/check_typo.txt"
+echo "(exit status $status)"
 
 echo
 echo "== vorlanex-panel run, native"
@@ -77,4 +96,5 @@ echo "== in $out:"
 echo "   cabin_tour.wav                                 the tour as heard (native rendering)"
 echo "   cabin_tour_native.svg, cabin_tour_win32.svg    the tour's timelines"
 echo "   cabin_tour_native.log, cabin_tour_win32.log    the variables the module wrote"
-echo "   check_native.txt, check_win32.txt              what check found"
+echo "   check_native.txt, check_win32.txt              what check found in the whole panel"
+echo "   check_typo.txt                                 what it found in the copy with a typo"

@@ -1,6 +1,7 @@
 // libFuzzer harness for the panel tool's readers of authors' files: whatever
-// bytes an INI file, a panel.cfg or a run script holds, the check and the
-// script parser must report, never crash.
+// bytes an INI file, a panel.cfg, an XML gauge or a run script holds, the
+// check and the script parser must report, never crash.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -10,6 +11,7 @@
 #include "panel_cfg.h"
 #include "platform/portable/ini_text.h"
 #include "script_parser.h"
+#include "xml_gauge.h"
 
 namespace {
 
@@ -37,6 +39,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     agree(text, scan, "LVars", "Lvar00");
   }
   vorlanex::panel::checkPanelConfig(file, text);
+  vorlanex::panel::readPanelLayout(text);
+  // Every variable found stands on a line of the file.
+  const int lines = 1 + static_cast<int>(std::count(text.begin(), text.end(), '\n'));
+  for (const vorlanex::panel::ScriptUse& use : vorlanex::panel::scanXmlGauge(std::string(text)).uses) {
+    if (use.line < 1 || use.line > lines || use.use.name.empty()) __builtin_trap();
+  }
   try {
     vorlanex::panel::parseScript(file, text);
   } catch (const vorlanex::panel::ScriptError&) {

@@ -31,6 +31,8 @@ CheckResult checkIni(const std::string& text, const std::string& panel = "") {
   TempFolder root;
   root.write("Gauges/t.ini", text);
   if (!panel.empty()) root.write("panel.cfg", panel);
+  if (!panel.empty()) root.write("Gauges/Vorlanex_sound.gau", "MZ");
+  if (!panel.empty()) root.write("Gauges/Other.gau", "MZ");
   return runCheck({"./Gauges/t.ini", panel.empty() ? "" : "panel.cfg", false});
 }
 
@@ -317,7 +319,7 @@ TEST(PanelConfig, WarnsOfAnIniFileWithoutAFolderAndOfDisagreeingGauges) {
         "these sounds"}},
   };
   for (const Case& c : cases) {
-    const Problems problems = checkIni("[Config]\nMaxSounds=1\n", c.panel).problems;
+    const Problems problems = checkIni("[Config]\nMaxSounds=0\n", c.panel).problems;
     EXPECT_EQ(problemLines(problems), c.expected) << c.panel;
   }
 }

@@ -5,6 +5,7 @@
 #include "config/load_configuration.h"
 #include "ini_scan.h"
 #include "panel_cfg.h"
+#include "panel_cross_check.h"
 #include "panel_files.h"
 #include "sound_files.h"
 #include "table_check.h"
@@ -40,12 +41,32 @@ std::optional<std::string> readIniText(const CheckResult& result, Problems& out)
   return text;
 }
 
+// The INI file asked for, else the one of the panel's first line of the
+// module, as the module would take it.
+std::string parametersOf(const CheckRequest& request, const std::optional<std::string>& panel) {
+  if (request.parameters) return *request.parameters;
+  if (!panel) return "";
+  const std::vector<GaugeLine> gauges = findModuleGauges(*panel);
+  return gauges.empty() ? "" : gauges.front().parameters;
+}
+
 }  // namespace
 
 CheckResult runCheck(const CheckRequest& request) {
   CheckResult result;
-  result.iniFile = request.parameters.empty() ? kDefaultIniPath : request.parameters;
-  result.module = readModuleTable(request.parameters);
+  const std::string shownPanel =
+      request.panelShown.empty() ? request.panelConfig : request.panelShown;
+  std::optional<std::string> panelText;
+  if (!request.panelConfig.empty()) {
+    panelText = readPanelFile(request.panelConfig);
+    if (!panelText) {
+      result.problems.push_back(
+          {Severity::kError, shownPanel, 0, "", "cannot read the panel configuration"});
+    }
+  }
+  const std::string parameters = parametersOf(request, panelText);
+  result.iniFile = parameters.empty() ? kDefaultIniPath : parameters;
+  result.module = readModuleTable(parameters);
   const SoundTable& table = result.module.table;
 
   KeyLines keys;
@@ -60,13 +81,13 @@ CheckResult runCheck(const CheckRequest& request) {
     append(result.problems, checkSoundFiles(result.iniFile, table, keys, result.soundFiles));
   }
 
-  if (!request.panelConfig.empty()) {
-    if (const std::optional<std::string> text = readPanelFile(request.panelConfig)) {
-      append(result.problems, checkPanelConfig(request.panelConfig, *text));
-    } else {
-      result.problems.push_back({Severity::kError, request.panelConfig, 0, "",
-                                 "cannot read the panel configuration"});
-    }
+  if (panelText) {
+    append(result.problems, checkPanelConfig(shownPanel, *panelText));
+    PanelCheck panel{shownPanel, findPanelGauges(request.panelConfig, shownPanel, *panelText)};
+    append(result.problems, panel.gauges.problems);
+    append(result.problems,
+           crossCheckPanel(result.iniFile, table, keys, panel.gauges.uses));
+    result.panel = std::move(panel);
   }
   return result;
 }

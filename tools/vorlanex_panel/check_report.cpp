@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <nlohmann/json.hpp>
 
+#include "panel_report.h"
+
 namespace vorlanex::panel {
 namespace {
 
@@ -66,10 +68,15 @@ std::string checkText(const CheckResult& result) {
       text += "      " + describeReading(readings[static_cast<std::size_t>(i)]) + "\n";
     }
   }
+  if (result.panel) text += "\n" + panelText(*result.panel, table);
   if (!result.problems.empty()) text += "\n";
   for (const Problem& problem : result.problems) text += formatProblem(problem) + "\n";
   text += "\n" + plural(count(result.problems, Severity::kError), "error") + ", " +
-          plural(count(result.problems, Severity::kWarning), "warning") + "\n";
+          plural(count(result.problems, Severity::kWarning), "warning");
+  if (const std::size_t notes = count(result.problems, Severity::kNote)) {
+    text += ", " + plural(notes, "note");
+  }
+  text += "\n";
   return text;
 }
 
@@ -96,7 +103,7 @@ std::string checkJson(const CheckResult& result) {
                         {"key", p.key},
                         {"message", p.message}});
   }
-  const nlohmann::json document = {
+  nlohmann::json document = {
       {"iniFile", result.iniFile},
       {"soundCount", table.soundCount},
       {"errorValue", table.errorValue},
@@ -105,7 +112,9 @@ std::string checkJson(const CheckResult& result) {
       {"problems", problems},
       {"errors", count(result.problems, Severity::kError)},
       {"warnings", count(result.problems, Severity::kWarning)},
+      {"notes", count(result.problems, Severity::kNote)},
   };
+  if (result.panel) document["panel"] = panelJson(*result.panel, table);
   // Panel files may hold any bytes; JSON must stay valid UTF-8.
   return document.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
 }

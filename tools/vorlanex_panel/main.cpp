@@ -46,14 +46,19 @@ int main(int argc, char** argv) {
   std::string root;
 
   CheckRequest check;
+  std::string ini;
   bool json = false;
   CLI::App* checkCommand = app.add_subcommand(
       "check", "Print the sound table the module reads from INI and every problem in it.");
-  checkCommand->add_option("INI", check.parameters,
-                           "the gauge's parameter string: the INI path, relative to --root "
-                           "(default ./Gauges/zeb_xml_sound.ini)");
+  CLI::Option* iniOption =
+      checkCommand->add_option("INI", ini,
+                               "the gauge's parameter string: the INI path, relative to --root "
+                               "(default: the one of the module's first line in --panel, else "
+                               "./Gauges/zeb_xml_sound.ini)");
   checkCommand->add_option("--root", root, "the simulator's root folder (default: here)");
-  checkCommand->add_option("--panel", check.panelConfig, "the aircraft's panel.cfg");
+  checkCommand->add_option("--panel", check.panelConfig,
+                           "the aircraft's panel.cfg: also find its gauges and check them "
+                           "against the INI file");
   checkCommand->add_flag("--json", json, "print JSON");
 
   RunRequest run{"", "", 18.0, "", "", besideProgram(argv[0], "GLOBAL.DLL"), {}, false};
@@ -111,6 +116,8 @@ int main(int argc, char** argv) {
 
   try {
     if (*checkCommand) {
+      if (iniOption->count() > 0 || check.panelConfig.empty()) check.parameters = ini;
+      check.panelShown = check.panelConfig;
       check.panelConfig = absolute(check.panelConfig);
       enterRoot(root);
       const CheckResult result = runCheck(check);

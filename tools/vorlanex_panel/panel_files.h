@@ -11,4 +11,8 @@ namespace vorlanex::panel {
 // it cannot be read.
 std::optional<std::string> readPanelFile(const std::string& path);
 
+// The path the file system knows the file at `path` by (found the same way),
+// or nothing when there is no such file.
+std::optional<std::string> findPanelFile(const std::string& path);
+
 }  // namespace vorlanex::panel

@@ -7,11 +7,20 @@ namespace vorlanex::panel {
 int exitStatusFor(const Problems& problems) {
   const auto isError = [](const Problem& p) { return p.severity == Severity::kError; };
   if (std::any_of(problems.begin(), problems.end(), isError)) return 2;
-  return problems.empty() ? 0 : 1;
+  const auto isWarning = [](const Problem& p) { return p.severity == Severity::kWarning; };
+  return std::any_of(problems.begin(), problems.end(), isWarning) ? 1 : 0;
 }
 
 const char* severityName(Severity severity) {
-  return severity == Severity::kError ? "error" : "warning";
+  switch (severity) {
+    case Severity::kNote:
+      return "note";
+    case Severity::kWarning:
+      return "warning";
+    case Severity::kError:
+      break;
+  }
+  return "error";
 }
 
 std::string formatProblem(const Problem& problem) {

@@ -8,6 +8,7 @@
 namespace vorlanex::panel {
 
 enum class Severity {
+  kNote,     // worth knowing; the panel may well be right
   kWarning,  // probably not what the author meant, but the panel works as written
   kError,    // the module will not do what the file says
 };
@@ -22,7 +23,7 @@ struct Problem {
 
 using Problems = std::vector<Problem>;
 
-// check's exit status: 0 clean, 1 warnings only, 2 with errors.
+// check's exit status: 0 clean (notes at most), 1 warnings only, 2 with errors.
 int exitStatusFor(const Problems& problems);
 
 // "file:line: severity: key: message", the way compilers report, so editors

@@ -12,7 +12,7 @@ std::string indexedKey(const char* prefix, int index) {
 
 std::string shortNumber(double value) {
   char text[32];
-  std::snprintf(text, sizeof text, "%g", value);
+  std::snprintf(text, sizeof text, "%.15g", value);
   return text;
 }
 

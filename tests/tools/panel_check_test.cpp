@@ -1,0 +1,176 @@
+// check --panel on a whole panel of real files: XML gauges in folders and in
+// cabinets made by gcab, found in the simulator's order and held against the
+// INI file's sounds; the same findings on both builds.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <nlohmann/json.hpp>
+#include <string>
+#include <vector>
+
+#include "check.h"
+#include "check_report.h"
+#include "support/temp_folder.h"
+
+namespace vorlanex::panel {
+namespace {
+
+using Lines = std::vector<std::string>;
+using test::TempFolder;
+
+std::string cabinet(const char* name) {
+  std::ifstream file(std::string(VORLANEX_TEST_CABINETS) + "/" + name, std::ios::binary);
+  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+constexpr const char* kIni =
+    "[Config]\nMaxSounds=4\nErrorFlag=-1\nLvarStop=cabin_quiet\n[LVars]\nLvar00=cabin_chime\n"
+    "Lvar01=cabin_fan\nLvar02=cabin_door\nLvar03=cabin_seatbelt\n";
+
+// Cab.cab (chime_switch.xml writes cabin_chim, fan_switch.xml a pan of 20000)
+// stands before the folder Cab in the panel's folder, which stands before
+// Gauges; Broken.cab is cut short; Sloppy's gauge is no well-formed XML.
+void writePanel(const TempFolder& root) {
+  root.write("Gauges/t.ini", kIni);
+  root.write("Gauges/Vorlanex_sound.gau", "MZ");
+  root.write("Aircraft/T/panel/panel.cfg",
+             "[Window00]\n"
+             "gauge00=Vorlanex_sound!sound, 0,0,1,1, ./Gauges/t.ini\n"
+             "gauge01=cab!Chime_Switch, 0,0\n"
+             "gauge02=Cab!fan_switch, 0,0\n"
+             "gauge03=Cab!extra, 0,0\n"
+             "gauge04=Missing!nothing, 0,0\n"
+             "gauge05=Broken!b, 0,0\n"
+             "gauge06=Stored!fan_switch, 0,0\n"
+             "[Window01]\n"
+             "visible=0\n"
+             "gauge00=Vorlanex_sound!sound, 0,0,1,1, ./Gauges/other.ini\n"
+             "gauge01=Sloppy!s, 0,0\n"
+             "gauge02=Text!t, 0,0\n"
+             "gauge03=Cab!extra, 0,0\n"
+             "[Vcockpit01]\n"
+             "gauge00=Stored!chime_switch, 0,0\n");
+  root.write("Aircraft/T/panel/Cab.cab", cabinet("mszip.cab"));
+  root.write("Aircraft/T/panel/Cab/chime_switch.xml", "<Gauge>1 (>L:cabin_chime, number)</Gauge>");
+  root.write("Aircraft/T/panel/Cab/extra.xml",
+             "<Gauge>\n<Macro Name=\"Quiet\">-1 (&gt;L:cabin_quiet, number)</Macro>\n"
+             "<Update>(L:cabin_chime, number) 0 == if{ 0.5 (>L:cabin_door, number) }</Update>\n"
+             "<Click>@Quiet 150 (>L:zeb_xml_sound_volume, number) 1 (>L:Cabin_Seatbelt, number)"
+             "</Click>\n</Gauge>\n");
+  root.write("Gauges/Cab/extra.xml", "<Gauge>1 (>L:cabin_seatbelt, number)</Gauge>");
+  root.write("Gauges/Broken.cab", cabinet("damaged.cab"));
+  root.write("Gauges/Stored.cab", cabinet("stored.cab"));
+  root.write("Gauges/Sloppy/s.xml",
+             "<Gauge>\n<Click>(L:a, bool) (L:b, bool) && if{ 7 (>L:cabin_door, number) }</Click>\n"
+             "<Click>< 1</Click>\n</Gauge>\n");
+  root.write("Gauges/Text/t.xml", std::string("\x01\x02 no XML at all", 16));
+}
+
+TEST(PanelCheck, FindsEachGaugeInTheSimulatorsOrderAndReportsEveryFinding) {
+  TempFolder root;
+  writePanel(root);
+  const CheckResult result = runCheck({std::nullopt, "Aircraft/T/panel/panel.cfg", false});
+  EXPECT_EQ(result.iniFile, "./Gauges/t.ini");  // the first line of the module's
+  Lines problems;
+  for (const Problem& p : result.problems) problems.push_back(formatProblem(p));
+  const std::string cfg = "Aircraft/T/panel/panel.cfg";
+  const std::string extra = "Aircraft/T/panel/Cab/extra.xml";
+  const std::string fanPan =
+      "writes 2000002 into 'cabin_fan': pan 20000 is beyond -10000 to 10000 (the value is pan * "
+      "100 + code); the module holds it at full right (in: (L:fan_on, bool) if{ 2000002 "
+      "(>L:cabin_fan, number) } els{ 0 (>L:cabin_fan, number) })";
+  EXPECT_EQ(problems, (Lines{
+      cfg + ":11: warning: gauge00: the module reads one INI file, the one of the first of its "
+            "gauges the simulator loads: this line names './Gauges/other.ini', line 2 names "
+            "'./Gauges/t.ini'",
+      cfg + ":11: warning: gauge00: [Window01] has visible=0: the module starts only when the "
+            "pilot first opens that window, and until then no sound plays",
+      cfg + ":6: warning: gauge04: the gauge Missing!nothing is found nowhere: no Missing.gau, "
+            "nothing.xml in Missing.cab or in the folder Missing in the panel's folder or in Gauges",
+      "Gauges/Broken.cab: warning: the cabinet is damaged: it cannot be read to its end: no gauge "
+      "is found in it",
+      cfg + ":7: warning: gauge05: the gauge Broken!b is found nowhere: no Broken.gau, b.xml in "
+            "Broken.cab or in the folder Broken in the panel's folder or in Gauges",
+      "Gauges/Sloppy/s.xml:3: warning: not well-formed XML (expected element name): its text is "
+      "scanned for variables as it stands",
+      "Gauges/Text/t.xml:1: warning: not well-formed XML (expected <): its text is scanned for "
+      "variables as it stands",
+      "./Gauges/t.ini:6: warning: Lvar00: no XML gauge of the panel writes 'cabin_chime': sound 00 "
+      "can never play from this panel",
+      "./Gauges/t.ini:9: warning: Lvar03: no XML gauge of the panel writes 'cabin_seatbelt': sound "
+      "03 can never play from this panel",
+      "Aircraft/T/panel/cab.cab:chime_switch.xml:4: warning: Lvar00: 'cabin_chim' is no variable "
+      "of the module: did you mean 'cabin_chime'? (in: 1 (>L:cabin_chim, number))",
+      "Aircraft/T/panel/Cab.cab:fan_switch.xml:2: warning: Lvar01: " + fanPan,
+      extra + ":3: note: Lvar00: waits for 'cabin_chime' to be handed back as 0, but with "
+              "ErrorFlag=-1 a missing or unplayable WAV file leaves -1 in it: test for a value "
+              "below 1 (in: (L:cabin_chime, number) 0 == if{ 0.5 (>L:cabin_door, number) })",
+      extra + ":3: warning: Lvar02: writes 0.5 into 'cabin_door': the module cuts the fraction "
+              "off and reads 0 (in: (L:cabin_chime, number) 0 == if{ 0.5 (>L:cabin_door, number) })",
+      extra + ":4: warning: LvarStop: writes -1 into 'cabin_quiet': only a number above 0 stops "
+              "the sounds; this does nothing (in: -1 (>L:cabin_quiet, number) 150 "
+              "(>L:zeb_xml_sound_volume, number) 1 (>L:Cabin_Seatbelt, number))",
+      extra + ":4: warning: zeb_xml_sound_volume: writes 150 into 'zeb_xml_sound_volume': the "
+              "master volume is percent, 0 to 100; the module holds it to 100 (in: -1 "
+              "(>L:cabin_quiet, number) 150 (>L:zeb_xml_sound_volume, number) 1 "
+              "(>L:Cabin_Seatbelt, number))",
+      extra + ":4: warning: Lvar03: 'Cabin_Seatbelt' is no variable of the module: did you mean "
+              "'cabin_seatbelt'? (in: -1 (>L:cabin_quiet, number) 150 "
+              "(>L:zeb_xml_sound_volume, number) 1 (>L:Cabin_Seatbelt, number))",
+      "Gauges/Stored.cab:fan_switch.xml:2: warning: Lvar01: " + fanPan,
+      "Gauges/Sloppy/s.xml:2: warning: Lvar02: writes 7 into 'cabin_door': its last two digits, "
+      "7, are no command (0 to 4), so the module does nothing (in: <Click>(L:a, bool) (L:b, bool) "
+      "&& if{ 7 (>L:cabin_door, number) }</Click>)",
+      "Gauges/Stored.cab:chime_switch.xml:4: warning: Lvar00: 'cabin_chim' is no variable of the "
+      "module: did you mean 'cabin_chime'? (in: 1 (>L:cabin_chim, number))",
+  }));
+  EXPECT_EQ(exitStatusFor(result.problems), 1);
+}
+
+TEST(PanelCheck, ReportsShowTheGaugesFoundAndWhoWritesEachVariable) {
+  TempFolder root;
+  writePanel(root);
+  const CheckResult result = runCheck({std::nullopt, "Aircraft/T/panel/panel.cfg", false});
+  const nlohmann::json panel = nlohmann::json::parse(checkJson(result))["panel"];
+  ASSERT_EQ(panel["gauges"].size(), 12u);
+  EXPECT_EQ(panel["gauges"][0]["where"], "Gauges/Vorlanex_sound.gau");
+  EXPECT_EQ(panel["gauges"][1]["found"], "cabinet");
+  EXPECT_EQ(panel["gauges"][1]["where"], "Aircraft/T/panel/cab.cab:chime_switch.xml");
+  EXPECT_EQ(panel["gauges"][3]["where"], "Aircraft/T/panel/Cab/extra.xml");
+  EXPECT_EQ(panel["gauges"][4]["found"], "not found");
+  EXPECT_EQ(panel["gauges"][7]["section"], "Window01");
+  const nlohmann::json& fan = panel["variables"][1];
+  EXPECT_EQ(fan["variable"], "cabin_fan");
+  ASSERT_EQ(fan["writes"].size(), 4u);  // two in each copy of fan_switch.xml
+  EXPECT_EQ(fan["writes"][0]["constant"], 2000002);
+  EXPECT_EQ(fan["writes"][3]["file"], "Gauges/Stored.cab:fan_switch.xml");
+  EXPECT_EQ(panel["variables"][0]["reads"][0]["line"], 3);
+
+  const std::string text = checkText(result);
+  EXPECT_NE(text.find("     4  gauge02   Window00    Cab!fan_switch                  "
+                      "Aircraft/T/panel/Cab.cab:fan_switch.xml\n"),
+            std::string::npos)
+      << text;
+  EXPECT_NE(text.find("  stop  cabin_quiet\n        written  Aircraft/T/panel/Cab/extra.xml:4  "),
+            std::string::npos);
+  EXPECT_NE(text.find("18 warnings, 1 note\n"), std::string::npos);
+}
+
+// A note alone leaves the panel clean.
+TEST(PanelCheck, ANoteAloneExitsClean) {
+  TempFolder root;
+  root.write("Gauges/t.ini", "[Config]\nMaxSounds=1\nErrorFlag=-1\n[LVars]\nLvar00=chime\n");
+  root.write("Gauges/Vorlanex_sound.gau", "MZ");
+  root.write("Gauges/G/g.xml", "<G><Click>1 (>L:chime, number)</Click><Value>(L:chime, number) "
+                               "! (>L:lit, bool)</Value></G>");
+  root.write("panel.cfg", "[Window00]\ngauge00=Vorlanex_sound!sound,0,0,1,1,./Gauges/t.ini\n"
+                          "gauge01=G!g,0,0\n");
+  const CheckResult result = runCheck({std::nullopt, "panel.cfg", false});
+  ASSERT_EQ(result.problems.size(), 1u);
+  EXPECT_EQ(result.problems[0].severity, Severity::kNote);
+  EXPECT_EQ(exitStatusFor(result.problems), 0);
+}
+
+}  // namespace
+}  // namespace vorlanex::panel

@@ -1,0 +1,45 @@
+// A panel's gauges found as the simulator finds them, and the L: variables
+// its XML gauges read and write.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "panel_cfg.h"
+#include "problem.h"
+#include "xml_gauge.h"
+
+namespace vorlanex::panel {
+
+struct FoundGauge {
+  enum class Kind { kNotFound, kCompiled, kCabinet, kFolder };
+  GaugeLine line;
+  Kind kind = Kind::kNotFound;
+  // Where it was found, as shown: "Gauges/cabin.cab:fan_switch.xml"; empty
+  // when it was not.
+  std::string where;
+};
+
+// A variable use of an XML gauge, with the gauge's file as shown.
+struct PanelUse {
+  std::string file;
+  ScriptUse script;
+};
+
+struct PanelGauges {
+  std::vector<FoundGauge> gauges;  // every gauge line of the window sections
+  std::vector<PanelUse> uses;      // of each XML file once, however many lines load it
+  Problems problems;               // gauges found nowhere, cabinets and XML files unreadable
+};
+
+// Finds every gauge of the panel.cfg at `panelPath` (whose text is `text`),
+// in the simulator's order: FILE.gau, NAME.xml in FILE.cab, NAME.xml in the
+// folder FILE, first in the panel's folder, then in the simulator's Gauges
+// folder (relative to the current directory, the simulator's root). Files
+// are shown relative to `shownPath`, the panel.cfg as the author named it,
+// and to the root.
+PanelGauges findPanelGauges(const std::string& panelPath, const std::string& shownPath,
+                            std::string_view text);
+
+}  // namespace vorlanex::panel

@@ -1,0 +1,31 @@
+// An XML gauge's scripts, read with rapidxml, and the L: variables in them.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "variable_scan.h"
+
+namespace vorlanex::panel {
+
+// One variable use with where it stands in the gauge's file.
+struct ScriptUse {
+  VariableUse use;
+  int line = 0;         // of the file, 1-based
+  std::string excerpt;  // the script's line holding it, trimmed and cut short
+};
+
+struct XmlGaugeScan {
+  std::vector<ScriptUse> uses;
+  // Why the file is no well-formed XML, with the parser's line; its raw text
+  // was scanned instead, as the simulator's lenient reader would take it.
+  std::optional<std::string> parseError;
+  int parseErrorLine = 0;
+};
+
+// Scans every text of the gauge (element values and CDATA, with the gauge's
+// macros expanded where they are used) for L: variable reads and writes.
+XmlGaugeScan scanXmlGauge(const std::string& text);
+
+}  // namespace vorlanex::panel
