@@ -3,12 +3,13 @@
 #   cmake --build --preset win32 --target package
 # It holds what an author installs or runs and nothing else: the module, the
 # panel tool with the GLOBAL.DLL stand-in it finds beside itself, the example
-# panel's INI file and tour script, and the guide. The programs are stripped
+# panel's INI file and tour script, and the guide with its picture. The programs are stripped
 # of their debugging information; the import libraries of the two DLLs stay
 # out, as only the RUNTIME files are installed.
 install(TARGETS vorlanex_sound RUNTIME DESTINATION .)
 install(TARGETS vorlanex-panel global_dll RUNTIME DESTINATION vorlanex-panel)
-install(FILES ${PROJECT_SOURCE_DIR}/docs/guide.md DESTINATION .)
+install(FILES ${PROJECT_SOURCE_DIR}/docs/guide.md ${PROJECT_SOURCE_DIR}/docs/console.png
+        DESTINATION .)
 install(FILES ${PROJECT_SOURCE_DIR}/examples/panel/Gauges/cabin_sounds.ini
         DESTINATION example/Gauges)
 install(FILES ${PROJECT_SOURCE_DIR}/examples/panel/scripts/cabin_tour.txt

@@ -16,6 +16,7 @@ from pathlib import Path
 FILES = {
     "Vorlanex_sound.gau",
     "guide.md",
+    "console.png",
     "vorlanex-panel/vorlanex-panel.exe",
     "vorlanex-panel/GLOBAL.DLL",
     "example/Gauges/cabin_sounds.ini",

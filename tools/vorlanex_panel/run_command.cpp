@@ -8,6 +8,7 @@
 #include "module/gauge_records.h"
 #include "module_library.h"
 #include "module_table.h"
+#include "output_file.h"
 #include "progress.h"
 #include "script_parser.h"
 #include "script_runner.h"
@@ -22,12 +23,6 @@ std::string readFile(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
   if (!file) throw std::runtime_error("cannot read " + path);
   return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
-void writeFile(const std::string& path, const std::string& content) {
-  std::ofstream file(path, std::ios::binary);
-  file << content;
-  if (!file.flush()) throw std::runtime_error("cannot write " + path);
 }
 
 void printFailure(std::FILE* out, const std::string& script, const StepEvent& e) {
@@ -84,7 +79,7 @@ int runCommand(const RunRequest& request, std::FILE* out, std::FILE* errors) {
     if (!request.timelineFile.empty()) {
       const Timeline timeline =
           buildTimeline(table.table, record, !request.globalDllPath.empty());
-      writeFile(request.timelineFile,
+      writeOutputFile(request.timelineFile,
                 timelineSvg(timeline, "Vorlanex panel run: " + table.iniPath + ", " +
                                           request.scriptFile));
     }

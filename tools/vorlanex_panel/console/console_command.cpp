@@ -2,7 +2,6 @@
 
 #include <csignal>
 #include <deque>
-#include <fstream>
 #include <memory>
 
 #include "check.h"
@@ -12,6 +11,7 @@
 #include "module/gauge_records.h"
 #include "module_library.h"
 #include "open_browser.h"
+#include "output_file.h"
 #include "recorded_script.h"
 #include "script_runner.h"
 
@@ -21,12 +21,6 @@ namespace {
 volatile std::sig_atomic_t interrupted = 0;
 
 extern "C" void onInterrupt(int) { interrupted = 1; }
-
-void writeFile(const std::string& path, const std::string& content) {
-  std::ofstream file(path, std::ios::binary);
-  file << content;
-  if (!file.flush()) throw std::runtime_error("cannot write " + path);
-}
 
 std::unique_ptr<host::ModuleLibrary> loadModule(const std::string& path) {
   return path.empty() ? nullptr : std::make_unique<host::ModuleLibrary>(path);
@@ -116,7 +110,7 @@ int runConsole(const ConsoleRequest& request, std::FILE* out, std::FILE* errors)
       EndServer end{session, server};
       panel.play(session, out);
     }
-    if (!request.recordFile.empty()) writeFile(request.recordFile, session.script());
+    if (!request.recordFile.empty()) writeOutputFile(request.recordFile, session.script());
     return 0;
   } catch (const std::exception& e) {
     std::fflush(out);
