@@ -68,7 +68,7 @@ void start(SoundSlot& slot, SoundIndex index, std::int32_t pan, bool looping) {
 
 void stop(SoundSlot& slot, SoundIndex index) {
   if (slot.loaded == 0) return;
-  if (slotPlayState(slot, index) == PlayState::kPlaying) stopSound(index, true);
+  if (slotPlaying(slot, index)) stopSound(index, true);
   slot.started = 0;
   slot.status = kStatusIdle;
 }

@@ -18,4 +18,9 @@ inline PlayState slotPlayState(const SoundSlot& slot, SoundIndex index) {
   return playState(index);
 }
 
+// Whether the sound plays: asked of the device only for a started sound.
+inline bool slotPlaying(const SoundSlot& slot, SoundIndex index) {
+  return slot.started != 0 && playState(index) == PlayState::kPlaying;
+}
+
 }  // namespace vorlanex
