@@ -1,22 +1,13 @@
 #include "request_guard.h"
 
-#include <cctype>
+#include <string>
+
+#include "platform/portable/ascii_case.h"
 
 namespace vorlanex::panel {
 namespace {
 
 constexpr std::string_view kStatePath = "/api/state";
-
-bool equalNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) !=
-        std::tolower(static_cast<unsigned char>(b[i]))) {
-      return false;
-    }
-  }
-  return true;
-}
 
 // Compares every byte whatever the first difference, so the time taken
 // tells nothing of how much of a guess was right.
@@ -60,7 +51,7 @@ bool RequestGuard::loopbackAuthority(std::string_view authority) const {
     name = authority.substr(0, colon);
     if (authority.substr(colon + 1) != std::to_string(port_)) return false;
   }
-  return name == "127.0.0.1" || equalNoCase(name, "localhost");
+  return name == "127.0.0.1" || platform::equalNoCase(name, "localhost");
 }
 
 std::string RequestGuard::refusal(const RequestFacts& request) const {
