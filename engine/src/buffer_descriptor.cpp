@@ -3,8 +3,6 @@
 namespace vorlanex::engine {
 
 HRESULT checkDescriptor(const DSBUFFERDESC* descriptor, BufferShape* shape) {
-  constexpr DWORD kMinBytes = 4;
-  constexpr DWORD kMaxBytes = 0x0FFFFFFF;
   if (descriptor == nullptr || descriptor->dwSize != sizeof(DSBUFFERDESC)) {
     return DSERR_INVALIDPARAM;
   }
@@ -15,7 +13,7 @@ HRESULT checkDescriptor(const DSBUFFERDESC* descriptor, BufferShape* shape) {
     return result;
   }
   const DWORD bytes = descriptor->dwBufferBytes;
-  if (bytes < kMinBytes || bytes > kMaxBytes) return DSERR_INVALIDPARAM;
+  if (bytes < DSBSIZE_MIN || bytes > DSBSIZE_MAX) return DSERR_INVALIDPARAM;
   const DWORD block = format.blockAlign;
   *shape = {format, descriptor->dwFlags, (bytes + block - 1) / block * block};
   return DS_OK;

@@ -10,13 +10,6 @@
 namespace vorlanex::panel {
 namespace {
 
-constexpr std::uint32_t kMostBufferBytes = 0x0FFFFFFF;  // DirectSound's 256 MB
-constexpr std::uint32_t kFewestBufferBytes = 4;
-constexpr std::uint32_t kLowestRate = 100;
-constexpr std::uint32_t kHighestRate = 200000;
-constexpr std::uint16_t kFormatFloat = 3;
-constexpr std::uint16_t kFormatExtensible = 0xFFFE;
-
 std::string hex(long code) {
   char text[16];
   std::snprintf(text, sizeof text, "0x%08lX", static_cast<unsigned long>(code) & 0xFFFFFFFFul);
@@ -28,31 +21,32 @@ std::string number(std::uint32_t value) { return std::to_string(value); }
 // What in the file DirectSound does not take, or "" when nothing can be told.
 std::string refusalInFile(const SoundFileReading& reading) {
   const WaveFormat& f = reading.format;
-  if (reading.heldBytes > kMostBufferBytes) {
+  if (reading.heldBytes > DSBSIZE_MAX) {
     return number(reading.heldBytes) + " bytes of samples are over DirectSound's limit of " +
-           number(kMostBufferBytes) + " bytes (256 MB) for a buffer";
+           number(DSBSIZE_MAX) + " bytes (256 MB) for a buffer";
   }
-  if (reading.heldBytes < kFewestBufferBytes) {
+  if (reading.heldBytes < DSBSIZE_MIN) {
     return "it holds " + number(reading.heldBytes) +
-           " bytes of samples, fewer than the 4 a buffer needs";
+           " bytes of samples, fewer than the " + number(DSBSIZE_MIN) + " a buffer needs";
   }
-  if (f.wFormatTag != kWaveFormatPcm && f.wFormatTag != kFormatFloat &&
-      f.wFormatTag != kFormatExtensible) {
+  if (f.wFormatTag != kWaveFormatPcm && f.wFormatTag != WAVE_FORMAT_IEEE_FLOAT &&
+      f.wFormatTag != WAVE_FORMAT_EXTENSIBLE) {
     return "DirectSound does not play format tag " + number(f.wFormatTag) +
            " (compressed sound); save the file as PCM";
   }
   if (f.wBitsPerSample < 8 || f.wBitsPerSample % 8 != 0) {
     return number(f.wBitsPerSample) + "-bit samples: DirectSound plays 8, 16, 24 or 32 bits";
   }
-  if (f.nChannels == 0 || (f.nChannels > 2 && f.wFormatTag != kFormatExtensible)) {
+  if (f.nChannels == 0 || (f.nChannels > 2 && f.wFormatTag != WAVE_FORMAT_EXTENSIBLE)) {
     return number(f.nChannels) + " channels: DirectSound plays mono or stereo";
   }
   if (f.nBlockAlign != f.nChannels * f.wBitsPerSample / 8) {
     return "block align " + number(f.nBlockAlign) + " does not match " + number(f.nChannels) +
            " channels of " + number(f.wBitsPerSample) + " bits";
   }
-  if (f.nSamplesPerSec < kLowestRate || f.nSamplesPerSec > kHighestRate) {
-    return number(f.nSamplesPerSec) + " Hz is outside DirectSound's 100 to 200000 Hz";
+  if (f.nSamplesPerSec < DSBFREQUENCY_MIN || f.nSamplesPerSec > DSBFREQUENCY_MAX) {
+    return number(f.nSamplesPerSec) + " Hz is outside DirectSound's " + number(DSBFREQUENCY_MIN) +
+           " to " + number(DSBFREQUENCY_MAX) + " Hz";
   }
   return "";
 }

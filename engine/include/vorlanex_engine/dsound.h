@@ -183,6 +183,8 @@ inline constexpr LONG DSBPAN_RIGHT = 10000;
 inline constexpr DWORD DSBFREQUENCY_ORIGINAL = 0;
 inline constexpr DWORD DSBFREQUENCY_MIN = 100;
 inline constexpr DWORD DSBFREQUENCY_MAX = 200000;
+inline constexpr DWORD DSBSIZE_MIN = 4;
+inline constexpr DWORD DSBSIZE_MAX = 0x0FFFFFFF;
 
 // The interfaces, with Windows' method names, order and arguments.
 struct IUnknown {
