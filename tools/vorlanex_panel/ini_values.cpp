@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "config/volume_percent.h"
 #include "platform/portable/ini_text.h"
 #include "text.h"
 
@@ -55,8 +56,8 @@ void checkVolume(const ValueSite& site, std::string_view text, Problems& out) {
     report(out, Severity::kWarning, site,
            "nothing after the comma reads as a number: the volume is 0 %, silent");
   } else if (!(percent >= 0.0 && percent <= 100.0)) {
-    // The module holds it to 0..100: above is full volume, below silent.
-    const bool full = percent > 100.0;
+    // What the module stores: above 100 % full volume, below 0 % silent.
+    const bool full = percentToHundredths(percent) == 0.0;
     report(out, Severity::kWarning, site,
            "volume " + shortNumber(percent) + " % is outside 0 to 100: the sound plays " +
                (full ? "at full volume (100 %)" : "silent (0 %)"));
