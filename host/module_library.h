@@ -1,6 +1,8 @@
 // A gauge module loaded as a dynamic library, or linked into the program.
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -9,15 +11,21 @@
 
 namespace vorlanex::host {
 
-// The two records through which the host reaches a module.
+// How the host calls a module's services; the gauge header's own service
+// callback when empty.
+using ServiceCall = std::function<void(abi::GaugeHeader* gauge, std::int32_t service)>;
+
+// The two records through which the host reaches a module, and how it calls
+// its services: a module linked into the program with a state of its own
+// takes its calls on that state rather than through the exported callback.
 struct ModuleExports {
   abi::ModuleLinkage* linkage;
   abi::ImportRecord* importTable;
+  ServiceCall service = {};
 };
 
-// Loads a module from its file and unloads it on destruction. The module's
-// configuration is read once per load, so a test that needs a fresh module
-// destroys this and loads the file again.
+// Loads a module from its file and unloads it on destruction, as the
+// simulator does: its configuration is read once per load.
 class ModuleLibrary {
  public:
   // Throws std::runtime_error naming the file when it cannot be loaded or

@@ -78,4 +78,6 @@ void fillPanelFunctions(abi::HostPanels& table) {
 
 void setActiveHost(PanelHost* host) { active = host; }
 
+PanelHost* activeHost() { return active; }
+
 }  // namespace vorlanex::host

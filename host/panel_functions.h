@@ -11,5 +11,6 @@ class PanelHost;
 // Fills `table` and makes `host` the one its functions serve (null: none).
 void fillPanelFunctions(abi::HostPanels& table);
 void setActiveHost(PanelHost* host);
+PanelHost* activeHost();
 
 }  // namespace vorlanex::host

@@ -9,7 +9,11 @@
 namespace vorlanex::host {
 
 PanelHost::PanelHost(const ModuleExports& module)
-    : module_(module), panels_{}, instance_(*module.linkage->gauges[0]) {
+    : module_(module),
+      previousHost_(activeHost()),
+      previousPanels_(module.importTable->panels),
+      panels_{},
+      instance_(*module.linkage->gauges[0]) {
   fillPanelFunctions(panels_);
   setActiveHost(this);
   module_.importTable->panels = &panels_;
@@ -17,8 +21,8 @@ PanelHost::PanelHost(const ModuleExports& module)
 }
 
 PanelHost::~PanelHost() {
-  module_.importTable->panels = nullptr;
-  setActiveHost(nullptr);
+  module_.importTable->panels = previousPanels_;
+  setActiveHost(previousHost_);
 }
 
 void PanelHost::setParameters(const std::string& parameters) {
@@ -26,7 +30,13 @@ void PanelHost::setParameters(const std::string& parameters) {
   instance_.parameters = parameters_.c_str();
 }
 
-void PanelHost::service(std::int32_t code) { instance_.serviceCallback(&instance_, code, 0); }
+void PanelHost::service(std::int32_t code) {
+  if (module_.service) {
+    module_.service(&instance_, code);
+  } else {
+    instance_.serviceCallback(&instance_, code, 0);
+  }
+}
 
 void PanelHost::install() {
   service(abi::kPreInstall);

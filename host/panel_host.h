@@ -32,7 +32,9 @@ class PanelHost {
 
   // Writes the address of the host's panel function table into the module's
   // ImportTable before anything of the module is called. One host is active
-  // at a time: its table's functions reach this object.
+  // at a time: its table's functions reach this object. A host made while
+  // another is active (a tool reading a table during a run) serves only until
+  // it ends; the one before is then active again, with its table in place.
   explicit PanelHost(const ModuleExports& module);
   ~PanelHost();
   PanelHost(const PanelHost&) = delete;
@@ -83,6 +85,8 @@ class PanelHost {
 
  private:
   ModuleExports module_;
+  PanelHost* previousHost_;
+  abi::HostPanels* previousPanels_;
   abi::HostPanels panels_;
   abi::GaugeHeader instance_;
   std::string parameters_;

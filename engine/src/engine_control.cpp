@@ -159,6 +159,16 @@ void failLock(HRESULT code, int times) {
   engine().faults.lock.arm(code, times);
 }
 
+void failUnlock(HRESULT code, int times) {
+  Guard lock(engine().mutex);
+  engine().faults.unlock.arm(code, times);
+}
+
+void failGetStatus(HRESULT code, int times) {
+  Guard lock(engine().mutex);
+  engine().faults.getStatus.arm(code, times);
+}
+
 bool loseBuffer(IDirectSoundBuffer* buffer) {
   Engine& e = engine();
   Guard lock(e.mutex);

@@ -33,6 +33,8 @@ struct Faults {
   Countdown directSoundCreate;
   Countdown createSoundBuffer;
   Countdown lock;
+  Countdown unlock;     // as a rendering that ran out of memory: the buffer plays silence
+  Countdown getStatus;
   std::deque<HRESULT> restoreAnswers;
 
   // What the next Restore of a lost buffer answers.

@@ -140,6 +140,8 @@ HRESULT SoundBuffer::GetStatus(LPDWORD status) {
   Guard lock(engine().mutex);
   engine().count(Call::GetStatus);
   if (status == nullptr) return DSERR_INVALIDPARAM;
+  const HRESULT fault = engine().faults.getStatus.take();
+  if (fault != DS_OK) return fault;
   *status = this->status();
   return DS_OK;
 }
@@ -257,6 +259,11 @@ HRESULT SoundBuffer::Unlock(LPVOID part1, DWORD bytes1, LPVOID part2, DWORD byte
     engine().count(Call::Unlock);
     if (!spans(part1, bytes1) || !spans(part2, bytes2)) return DSERR_INVALIDPARAM;
     if (bytes1 == 0 && bytes2 == 0) return DS_OK;
+    const HRESULT fault = engine().faults.unlock.take();
+    if (fault != DS_OK) {
+      voice_.rendering.reset();
+      return fault;
+    }
   }
   std::unique_ptr<const Rendering> rendering;
   HRESULT result = DS_OK;

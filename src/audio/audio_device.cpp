@@ -1,22 +1,10 @@
 #include "audio/audio_device.h"
 
-#include "audio/sound_buffers.h"
 #include "platform/window_and_sleep.h"
 
 namespace vorlanex {
-namespace {
 
-IDirectSound* device = nullptr;
-
-}  // namespace
-
-Result openDevice() {
-  if (device != nullptr) {
-    // A panel set up again without a disconnect: its sounds live on the held
-    // device, which must neither be released under them nor leaked.
-    if (anySoundHoldsBuffer()) return kOk;
-    closeDevice();
-  }
+Result openDevice(IDirectSound*& device) {
   IDirectSound* created = nullptr;
   const HRESULT createResult = DirectSoundCreate(nullptr, &created, nullptr);
   if (FAILED(createResult)) return createResult;
@@ -26,14 +14,10 @@ Result openDevice() {
   return FAILED(levelResult) ? levelResult : kOk;
 }
 
-Result closeDevice() {
-  if (device != nullptr) {
-    device->Release();
-    device = nullptr;
-  }
-  return kOk;
+void closeDevice(IDirectSound*& device) {
+  if (device == nullptr) return;
+  device->Release();
+  device = nullptr;
 }
-
-IDirectSound* audioDevice() { return device; }
 
 }  // namespace vorlanex

@@ -1,4 +1,4 @@
-// The module's one DirectSound device, opened at pre-install and closed at
+// The module's DirectSound device, opened at pre-install and closed at
 // disconnect. Every sound buffer is created on it.
 #pragma once
 
@@ -7,17 +7,14 @@
 
 namespace vorlanex {
 
-// Opens the default playback device with the simulator's main window (class
-// "FS98MAIN", none when it cannot be found) as its cooperative window. A
-// refused cooperative level is returned but the device stays in use. While a
-// device is held, it is replaced by a new one only when no sound holds a
-// buffer on it; otherwise the held device stays, with its sounds.
-Result openDevice();
+// Opens the default playback device into `device` with the simulator's main
+// window (class "FS98MAIN", none when it cannot be found) as its cooperative
+// window. S_OK; the creation's failure, with `device` null; or a refused
+// cooperative level, with the device kept in `device` all the same, since it
+// plays without one.
+Result openDevice(IDirectSound*& device);
 
-// Releases the device, if one is held. S_OK in every case.
-Result closeDevice();
-
-// The device, or null while the module holds none.
-IDirectSound* audioDevice();
+// Releases the device, if one is held, and leaves `device` null.
+void closeDevice(IDirectSound*& device);
 
 }  // namespace vorlanex

@@ -4,7 +4,6 @@
 #include <cstring>
 #include <new>
 
-#include "audio/audio_device.h"
 #include "audio/module_heap.h"
 #include "audio/wave_reader.h"
 #include "platform/window_and_sleep.h"
@@ -12,14 +11,6 @@
 
 namespace vorlanex {
 namespace {
-
-struct SoundBuffer {
-  IDirectSoundBuffer* buffer;
-  WaveReader* reader;
-  std::uint32_t byteSize;
-};
-
-SoundBuffer sounds[kSoundBufferEntries];
 
 // A lost buffer whose memory does not come back (another program holding
 // the device) must not hold the panel thread: after this many passes, about
@@ -59,13 +50,14 @@ Result copyIntoBuffer(SoundBuffer& sound, const unsigned char* data, std::uint32
   std::memcpy(first, data, copied);
   std::memset(static_cast<unsigned char*>(first) + copied, silenceByte(*sound.reader->format),
               firstBytes - copied);
-  sound.buffer->Unlock(first, firstBytes, nullptr, 0);
-  return kOk;
+  // An unlock the device refuses may leave the buffer without the copy.
+  const HRESULT unlocked = sound.buffer->Unlock(first, firstBytes, nullptr, 0);
+  return FAILED(unlocked) ? unlocked : kOk;
 }
 
-Result createBufferFromReader(SoundBuffer& sound, const char* path) {
-  if (sound.reader->open(path) != kOk) return kFail;
-  IDirectSound* device = audioDevice();
+Result createBufferFromReader(SoundBuffer& sound, IDirectSound* device, const char* path) {
+  const Result opened = sound.reader->open(path);
+  if (opened != kOk) return opened;
   if (device == nullptr) return DSERR_NODRIVER;
 
   // A file that ends inside its data chunk gets a buffer of what it holds,
@@ -81,75 +73,73 @@ Result createBufferFromReader(SoundBuffer& sound, const char* path) {
   if (FAILED(result)) return result;
   sound.buffer = created;
   sound.byteSize = description.dwBufferBytes;
+  sound.filled = false;
   return kOk;
 }
 
 }  // namespace
 
-Result createBuffer(SoundIndex index, const char* path) {
-  SoundBuffer& sound = sounds[index];
-  destroyReader(sound);
-  releaseBuffer(sound);
-
+Result createBuffer(SoundBuffer& sound, IDirectSound* device, const char* path) {
+  releaseSound(sound);
   void* memory = heapAllocate(sizeof(WaveReader));
   if (memory == nullptr) return kOutOfMemory;
   sound.reader = new (memory) WaveReader();
-  const Result result = createBufferFromReader(sound, path);
+  const Result result = createBufferFromReader(sound, device, path);
   // A sound without a buffer can never play: its file is let go at once
   // rather than held open until the panel closes.
   if (result != kOk) destroyReader(sound);
   return result;
 }
 
-Result fillBuffer(SoundIndex index) {
-  SoundBuffer& sound = sounds[index];
+Result fillBuffer(SoundBuffer& sound) {
   if (sound.buffer == nullptr || sound.reader == nullptr) return kFail;
-  // The buffer's size, or less when an earlier fill or rewind left the
-  // reader short of its start.
+  // From the first sample byte, whatever an earlier fill left behind.
+  const Result rewound = sound.reader->rewind();
+  if (rewound != kOk) return rewound;
   const std::uint32_t size = std::min(sound.byteSize, sound.reader->dataChunk.cksize);
   auto* block = static_cast<unsigned char*>(heapAllocate(size));
   if (block == nullptr) return kOutOfMemory;
   std::uint32_t bytesRead = 0;
   Result result = sound.reader->read(size, block, &bytesRead);
-  if (result == kOk) {
-    sound.reader->rewind();
-    result = copyIntoBuffer(sound, block, bytesRead);
-  }
+  if (result == kOk) result = copyIntoBuffer(sound, block, bytesRead);
   heapFree(block);
+  sound.filled = result == kOk;
   return result;
 }
 
-Result loadSound(SoundIndex index, const char* path) {
-  const Result created = createBuffer(index, path);
-  return created != kOk ? created : fillBuffer(index);
+Result loadSound(SoundBuffer& sound, IDirectSound* device, const char* path) {
+  const Result created = createBuffer(sound, device, path);
+  return created != kOk ? created : fillBuffer(sound);
 }
 
-PlayState playState(SoundIndex index) {
-  IDirectSoundBuffer* buffer = sounds[index].buffer;
-  if (buffer == nullptr) return PlayState::kNoBuffer;
+PlayState playState(const SoundBuffer& sound) {
+  if (sound.buffer == nullptr) return PlayState::kNoBuffer;
   DWORD status = 0;
-  buffer->GetStatus(&status);
+  if (FAILED(sound.buffer->GetStatus(&status))) return PlayState::kUnknown;
   return (status & DSBSTATUS_PLAYING) != 0 ? PlayState::kPlaying : PlayState::kStopped;
 }
 
-Result playSound(SoundIndex index, bool looping) {
-  IDirectSoundBuffer* buffer = sounds[index].buffer;
-  if (buffer == nullptr) return kFail;
-  const Result restored = restoreBuffer(index);
+Result playSound(SoundBuffer& sound, bool looping) {
+  if (sound.buffer == nullptr) return kFail;
+  const Result restored = restoreBuffer(sound);
   if (restored < 0) return restored;
-  const HRESULT played = buffer->Play(0, 0, looping ? DSBPLAY_LOOPING : 0);
+  if (!sound.filled) {
+    // Its first fill failed: a buffer never filled would play silence.
+    const Result filled = fillBuffer(sound);
+    if (filled < 0) return filled;
+  }
+  const HRESULT played = sound.buffer->Play(0, 0, looping ? DSBPLAY_LOOPING : 0);
   return FAILED(played) ? played : kOk;
 }
 
-void stopSound(SoundIndex index, bool rewind) {
-  IDirectSoundBuffer* buffer = sounds[index].buffer;
-  if (buffer == nullptr) return;
-  buffer->Stop();
-  if (rewind) buffer->SetCurrentPosition(0);
+void stopSound(SoundBuffer& sound, bool rewind) {
+  if (sound.buffer == nullptr) return;
+  sound.buffer->Stop();
+  if (rewind) sound.buffer->SetCurrentPosition(0);
 }
 
-Result restoreBuffer(SoundIndex index) {
-  IDirectSoundBuffer* buffer = sounds[index].buffer;
+Result restoreBuffer(SoundBuffer& sound) {
+  IDirectSoundBuffer* buffer = sound.buffer;
   if (buffer == nullptr) return kOk;
   DWORD status = 0;
   const HRESULT statusResult = buffer->GetStatus(&status);
@@ -163,40 +153,29 @@ Result restoreBuffer(SoundIndex index) {
     answer = buffer->Restore();
   }
   if (answer != DS_OK) return FAILED(answer) ? answer : DSERR_BUFFERLOST;
-  const Result filled = fillBuffer(index);
+  const Result filled = fillBuffer(sound);
   return filled < 0 ? filled : kOk;
 }
 
-Result releaseSound(SoundIndex index) {
-  destroyReader(sounds[index]);
-  releaseBuffer(sounds[index]);
-  return kOk;
+void releaseSound(SoundBuffer& sound) {
+  destroyReader(sound);
+  releaseBuffer(sound);
+  sound.byteSize = 0;
+  sound.filled = false;
 }
 
-bool anySoundHoldsBuffer() {
-  for (const SoundBuffer& sound : sounds) {
-    if (sound.buffer != nullptr) return true;
-  }
-  return false;
+Result setVolume(SoundBuffer& sound, std::int32_t hundredths) {
+  return sound.buffer == nullptr ? kFail : sound.buffer->SetVolume(hundredths);
 }
 
-IDirectSoundBuffer* soundBufferOf(SoundIndex index) { return sounds[index].buffer; }
-
-Result setVolume(SoundIndex index, std::int32_t hundredths) {
-  IDirectSoundBuffer* buffer = sounds[index].buffer;
-  return buffer == nullptr ? kFail : buffer->SetVolume(hundredths);
-}
-
-std::int32_t getVolume(SoundIndex index) {
-  IDirectSoundBuffer* buffer = sounds[index].buffer;
+std::int32_t getVolume(const SoundBuffer& sound) {
   LONG volume = DSBVOLUME_MIN;
-  if (buffer == nullptr || FAILED(buffer->GetVolume(&volume))) return DSBVOLUME_MIN;
+  if (sound.buffer == nullptr || FAILED(sound.buffer->GetVolume(&volume))) return DSBVOLUME_MIN;
   return volume;
 }
 
-Result setPan(SoundIndex index, std::int32_t pan) {
-  IDirectSoundBuffer* buffer = sounds[index].buffer;
-  return buffer == nullptr ? kFail : buffer->SetPan(pan);
+Result setPan(SoundBuffer& sound, std::int32_t pan) {
+  return sound.buffer == nullptr ? kFail : sound.buffer->SetPan(pan);
 }
 
 }  // namespace vorlanex

@@ -1,56 +1,61 @@
-// One DirectSound buffer per sound index, filled from the sound's WAV file,
-// with the reader kept open so a lost buffer can be filled again.
+// One sound's DirectSound buffer, filled from the sound's WAV file, with the
+// reader kept open so a lost buffer can be filled again.
 #pragma once
 
 #include <cstdint>
 
 #include "audio/result_codes.h"
+#include "audio/wave_reader.h"
 #include "sound_api.h"
 
 namespace vorlanex {
 
-// Sound indexes run from 0 to 99; callers pass only configured indexes.
-using SoundIndex = std::uint16_t;
-constexpr int kSoundBufferEntries = 100;
+// Empty until the sound is loaded; emptied again when it is released.
+struct SoundBuffer {
+  IDirectSoundBuffer* buffer = nullptr;
+  WaveReader* reader = nullptr;  // from the module's heap
+  std::uint32_t byteSize = 0;
+  bool filled = false;  // false while the buffer's memory holds no sound
+};
 
-// Empties the entry, then opens `path` and creates a buffer in the file's own
-// format holding the sample bytes the file really has (its whole data, unless
-// the file ends early), filled from the file. S_OK, or the first failure of
-// creating or filling. A sound whose creation failed is left empty, its file
-// closed: it can never play. One whose fill failed keeps its unfilled buffer
-// and its reader, from which a later restore fills it again.
-Result loadSound(SoundIndex index, const char* path);
-Result createBuffer(SoundIndex index, const char* path);
-Result fillBuffer(SoundIndex index);
+// Empties the sound, then opens `path` and creates a buffer on `device` in the
+// file's own format holding the sample bytes the file really has (its whole
+// data, unless the file ends early), filled from the file. S_OK, or the first
+// failure of creating or filling. A sound whose creation failed is left empty,
+// its file closed: it can never play. One whose fill failed keeps its buffer
+// and its reader, and the next play fills it before it starts.
+Result loadSound(SoundBuffer& sound, IDirectSound* device, const char* path);
+Result createBuffer(SoundBuffer& sound, IDirectSound* device, const char* path);
+Result fillBuffer(SoundBuffer& sound);
 
 enum class PlayState {
   kNoBuffer,  // the sound has no buffer: it never plays
   kStopped,
   kPlaying,
+  kUnknown,   // the device would not say
 };
 
 // Whether the sound's buffer plays: one status query of the device, none for
 // a sound without a buffer.
-PlayState playState(SoundIndex index);
-// Restores a lost buffer first; never moves the play position, so a sound
-// stopped without rewinding resumes where it stopped. E_FAIL without buffer.
-Result playSound(SoundIndex index, bool looping);
-// Stops the sound, rewinding it to its start when asked; nothing without buffer.
-void stopSound(SoundIndex index, bool rewind);
+PlayState playState(const SoundBuffer& sound);
+// Restores a lost buffer, or fills one whose fill failed, first; never moves
+// the play position, so a sound stopped without rewinding resumes where it
+// stopped. E_FAIL without buffer.
+Result playSound(SoundBuffer& sound, bool looping);
+// Stops the sound, rewinding it to its start when asked; nothing without
+// buffer. A device that refuses the stop leaves nothing the module could do
+// better: the next frame's status query tells whether it still plays.
+void stopSound(SoundBuffer& sound, bool rewind);
 // A lost buffer's memory is restored and filled again from the reader.
-Result restoreBuffer(SoundIndex index);
+Result restoreBuffer(SoundBuffer& sound);
 // Destroys the sound's reader (closing its file) and releases its buffer.
-Result releaseSound(SoundIndex index);
-// True when any sound holds a buffer (on the device of the time).
-bool anySoundHoldsBuffer();
-// The sound's buffer, or null: for tests and tools that look at it.
-IDirectSoundBuffer* soundBufferOf(SoundIndex index);
+void releaseSound(SoundBuffer& sound);
 
 // Thin calls of the buffer's volume and pan. Without a buffer nothing is
 // touched: setVolume and setPan answer E_FAIL and getVolume reports silence
-// (-10000), since such a sound is never heard.
-Result setVolume(SoundIndex index, std::int32_t hundredths);
-std::int32_t getVolume(SoundIndex index);
-Result setPan(SoundIndex index, std::int32_t pan);
+// (DSBVOLUME_MIN), since such a sound is never heard.
+Result setVolume(SoundBuffer& sound, std::int32_t hundredths);
+std::int32_t getVolume(const SoundBuffer& sound);
+Result setPan(SoundBuffer& sound, std::int32_t pan);
 
 }  // namespace vorlanex

@@ -18,6 +18,15 @@ using platform::RiffStatus;
 constexpr std::int32_t kFormatFieldsSize = 16;  // WAVEFORMATEX up to cbSize
 constexpr std::uint32_t kFormatWithExtraSize = 18;
 
+// Reads exactly `count` bytes: kNone, else `cutShort` for a file that ends
+// first, or kReadError when the read itself failed.
+OpenFailure readExactly(platform::RiffFile* file, void* destination, std::int32_t count,
+                        OpenFailure cutShort) {
+  const std::int32_t read = platform::readRiffFile(file, destination, count);
+  if (read < 0) return OpenFailure::kReadError;
+  return read == count ? OpenFailure::kNone : cutShort;
+}
+
 // A block of the 18-byte record followed by room for `extra` bytes.
 WaveFormat* newFormatBlock(const WaveFormat& fields, std::uint16_t extra) {
   void* memory = heapAllocate(sizeof(WaveFormat) + extra);
@@ -43,8 +52,9 @@ const char* describeOpenFailure(OpenFailure failure) {
       "file ends inside the extra format bytes",
       "cannot step past the \"fmt \" chunk",
       "no \"data\" chunk",
+      "the file cannot be read",
   };
-  static_assert(std::size(kTexts) == static_cast<std::size_t>(OpenFailure::kNoDataChunk) + 1,
+  static_assert(std::size(kTexts) == static_cast<std::size_t>(OpenFailure::kReadError) + 1,
                 "one text per stage");
   const auto index = static_cast<std::size_t>(failure);
   return index < std::size(kTexts) ? kTexts[index] : "unknown";
@@ -69,10 +79,12 @@ Result WaveReader::open(const char* path) {
   if (lastOpenFailure_ != OpenFailure::kNone) {
     freeFormat();
     close();
-    return kFail;
+    return lastOpenFailure_ == OpenFailure::kNoMemory ? kOutOfMemory : kFail;
   }
-  if (rewind() != kOk) {
-    lastOpenFailure_ = OpenFailure::kNoDataChunk;
+  const RiffStatus data = findChunk(file, riffChunk, fourCc("data"), &dataChunk);
+  if (data != RiffStatus::kOk) {
+    lastOpenFailure_ = data == RiffStatus::kFailed ? OpenFailure::kReadError
+                                                   : OpenFailure::kNoDataChunk;
     return kFail;
   }
   return kOk;
@@ -82,15 +94,14 @@ OpenFailure WaveReader::readHeader() {
   // A header cut short inside the form type keeps the record's old bytes
   // there: start from zero, so that no earlier file's form type shows through.
   riffChunk = {};
-  if (platform::descendChunk(file, &riffChunk) != RiffStatus::kOk ||
-      riffChunk.ckid != fourCc("RIFF")) {
-    return OpenFailure::kNotRiff;
-  }
+  const RiffStatus riff = platform::descendChunk(file, &riffChunk);
+  if (riff == RiffStatus::kFailed) return OpenFailure::kReadError;
+  if (riff != RiffStatus::kOk || riffChunk.ckid != fourCc("RIFF")) return OpenFailure::kNotRiff;
   if (riffChunk.fccType != fourCc("WAVE")) return OpenFailure::kNotWave;
   platform::ChunkInfo formatChunk = {};
-  if (!findChunk(file, riffChunk, fourCc("fmt "), &formatChunk)) {
-    return OpenFailure::kNoFormatChunk;
-  }
+  const RiffStatus found = findChunk(file, riffChunk, fourCc("fmt "), &formatChunk);
+  if (found == RiffStatus::kFailed) return OpenFailure::kReadError;
+  if (found != RiffStatus::kOk) return OpenFailure::kNoFormatChunk;
   if (formatChunk.cksize < kFormatFieldsSize) return OpenFailure::kFormatTooShort;
   const OpenFailure failure = readFormat(formatChunk);
   if (failure != OpenFailure::kNone) return failure;
@@ -102,31 +113,27 @@ OpenFailure WaveReader::readHeader() {
 
 OpenFailure WaveReader::readFormat(const platform::ChunkInfo& formatChunk) {
   WaveFormat fields = {};
-  if (platform::readRiffFile(file, &fields, kFormatFieldsSize) != kFormatFieldsSize) {
-    return OpenFailure::kFormatCutShort;
-  }
+  OpenFailure failure = readExactly(file, &fields, kFormatFieldsSize, OpenFailure::kFormatCutShort);
+  if (failure != OpenFailure::kNone) return failure;
   // Formats other than PCM count their extra bytes in the field behind the
   // first 16 bytes. A chunk of 16 or 17 bytes has no such field: reading one
   // anyway would take the next chunk's id for the count, and that many bytes
   // of other chunks for the format.
   std::uint16_t extra = 0;
-  if (fields.wFormatTag != kWaveFormatPcm && formatChunk.cksize >= kFormatWithExtraSize &&
-      platform::readRiffFile(file, &extra, sizeof extra) != sizeof extra) {
-    return OpenFailure::kFormatCutShort;
+  if (fields.wFormatTag != kWaveFormatPcm && formatChunk.cksize >= kFormatWithExtraSize) {
+    failure = readExactly(file, &extra, sizeof extra, OpenFailure::kFormatCutShort);
+    if (failure != OpenFailure::kNone) return failure;
   }
   format = newFormatBlock(fields, extra);
   if (format == nullptr) return OpenFailure::kNoMemory;
-  if (extra > 0 &&
-      platform::readRiffFile(file, reinterpret_cast<unsigned char*>(format) + sizeof(WaveFormat),
-                             extra) != extra) {
-    return OpenFailure::kExtraCutShort;
-  }
-  return OpenFailure::kNone;
+  if (extra == 0) return OpenFailure::kNone;
+  return readExactly(file, reinterpret_cast<unsigned char*>(format) + sizeof(WaveFormat), extra,
+                     OpenFailure::kExtraCutShort);
 }
 
 Result WaveReader::rewind() {
   if (file == nullptr) return kFail;
-  return findChunk(file, riffChunk, fourCc("data"), &dataChunk) ? kOk : kFail;
+  return findChunk(file, riffChunk, fourCc("data"), &dataChunk) == RiffStatus::kOk ? kOk : kFail;
 }
 
 Result WaveReader::read(std::uint32_t count, void* destination, std::uint32_t* bytesRead) {

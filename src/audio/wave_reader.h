@@ -33,8 +33,9 @@ static_assert(offsetof(WaveFormat, nChannels) == 2 && offsetof(WaveFormat, nSamp
 
 constexpr std::uint16_t kWaveFormatPcm = 1;
 
-// Where the last open of a reader stopped. The module sees only kFail; this is
-// for people: a panel author asking why a sound does not load.
+// Where the last open of a reader stopped. The module sees only kFail, or
+// kOutOfMemory for kNoMemory; this is for people: a panel author asking why a
+// sound does not load.
 enum class OpenFailure {
   kNone,            // the last open succeeded, or there was none
   kNoFile,          // the file could not be opened
@@ -47,6 +48,7 @@ enum class OpenFailure {
   kExtraCutShort,   // the file ends inside the extra format bytes
   kFormatChunkEnd,  // the end of the "fmt " chunk could not be reached
   kNoDataChunk,     // no "data" chunk inside the RIFF chunk
+  kReadError,       // the file could not be read, whatever it holds
 };
 
 // A short English text for each stage ("not a RIFF file").
@@ -63,12 +65,14 @@ class WaveReader {
 
   // Opens the WAV file at `path` (a Windows path), reads its format and
   // positions the reader at the first sample byte. A file or format held from
-  // before is let go first. kFail when the header cannot be read, with neither
-  // file nor format held; kFail also when no "data" chunk is found, but then
-  // file and format stay held until close and destruction.
+  // before is let go first. kFail when the header cannot be read (kOutOfMemory
+  // when the format block cannot be allocated), with neither file nor format
+  // held; kFail also when no "data" chunk is found, but then file and format
+  // stay held until close and destruction.
   Result open(const char* path);
 
   // Back to the first sample byte, with dataChunk.cksize the full data size.
+  // kFail when the data chunk cannot be found again.
   Result rewind();
 
   // Copies the next min(count, dataChunk.cksize) sample bytes to

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "sound_api.h"
+
 namespace vorlanex {
 
 // Command codes a sound's variable carries in its last two decimal digits.
@@ -32,9 +34,6 @@ inline std::int32_t truncateToInt32(double value) {
   return static_cast<std::int32_t>(static_cast<std::uint32_t>(wide));
 }
 
-constexpr std::int32_t kPanLeft = -10000;
-constexpr std::int32_t kPanRight = 10000;
-
 // Splits n into the command code (its last two decimal digits) and the pan
 // (the rest, carrying n's sign): -250 is code 50 with pan -2, 10001 is code 1
 // with pan 100. A pan beyond full left or right is held there, since the
@@ -42,8 +41,10 @@ constexpr std::int32_t kPanRight = 10000;
 // For -2^31, whose negation wraps, the code comes out as -48: no command.
 inline DecodedCommand decodeCommand(std::int32_t n) {
   if (n >= 0 && n < 100) return {n, 0};  // the common case: a bare code
-  const auto held = [](std::int32_t pan) {
-    return pan < kPanLeft ? kPanLeft : pan > kPanRight ? kPanRight : pan;
+  const auto held = [](std::int32_t pan) -> std::int32_t {
+    constexpr auto left = static_cast<std::int32_t>(DSBPAN_LEFT);
+    constexpr auto right = static_cast<std::int32_t>(DSBPAN_RIGHT);
+    return pan < left ? left : pan > right ? right : pan;
   };
   if (n >= 0) return {n % 100, held(n / 100)};
   // The negation wraps in 32 bits, so -2^31 stays negative.
@@ -54,5 +55,13 @@ inline DecodedCommand decodeCommand(std::int32_t n) {
 // Panel volumes are percent, buffer volumes hundredths of a decibel (0 full,
 // -10000 silent). Buffer to percent truncates toward zero: -2550 is 75.
 std::int32_t bufferVolumeToPercent(std::int32_t hundredths);
+
+// The percent "zeb_volume_played" reports for a sound played at its stored
+// volume (hundredths of a decibel, as the INI file's percent became): the
+// buffer takes the volume truncated to whole hundredths, and reads back as
+// above. 12.5 % reports 13, 80.4 % reports 81.
+inline std::int32_t storedVolumePercent(float volume) {
+  return bufferVolumeToPercent(truncateToInt32(volume));
+}
 
 }  // namespace vorlanex

@@ -3,22 +3,18 @@
 #include "platform/dynamic_library.h"
 
 namespace vorlanex {
-namespace {
 
-void* handle = nullptr;
+void takeHostModuleHandle(SimulatorSwitch& simulator) {
+  simulator.globalDll = platform::findLoadedLibrary(kHostModuleName);
+}
 
-}  // namespace
-
-void takeHostModuleHandle() { handle = platform::findLoadedLibrary(kHostModuleName); }
-
-void* hostModuleHandle() { return handle; }
-
-const volatile std::uint32_t* locateHostSoundFlag() {
-  if (handle == nullptr) {
-    takeHostModuleHandle();
+const volatile std::uint32_t* locateHostSoundFlag(SimulatorSwitch& simulator) {
+  if (simulator.globalDll == nullptr) {
+    takeHostModuleHandle(simulator);
     return nullptr;
   }
-  auto* linkage = static_cast<unsigned char*>(platform::findLibrarySymbol(handle, "Linkage"));
+  auto* linkage =
+      static_cast<unsigned char*>(platform::findLibrarySymbol(simulator.globalDll, "Linkage"));
   if (linkage == nullptr) return nullptr;
   return reinterpret_cast<const volatile std::uint32_t*>(linkage + kHostSoundFlagOffset);
 }

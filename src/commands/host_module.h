@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "commands/module_state.h"
+
 namespace vorlanex {
 
 constexpr const char* kHostModuleName = "GLOBAL.DLL";
@@ -12,11 +14,10 @@ constexpr std::uintptr_t kHostSoundFlagOffset = 2848;
 
 // Takes the handle of "GLOBAL.DLL" if the simulator has it loaded; null
 // otherwise. Never loads the library itself.
-void takeHostModuleHandle();
-void* hostModuleHandle();
+void takeHostModuleHandle(SimulatorSwitch& simulator);
 
 // The simulator's sound switch for this frame, or null when it cannot be
 // found. While the handle is null it is sought again for the next frame.
-const volatile std::uint32_t* locateHostSoundFlag();
+const volatile std::uint32_t* locateHostSoundFlag(SimulatorSwitch& simulator);
 
 }  // namespace vorlanex

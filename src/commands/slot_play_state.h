@@ -11,16 +11,19 @@ namespace vorlanex {
 // started sound is asked, once per frame, since it may have ended or its
 // buffer been lost (which only ever stops it). A sound without a buffer never
 // plays.
-inline PlayState slotPlayState(const SoundSlot& slot, SoundIndex index) {
+inline PlayState slotPlayState(const SoundSlot& slot, const SoundBuffer& sound) {
   if (slot.started == 0) {
-    return soundBufferOf(index) == nullptr ? PlayState::kNoBuffer : PlayState::kStopped;
+    return sound.buffer == nullptr ? PlayState::kNoBuffer : PlayState::kStopped;
   }
-  return playState(index);
+  return playState(sound);
 }
 
-// Whether the sound plays: asked of the device only for a started sound.
-inline bool slotPlaying(const SoundSlot& slot, SoundIndex index) {
-  return slot.started != 0 && playState(index) == PlayState::kPlaying;
+// Whether the sound may be playing, so that a stop must reach the device: a
+// started sound the device plays, or one it would not say about.
+inline bool slotMayPlay(const SoundSlot& slot, const SoundBuffer& sound) {
+  if (slot.started == 0) return false;
+  const PlayState state = playState(sound);
+  return state == PlayState::kPlaying || state == PlayState::kUnknown;
 }
 
 }  // namespace vorlanex

@@ -10,15 +10,11 @@
 
 namespace vorlanex {
 
-std::int32_t configured = 0;
-
 namespace {
 
 constexpr int kValueSize = 128;    // every INI text value is cut to 127 characters
 constexpr int kMaxSoundsSize = 5;  // only the first 4 characters of MaxSounds count
 constexpr const char* kDefaultStopVariable = "zeb_stop_sounds";
-
-char configuredIniPath[kIniPathSize];
 
 template <std::size_t N>
 void copyText(char (&to)[N], const char* from, std::size_t length) {
@@ -64,9 +60,10 @@ void readSound(const char* iniPath, int index, SoundSlot& slot) {
 
 // The host sees each registration followed at once by a look-up of the same
 // name; the look-up's id is the one kept.
-void registerSlotVariable(SoundSlot& slot) {
-  registerNamedVariable(slot.varName);
-  slot.varId = lookupNamedVariable(slot.varName);
+template <typename Slot>
+void registerSlotVariable(Slot& slot, const PanelServices& panel) {
+  panel.registerName(slot.varName);
+  slot.varId = panel.lookup(slot.varName);
 }
 
 }  // namespace
@@ -92,36 +89,30 @@ void parseSoundEntry(const char* value, SoundSlot& slot) {
   slot.volume = static_cast<float>(percentToHundredths(std::atof(comma + 1)));
 }
 
-void readSoundTable(const char* iniPath, SoundTable& table) {
+void readSoundTable(const char* iniPath, SoundTable& table, const PanelServices& panel) {
   char maxSounds[kMaxSoundsSize];
   platform::readProfileString("Config", "MaxSounds", "100", maxSounds, kMaxSoundsSize, iniPath);
   const std::int32_t errorFlag = platform::readProfileInt("Config", "ErrorFlag", 0, iniPath);
 
   table.soundCount = soundCountFrom(maxSounds);
-  std::memset(table.slots, 0, sizeof(SoundSlot) * static_cast<std::size_t>(table.soundCount + 1));
+  std::memset(table.slots, 0, sizeof(SoundSlot) * static_cast<std::size_t>(table.soundCount));
+  table.stopAll = {};
   table.errorValue = errorFlag == -1 ? -1 : 0;
 
   for (int i = table.soundCount - 1; i >= 0; --i) {
     SoundSlot& slot = table.slots[i];
     readSound(iniPath, i, slot);
-    registerSlotVariable(slot);
+    registerSlotVariable(slot, panel);
     slot.started = 0;
     slot.loaded = 0;
   }
 
-  SoundSlot& stopAll = stopAllSlot(table);
+  StopAllVariable& stopAll = table.stopAll;
   char value[kValueSize];
   platform::readProfileString("Config", "LvarStop", kDefaultStopVariable, value, kValueSize,
                               iniPath);
   copyText(stopAll.varName, value[0] != '\0' ? value : kDefaultStopVariable);
-  registerSlotVariable(stopAll);
-}
-
-void loadConfiguration(const abi::GaugeHeader* gauge) {
-  if (configured != 0) return;
-  configured = 1;
-  chooseIniPath(gauge != nullptr ? gauge->parameters : nullptr, configuredIniPath);
-  readSoundTable(configuredIniPath, soundTable);
+  registerSlotVariable(stopAll, panel);
 }
 
 }  // namespace vorlanex

@@ -1,25 +1,15 @@
-// Reads the module's INI file into the slot table, once per load of the module.
+// Reads the module's INI file into the slot table.
 #pragma once
 
 #include <cstdint>
 
 #include "config/slot_table.h"
-#include "panel/gauge_abi.h"
+#include "panel/host_panels.h"
 
 namespace vorlanex {
 
 constexpr const char* kDefaultIniPath = "./Gauges/zeb_xml_sound.ini";
 constexpr int kIniPathSize = 136;
-
-// 1 once the first post-install has read the configuration; never reset.
-// The per-frame work waits for it.
-extern std::int32_t configured;
-
-// The post-install step. The first call reads the INI file that the gauge's
-// parameter string names (the default file when it names none), fills the
-// module's slot table and registers every sound variable and the stop-all
-// variable with the host. Later calls do nothing, whatever their gauge says.
-void loadConfiguration(const abi::GaugeHeader* gauge);
 
 // The INI path for a parameter string: the default for a null or empty one,
 // the string itself when it fits the path buffer, and "" (no file, so every
@@ -29,7 +19,7 @@ void chooseIniPath(const char* parameters, char (&path)[kIniPathSize]);
 // Fills `table` from the INI file at `iniPath` and registers its variables:
 // sounds from the highest index down, each registration followed by a look-up
 // whose id is kept, the stop-all variable last.
-void readSoundTable(const char* iniPath, SoundTable& table);
+void readSoundTable(const char* iniPath, SoundTable& table, const PanelServices& panel);
 
 // Splits a Sounds value at its first comma into the WAV path and the volume
 // in percent, stored as hundredths of a decibel; without a comma the whole

@@ -29,17 +29,17 @@ struct SoundSlot {
   VariableId varId;
 };
 
-struct SoundTable {
-  // Records 0 to soundCount - 1 are the sounds; record soundCount is the
-  // stop-all slot, of which only varName and varId are used.
-  std::int32_t soundCount;
-  std::int32_t errorValue;  // written into a sound's variable when its file is missing
-  SoundSlot slots[kMaxSounds + 1];
+// The variable that stops every sound at once.
+struct StopAllVariable {
+  char varName[kTextSize];
+  VariableId varId;
 };
 
-// The module's table: 100 sounds, all zero, until the configuration is read.
-extern SoundTable soundTable;
-
-inline SoundSlot& stopAllSlot(SoundTable& table) { return table.slots[table.soundCount]; }
+struct SoundTable {
+  std::int32_t soundCount;  // slots 0 to soundCount - 1 are the sounds
+  std::int32_t errorValue;  // written into a sound's variable when it cannot play
+  SoundSlot slots[kMaxSounds];
+  StopAllVariable stopAll;
+};
 
 }  // namespace vorlanex

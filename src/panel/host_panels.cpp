@@ -7,14 +7,22 @@ vorlanex::abi::ImportRecord ImportTable = {vorlanex::kPanelsTableId, nullptr, 0,
 }
 
 namespace vorlanex {
+namespace {
+
+template <typename Function>
+Function exportedEntry(abi::HostPanelsEntry index) {
+  return reinterpret_cast<Function>(ImportTable.panels->entries[index]);
+}
+
+}  // namespace
 
 void callElementRoutine(abi::HostPanelsEntry index, abi::ElementHeader* element) {
-  hostPanelsEntry<abi::ElementRoutine>(index)(element);
+  exportedEntry<abi::ElementRoutine>(index)(element);
 }
 
 void callElementRoutine(abi::HostPanelsEntry index, abi::ElementHeader* element,
                         std::uint32_t value) {
-  hostPanelsEntry<abi::ElementRoutineWithValue>(index)(element, value);
+  exportedEntry<abi::ElementRoutineWithValue>(index)(element, value);
 }
 
 }  // namespace vorlanex

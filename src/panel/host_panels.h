@@ -1,7 +1,7 @@
 // The module's calls into the host's panel function table. Every call reads
-// the table's address afresh from ImportTable word 1, which the host fills in
-// when it loads the module. Results are used as they come: no id or value is
-// tested for an error.
+// the table's address afresh from word 1 of the import record, which the host
+// fills in when it loads the module. Results are used as they come: no id or
+// value is tested for an error.
 #pragma once
 
 #include <cstdint>
@@ -13,30 +13,38 @@ namespace vorlanex {
 
 using VariableId = std::int32_t;
 
-// The host's function in `index` of its table. Inline with the calls below:
-// the scan makes two of them for every sound in every frame.
-template <typename Function>
-Function hostPanelsEntry(abi::HostPanelsEntry index) {
-  return reinterpret_cast<Function>(ImportTable.panels->entries[index]);
-}
+// The host's panel services as one module state reaches them: through the
+// exported ImportTable for the module the simulator loads, through a record of
+// its own for a state that a tool or a test builds. Inline: the scan makes two
+// of these calls for every sound in every frame.
+class PanelServices {
+ public:
+  explicit constexpr PanelServices(const abi::ImportRecord* imports) : imports_(imports) {}
 
-inline VariableId lookupNamedVariable(const char* name) {
-  return hostPanelsEntry<abi::VariableByName>(abi::kLookupNamedVariable)(name);
-}
+  VariableId lookup(const char* name) const {
+    return entry<abi::VariableByName>(abi::kLookupNamedVariable)(name);
+  }
+  VariableId registerName(const char* name) const {
+    return entry<abi::VariableByName>(abi::kRegisterNamedVariable)(name);
+  }
+  double get(VariableId id) const {
+    return entry<abi::GetVariableValue>(abi::kGetNamedVariableValue)(id);
+  }
+  void set(VariableId id, double value) const {
+    entry<abi::SetVariableValue>(abi::kSetNamedVariableValue)(id, value);
+  }
 
-inline VariableId registerNamedVariable(const char* name) {
-  return hostPanelsEntry<abi::VariableByName>(abi::kRegisterNamedVariable)(name);
-}
+ private:
+  template <typename Function>
+  Function entry(abi::HostPanelsEntry index) const {
+    return reinterpret_cast<Function>(imports_->panels->entries[index]);
+  }
 
-inline double getNamedVariableValue(VariableId id) {
-  return hostPanelsEntry<abi::GetVariableValue>(abi::kGetNamedVariableValue)(id);
-}
+  const abi::ImportRecord* imports_;
+};
 
-inline void setNamedVariableValue(VariableId id, double value) {
-  hostPanelsEntry<abi::SetVariableValue>(abi::kSetNamedVariableValue)(id, value);
-}
-
-// The element-list routines the gauge's standard routines forward to.
+// The element-list routines the gauge's standard routines forward to, through
+// the exported ImportTable: only the simulator calls those routines.
 void callElementRoutine(abi::HostPanelsEntry entry, abi::ElementHeader* element);
 void callElementRoutine(abi::HostPanelsEntry entry, abi::ElementHeader* element,
                         std::uint32_t value);

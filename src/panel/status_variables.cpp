@@ -1,13 +1,11 @@
 #include "panel/status_variables.h"
 
-#include "panel/host_panels.h"
-
 namespace vorlanex {
 
-void registerStatusVariables() {
-  registerNamedVariable(kVolumePlayedVariable);
-  registerNamedVariable(kMasterVolumeVariable);
-  registerNamedVariable(kSoundIndicatorVariable);
+void registerStatusVariables(const PanelServices& panel) {
+  panel.registerName(kVolumePlayedVariable);
+  panel.registerName(kMasterVolumeVariable);
+  panel.registerName(kSoundIndicatorVariable);
 }
 
 }  // namespace vorlanex

@@ -1,6 +1,8 @@
 // The panel variables through which the module reports its state to XML gauges.
 #pragma once
 
+#include "panel/host_panels.h"
+
 namespace vorlanex {
 
 // Volume, in percent, of the sound last started.
@@ -14,6 +16,6 @@ constexpr const char* kSoundIndicatorVariable = "zeb_sound_indicator";
 // Registers the three status variables so XML gauges see them from the moment
 // the gauge is connected to its window. The ids are not kept: the per-frame
 // code looks each name up again before every use.
-void registerStatusVariables();
+void registerStatusVariables(const PanelServices& panel);
 
 }  // namespace vorlanex

@@ -12,6 +12,7 @@
 #include "audio/module_heap.h"
 #include "audio/sound_buffers.h"
 #include "audio/wave_reader.h"
+#include "commands/sound_device.h"
 #include "platform/portable/riff_file_faults.h"
 #include "platform/window_and_sleep.h"
 #include "support/sine_wave.h"
@@ -20,6 +21,11 @@
 
 namespace vorlanex {
 namespace {
+
+// The sounds and the device under test, as a module state holds them.
+constexpr int kSounds = 100;
+SoundBuffer sounds[kSounds];
+IDirectSound* device = nullptr;
 
 using engine::Call;
 using engine::callCount;
@@ -33,15 +39,15 @@ class SoundBufferFaults : public ::testing::Test {
   void SetUp() override {
     engine::reset();
     platform::resetRiffFaults();
-    ASSERT_EQ(openDevice(), kOk);
+    ASSERT_EQ(openDevice(device), kOk);
     engine::reset();  // count only what the sound operations do
     root_.write("Sound/sine.wav", test::sineWave(kSine));
     root_.write("Sound/other.wav", test::sineWave({2, 44100, 8, 0.1}));
     heapAtStart_ = heapUse();
   }
   void TearDown() override {
-    for (SoundIndex i = 0; i < kSoundBufferEntries; ++i) releaseSound(i);
-    closeDevice();
+    for (int i = 0; i < kSounds; ++i) releaseSound(sounds[i]);
+    closeDevice(device);
     engine::reset();
     EXPECT_EQ(engine::buffers().size(), 0u);
     EXPECT_EQ(engine::liveDevices(), 0u);
@@ -50,10 +56,10 @@ class SoundBufferFaults : public ::testing::Test {
   }
 
   // The sound's data as the buffer holds it.
-  static std::string bufferBytes(SoundIndex index) {
+  static std::string bufferBytes(int index) {
     void* first = nullptr;
     DWORD bytes = 0;
-    IDirectSoundBuffer* buffer = soundBufferOf(index);
+    IDirectSoundBuffer* buffer = sounds[index].buffer;
     EXPECT_EQ(buffer->Lock(0, 0, &first, &bytes, nullptr, nullptr, DSBLOCK_ENTIREBUFFER), DS_OK);
     std::string held(static_cast<const char*>(first), bytes);
     buffer->Unlock(first, bytes, nullptr, 0);
@@ -65,15 +71,15 @@ class SoundBufferFaults : public ::testing::Test {
 };
 
 // A sound without a buffer answers for itself: DirectSound is never asked.
-void expectNoBufferAndNoCall(SoundIndex index) {
-  EXPECT_EQ(soundBufferOf(index), nullptr);
-  EXPECT_EQ(playState(index), PlayState::kNoBuffer);
-  EXPECT_EQ(playSound(index, false), kFail);
-  stopSound(index, true);
-  EXPECT_EQ(restoreBuffer(index), kOk);
-  EXPECT_EQ(setVolume(index, -600), kFail);
-  EXPECT_EQ(setPan(index, 100), kFail);
-  EXPECT_EQ(getVolume(index), -10000);
+void expectNoBufferAndNoCall(int index) {
+  EXPECT_EQ(sounds[index].buffer, nullptr);
+  EXPECT_EQ(playState(sounds[index]), PlayState::kNoBuffer);
+  EXPECT_EQ(playSound(sounds[index], false), kFail);
+  stopSound(sounds[index], true);
+  EXPECT_EQ(restoreBuffer(sounds[index]), kOk);
+  EXPECT_EQ(setVolume(sounds[index], -600), kFail);
+  EXPECT_EQ(setPan(sounds[index], 100), kFail);
+  EXPECT_EQ(getVolume(sounds[index]), -10000);
   EXPECT_EQ(totalCalls(), 0u);
 }
 
@@ -83,7 +89,7 @@ TEST_F(SoundBufferFaults, FilesThatGiveNoBufferAreNotHeldOpen) {
   root_.write("Sound/nodata.wav", riff("WAVE", chunk("fmt ", formatFields(1, 1, 22050, 16))));
   for (const char* path : {"./Sound/missing.wav", "./Sound/text.wav", "./Sound/aiff.wav",
                            "./Sound/nodata.wav"}) {
-    EXPECT_EQ(loadSound(0, path), kFail) << path;
+    EXPECT_EQ(loadSound(sounds[0], device, path), kFail) << path;
     EXPECT_EQ(platform::openRiffFiles(), 0) << path << ": nothing held";
     expectNoBufferAndNoCall(0);
   }
@@ -102,7 +108,7 @@ TEST_F(SoundBufferFaults, AFormatTheDeviceRefusesClosesTheFileAndReturnsTheDevic
   for (const Case& c : cases) {
     root_.write("Sound/refused.wav", wave(c.format, samplePattern(1000)));
     engine::reset();
-    EXPECT_EQ(loadSound(1, "./Sound/refused.wav"), c.code) << c.name;
+    EXPECT_EQ(loadSound(sounds[1], device, "./Sound/refused.wav"), c.code) << c.name;
     EXPECT_EQ(callCount(Call::CreateSoundBuffer), 1u) << c.name;
     EXPECT_EQ(platform::openRiffFiles(), 0) << c.name << ": the file is let go";
     engine::reset();
@@ -112,45 +118,80 @@ TEST_F(SoundBufferFaults, AFormatTheDeviceRefusesClosesTheFileAndReturnsTheDevic
 
 TEST_F(SoundBufferFaults, ACreateFailureInjectedIntoTheDeviceIsReturnedAsIs) {
   engine::failCreateSoundBuffer(DSERR_ALLOCATED);
-  EXPECT_EQ(loadSound(0, "./Sound/sine.wav"), DSERR_ALLOCATED);
+  EXPECT_EQ(loadSound(sounds[0], device, "./Sound/sine.wav"), DSERR_ALLOCATED);
   engine::reset();
   expectNoBufferAndNoCall(0);
 }
 
-TEST_F(SoundBufferFaults, AFailedLockLeavesACreatedSilentBufferThatStillPlays) {
-  engine::failLock(DSERR_INVALIDCALL);
-  EXPECT_EQ(loadSound(0, "./Sound/sine.wav"), DSERR_INVALIDCALL);
-  ASSERT_NE(soundBufferOf(0), nullptr);
-  EXPECT_EQ(bufferBytes(0), std::string(test::sineDataBytes(kSine), '\0'));
-  EXPECT_EQ(playSound(0, false), kOk);
-  EXPECT_EQ(playState(0), PlayState::kPlaying);
+// A fill the device fails leaves a buffer that would play silence: the play
+// fills it first, and fails as the fill does rather than play it silent.
+TEST_F(SoundBufferFaults, AFailedFillIsMadeGoodByThePlayOrFailsIt) {
+  struct Case {
+    const char* name;
+    void (*arm)(int times);
+    HRESULT code;
+  };
+  const Case cases[] = {
+      {"Lock", [](int times) { engine::failLock(DSERR_INVALIDCALL, times); }, DSERR_INVALIDCALL},
+      {"Unlock", [](int times) { engine::failUnlock(DSERR_OUTOFMEMORY, times); },
+       DSERR_OUTOFMEMORY},
+  };
+  const std::string silence(test::sineDataBytes(kSine), '\0');
+  for (const Case& c : cases) {
+    c.arm(1);
+    EXPECT_EQ(loadSound(sounds[0], device, "./Sound/sine.wav"), c.code) << c.name;
+    ASSERT_NE(sounds[0].buffer, nullptr) << c.name;
+    EXPECT_EQ(playSound(sounds[0], false), kOk) << c.name;
+    EXPECT_NE(bufferBytes(0), silence) << c.name << ": filled by the play";
+    EXPECT_EQ(playState(sounds[0]), PlayState::kPlaying) << c.name;
+    releaseSound(sounds[0]);
+
+    c.arm(2);
+    EXPECT_EQ(loadSound(sounds[0], device, "./Sound/sine.wav"), c.code) << c.name;
+    EXPECT_EQ(playSound(sounds[0], false), c.code) << c.name;
+    EXPECT_EQ(playState(sounds[0]), PlayState::kStopped) << c.name;
+    releaseSound(sounds[0]);
+    engine::reset();
+  }
+}
+
+// A status the device will not give is not taken for "stopped": a started
+// one-shot would be handed back as ended while it plays.
+TEST_F(SoundBufferFaults, AStatusTheDeviceWillNotGiveIsUnknown) {
+  ASSERT_EQ(loadSound(sounds[0], device, "./Sound/sine.wav"), kOk);
+  ASSERT_EQ(playSound(sounds[0], false), kOk);
+  engine::failGetStatus(E_FAIL);
+  EXPECT_EQ(playState(sounds[0]), PlayState::kUnknown);
+  EXPECT_EQ(playState(sounds[0]), PlayState::kPlaying);
+  engine::failGetStatus(E_FAIL);
+  EXPECT_EQ(playSound(sounds[0], false), E_FAIL) << "the restore's status query";
 }
 
 TEST_F(SoundBufferFaults, NoMemoryForTheCopyLeavesAnUnfilledBuffer) {
   failHeapAllocationAfter(3);  // the reader, its format, then the copy block
-  EXPECT_EQ(loadSound(0, "./Sound/sine.wav"), kOutOfMemory);
+  EXPECT_EQ(loadSound(sounds[0], device, "./Sound/sine.wav"), kOutOfMemory);
   failHeapAllocationAfter(0);
-  ASSERT_NE(soundBufferOf(0), nullptr);
+  ASSERT_NE(sounds[0].buffer, nullptr);
   EXPECT_EQ(callCount(Call::Lock), 0u);
-  EXPECT_EQ(playSound(0, false), kOk);
+  EXPECT_EQ(playSound(sounds[0], false), kOk);
 }
 
 TEST_F(SoundBufferFaults, NoDeviceLeavesTheSoundWithoutFileOrCall) {
-  closeDevice();
+  closeDevice(device);
   engine::reset();
-  EXPECT_EQ(loadSound(0, "./Sound/sine.wav"), DSERR_NODRIVER);
+  EXPECT_EQ(loadSound(sounds[0], device, "./Sound/sine.wav"), DSERR_NODRIVER);
   EXPECT_EQ(platform::openRiffFiles(), 0);
   expectNoBufferAndNoCall(0);
 
   engine::failDirectSoundCreate(DSERR_NODRIVER);
-  EXPECT_EQ(openDevice(), DSERR_NODRIVER);
-  EXPECT_EQ(audioDevice(), nullptr);
+  EXPECT_EQ(openDevice(device), DSERR_NODRIVER);
+  EXPECT_EQ(device, nullptr);
   EXPECT_EQ(engine::liveDevices(), 0u);
 }
 
 TEST_F(SoundBufferFaults, LoadingALoadedSoundLetsGoOfItsOldFileAndBufferFirst) {
-  ASSERT_EQ(loadSound(0, "./Sound/sine.wav"), kOk);
-  ASSERT_EQ(loadSound(0, "./Sound/other.wav"), kOk);
+  ASSERT_EQ(loadSound(sounds[0], device, "./Sound/sine.wav"), kOk);
+  ASSERT_EQ(loadSound(sounds[0], device, "./Sound/other.wav"), kOk);
   const std::vector<engine::BufferView> live = engine::buffers();
   ASSERT_EQ(live.size(), 1u);
   EXPECT_EQ(live[0].format.nChannels, 2);
@@ -168,12 +209,12 @@ TEST_F(SoundBufferFaults, AFileCutShortPlaysWhatItHoldsAndIsRefilledAlike) {
   root_.write("Sound/short.wav",
               riff("WAVE", chunk("fmt ", formatFields(1, 1, 22050, 16)) +
                                chunkHeader("data", 4000) + samples.substr(0, 3001)));
-  EXPECT_EQ(loadSound(0, "./Sound/short.wav"), kOk);
-  ASSERT_NE(soundBufferOf(0), nullptr);
+  EXPECT_EQ(loadSound(sounds[0], device, "./Sound/short.wav"), kOk);
+  ASSERT_NE(sounds[0].buffer, nullptr);
   EXPECT_EQ(bufferBytes(0), samples.substr(0, 3000));
 
-  ASSERT_TRUE(engine::loseBuffer(soundBufferOf(0)));
-  ASSERT_EQ(playSound(0, false), kOk);
+  ASSERT_TRUE(engine::loseBuffer(sounds[0].buffer));
+  ASSERT_EQ(playSound(sounds[0], false), kOk);
   EXPECT_EQ(bufferBytes(0), samples.substr(0, 3000)) << "the refill reads the same bytes";
 }
 
@@ -198,19 +239,19 @@ TEST_F(SoundBufferFaults, ALostBufferIsRestoredRefilledAndPlayed) {
       {"a success code that is not DS_OK is not enough", oddSuccess, 20, 0, lost},
   };
   for (const RestoreCase& c : cases) {
-    ASSERT_EQ(loadSound(0, "./Sound/sine.wav"), kOk) << c.name;
+    ASSERT_EQ(loadSound(sounds[0], device, "./Sound/sine.wav"), kOk) << c.name;
     const std::string filled = bufferBytes(0);
-    ASSERT_TRUE(engine::loseBuffer(soundBufferOf(0))) << c.name;
+    ASSERT_TRUE(engine::loseBuffer(sounds[0].buffer)) << c.name;
     engine::reset();
     engine::answerRestore(c.answers);
     const std::uint32_t pausesBefore = platform::sleepsSoFar();
 
-    EXPECT_EQ(playSound(0, false), c.played) << c.name;
+    EXPECT_EQ(playSound(sounds[0], false), c.played) << c.name;
     EXPECT_EQ(callCount(Call::Restore), c.restores) << c.name;
     EXPECT_EQ(platform::sleepsSoFar() - pausesBefore, c.pauses) << c.name;
     if (c.played == kOk) {
       EXPECT_EQ(callCount(Call::Play), 1u) << c.name;
-      EXPECT_EQ(playState(0), PlayState::kPlaying) << c.name;
+      EXPECT_EQ(playState(sounds[0]), PlayState::kPlaying) << c.name;
       EXPECT_EQ(bufferBytes(0), filled) << c.name << ": refilled from the rewound reader";
     } else {
       EXPECT_EQ(callCount(Call::Play), 0u) << c.name;
@@ -221,16 +262,19 @@ TEST_F(SoundBufferFaults, ALostBufferIsRestoredRefilledAndPlayed) {
 }
 
 TEST_F(SoundBufferFaults, APreInstallWithSoundsLoadedKeepsTheirDevice) {
-  ASSERT_EQ(loadSound(0, "./Sound/sine.wav"), kOk);
-  IDirectSound* first = audioDevice();
-  EXPECT_EQ(openDevice(), kOk);
-  EXPECT_EQ(audioDevice(), first);
-  EXPECT_EQ(callCount(Call::DirectSoundCreate), 0u);
-
-  releaseSound(0);
-  EXPECT_EQ(openDevice(), kOk);
+  ModuleState state(nullptr);  // no panel call is made here
+  ASSERT_EQ(openSoundDevice(state), kOk);
+  ASSERT_EQ(loadSound(state.sounds[0], state.device, "./Sound/sine.wav"), kOk);
+  IDirectSound* first = state.device;
+  EXPECT_EQ(openSoundDevice(state), kOk);
+  EXPECT_EQ(state.device, first);
   EXPECT_EQ(callCount(Call::DirectSoundCreate), 1u);
-  EXPECT_EQ(engine::liveDevices(), 1u) << "the old device was released, not leaked";
+
+  releaseSound(state.sounds[0]);
+  EXPECT_EQ(openSoundDevice(state), kOk);
+  EXPECT_EQ(callCount(Call::DirectSoundCreate), 2u);
+  EXPECT_EQ(engine::liveDevices(), 2u) << "the test's and the state's: the old one was released";
+  releaseAllSounds(state);
 }
 
 // The module keeps nothing of a sound's data once it is in the device's
@@ -240,10 +284,10 @@ TEST_F(SoundBufferFaults, ALoadedSoundCostsItsReaderAndFormatAndALoadItsDataOnce
   const std::uint32_t dataBytes = test::sineDataBytes(kSine);
   const std::size_t perSound = sizeof(WaveReader) + sizeof(WaveFormat);
   std::size_t peak = 0;
-  for (SoundIndex i = 0; i < kSoundBufferEntries; ++i) {
+  for (int i = 0; i < kSounds; ++i) {
     const std::size_t before = heapUse().bytes;
     resetHeapPeak();
-    ASSERT_EQ(loadSound(i, "./Sound/sine.wav"), kOk);
+    ASSERT_EQ(loadSound(sounds[i], device, "./Sound/sine.wav"), kOk);
     EXPECT_EQ(heapUse().bytes - before, perSound);
     EXPECT_EQ(heapUse().peak - before, perSound + dataBytes);
     peak = heapUse().peak;

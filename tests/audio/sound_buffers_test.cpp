@@ -17,6 +17,11 @@
 namespace vorlanex {
 namespace {
 
+// The sounds and the device under test, as a module state holds them.
+constexpr int kSounds = 100;
+SoundBuffer sounds[kSounds];
+IDirectSound* device = nullptr;
+
 using test::SineFile;
 
 constexpr double kLimit = 20.0;  // seconds: generous, for a loaded machine under Wine
@@ -24,12 +29,12 @@ constexpr double kLimit = 20.0;  // seconds: generous, for a loaded machine unde
 class SoundBuffers : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_EQ(openDevice(), kOk);
+    ASSERT_EQ(openDevice(device), kOk);
     output_ = std::make_unique<test::SoundOutput>();
   }
   void TearDown() override {
-    for (SoundIndex i = 0; i < 4; ++i) releaseSound(i);
-    closeDevice();
+    for (int i = 0; i < 4; ++i) releaseSound(sounds[i]);
+    closeDevice(device);
   }
 
   // The path of a new file holding `sine`, valid for the whole test.
@@ -39,10 +44,10 @@ class SoundBuffers : public ::testing::Test {
     return paths_.emplace_back("./" + name).c_str();
   }
 
-  static DWORD position(SoundIndex index) {
+  static DWORD position(int index) {
     DWORD play = 0;
     DWORD write = 0;
-    soundBufferOf(index)->GetCurrentPosition(&play, &write);
+    sounds[index].buffer->GetCurrentPosition(&play, &write);
     return play;
   }
 
@@ -52,37 +57,37 @@ class SoundBuffers : public ::testing::Test {
 };
 
 TEST_F(SoundBuffers, OneShotPlaysUntilItsLengthHasPassed) {
-  ASSERT_EQ(loadSound(0, write({1, 22050, 16, 0.25})), kOk);
-  EXPECT_EQ(playState(0), PlayState::kStopped);
-  ASSERT_EQ(playSound(0, false), kOk);
-  EXPECT_EQ(playState(0), PlayState::kPlaying);
-  ASSERT_TRUE(output_->waitUntil([] { return playState(0) == PlayState::kStopped; }, kLimit));
+  ASSERT_EQ(loadSound(sounds[0], device, write({1, 22050, 16, 0.25})), kOk);
+  EXPECT_EQ(playState(sounds[0]), PlayState::kStopped);
+  ASSERT_EQ(playSound(sounds[0], false), kOk);
+  EXPECT_EQ(playState(sounds[0]), PlayState::kPlaying);
+  ASSERT_TRUE(output_->waitUntil([] { return playState(sounds[0]) == PlayState::kStopped; }, kLimit));
   EXPECT_EQ(position(0), 0u) << "a one-shot that ran to its end starts again from the start";
 }
 
 TEST_F(SoundBuffers, StopWithoutRewindResumesWhereItStoppedAndWithRewindStartsOver) {
   const SineFile sine{1, 22050, 16, 2.0};
-  ASSERT_EQ(loadSound(0, write(sine)), kOk);
-  ASSERT_EQ(playSound(0, false), kOk);
+  ASSERT_EQ(loadSound(sounds[0], device, write(sine)), kOk);
+  ASSERT_EQ(playSound(sounds[0], false), kOk);
   ASSERT_TRUE(output_->waitUntil([] { return position(0) > 8000; }, kLimit));
 
-  stopSound(0, false);
-  EXPECT_EQ(playState(0), PlayState::kStopped);
+  stopSound(sounds[0], false);
+  EXPECT_EQ(playState(sounds[0]), PlayState::kStopped);
   const DWORD stoppedAt = position(0);
   EXPECT_GT(stoppedAt, 8000u);
-  ASSERT_EQ(playSound(0, false), kOk);
+  ASSERT_EQ(playSound(sounds[0], false), kOk);
   EXPECT_GE(position(0), stoppedAt) << "resumed, not started over";
 
-  stopSound(0, true);
-  EXPECT_EQ(playState(0), PlayState::kStopped);
+  stopSound(sounds[0], true);
+  EXPECT_EQ(playState(sounds[0]), PlayState::kStopped);
   EXPECT_EQ(position(0), 0u);
-  ASSERT_EQ(playSound(0, false), kOk);
+  ASSERT_EQ(playSound(sounds[0], false), kOk);
   EXPECT_LT(position(0), stoppedAt) << "started over from the beginning";
 }
 
 TEST_F(SoundBuffers, LoopGoesOnPastItsLength) {
-  ASSERT_EQ(loadSound(0, write({1, 22050, 16, 0.1})), kOk);
-  ASSERT_EQ(playSound(0, true), kOk);
+  ASSERT_EQ(loadSound(sounds[0], device, write({1, 22050, 16, 0.1})), kOk);
+  ASSERT_EQ(playSound(sounds[0], true), kOk);
   // The play cursor runs back to the start at least once: the sound went on
   // past its end.
   DWORD last = position(0);
@@ -95,26 +100,26 @@ TEST_F(SoundBuffers, LoopGoesOnPastItsLength) {
         return wrapped;
       },
       kLimit));
-  EXPECT_EQ(playState(0), PlayState::kPlaying);
+  EXPECT_EQ(playState(sounds[0]), PlayState::kPlaying);
   DWORD status = 0;
-  soundBufferOf(0)->GetStatus(&status);
+  sounds[0].buffer->GetStatus(&status);
   EXPECT_EQ(status, static_cast<DWORD>(DSBSTATUS_PLAYING | DSBSTATUS_LOOPING));
 }
 
 TEST_F(SoundBuffers, EachFileGetsABufferOfItsOwnFormatAndExactDataSize) {
   const SineFile files[] = {{1, 22050, 16, 0.3}, {2, 44100, 8, 0.2}, {2, 11025, 16, 0.5}};
-  for (SoundIndex i = 0; i < 3; ++i) {
-    ASSERT_EQ(loadSound(i, write(files[i])), kOk);
+  for (int i = 0; i < 3; ++i) {
+    ASSERT_EQ(loadSound(sounds[i], device, write(files[i])), kOk);
     WAVEFORMATEX format{};
     DWORD written = 0;
-    ASSERT_EQ(soundBufferOf(i)->GetFormat(&format, sizeof format, &written), DS_OK);
+    ASSERT_EQ(sounds[i].buffer->GetFormat(&format, sizeof format, &written), DS_OK);
     EXPECT_EQ(format.wFormatTag, WAVE_FORMAT_PCM);
     EXPECT_EQ(format.nChannels, files[i].channels);
     EXPECT_EQ(format.nSamplesPerSec, files[i].rate);
     EXPECT_EQ(format.wBitsPerSample, files[i].bits);
     DSBCAPS caps{};
     caps.dwSize = sizeof caps;
-    ASSERT_EQ(soundBufferOf(i)->GetCaps(&caps), DS_OK);
+    ASSERT_EQ(sounds[i].buffer->GetCaps(&caps), DS_OK);
     EXPECT_EQ(caps.dwBufferBytes, test::sineDataBytes(files[i]));
     EXPECT_EQ(caps.dwFlags & 0xC2u, 0xC2u) << "static, with pan and volume controls";
   }
@@ -131,13 +136,13 @@ TEST_F(SoundBuffers, VolumeAndPanAreHeardAsTheDeviceLawSays) {
     double right;
   } const cases[] = {{0, 0, 0.0, 0.0}, {-600, 0, -6.0, -6.0}, {-600, -2000, -6.0, -26.0},
                      {-1000, 1500, -25.0, -10.0}};
-  ASSERT_EQ(loadSound(0, write({1, 22050, 16, 0.4})), kOk);
+  ASSERT_EQ(loadSound(sounds[0], device, write({1, 22050, 16, 0.4})), kOk);
   for (const Case& c : cases) {
-    ASSERT_EQ(setVolume(0, c.volume), DS_OK);
-    ASSERT_EQ(setPan(0, c.pan), DS_OK);
+    ASSERT_EQ(setVolume(sounds[0], c.volume), DS_OK);
+    ASSERT_EQ(setPan(sounds[0], c.pan), DS_OK);
     const std::size_t from = output_->mark();
-    ASSERT_EQ(playSound(0, false), kOk);
-    ASSERT_TRUE(output_->waitUntil([] { return playState(0) == PlayState::kStopped; }, kLimit));
+    ASSERT_EQ(playSound(sounds[0], false), kOk);
+    ASSERT_TRUE(output_->waitUntil([] { return playState(sounds[0]) == PlayState::kStopped; }, kLimit));
     const std::size_t length = static_cast<std::size_t>(0.4 * test::kOutputRate);
     const test::ChannelLevels levels =
         test::steadyLevels(output_->heardSince(from, length + 4800, kLimit));
@@ -148,11 +153,11 @@ TEST_F(SoundBuffers, VolumeAndPanAreHeardAsTheDeviceLawSays) {
 
 TEST_F(SoundBuffers, StereoSourcesFeedEachSideFromItsOwnChannel) {
   if (!output_->capturing()) GTEST_SKIP() << "no capture file: run through ctest";
-  ASSERT_EQ(loadSound(0, write({2, 44100, 16, 0.4})), kOk);
-  ASSERT_EQ(setPan(0, 2000), DS_OK);
+  ASSERT_EQ(loadSound(sounds[0], device, write({2, 44100, 16, 0.4})), kOk);
+  ASSERT_EQ(setPan(sounds[0], 2000), DS_OK);
   const std::size_t from = output_->mark();
-  ASSERT_EQ(playSound(0, false), kOk);
-  ASSERT_TRUE(output_->waitUntil([] { return playState(0) == PlayState::kStopped; }, kLimit));
+  ASSERT_EQ(playSound(sounds[0], false), kOk);
+  ASSERT_TRUE(output_->waitUntil([] { return playState(sounds[0]) == PlayState::kStopped; }, kLimit));
   const test::ChannelLevels levels = test::steadyLevels(
       output_->heardSince(from, static_cast<std::size_t>(0.45 * test::kOutputRate), kLimit));
   EXPECT_NEAR(levels.leftDb, -20.0, 0.2);

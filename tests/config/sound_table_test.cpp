@@ -20,9 +20,10 @@ constexpr const char* kIni = "./Gauges/zeb_xml_sound.ini";
 std::unique_ptr<SoundTable> readTable(const std::string& ini) {
   test::TempFolder root;
   root.write(kIni, ini);
-  host::PanelHost host({&Linkage, &ImportTable});
+  abi::ImportRecord imports{kPanelsTableId, nullptr, 0, nullptr};
+  host::PanelHost host({&Linkage, &imports});
   auto table = std::make_unique<SoundTable>();
-  readSoundTable(kIni, *table);
+  readSoundTable(kIni, *table, PanelServices(&imports));
   return table;
 }
 
@@ -50,10 +51,8 @@ TEST(SoundTable, HoldsTheExampleConfiguration) {
     EXPECT_EQ(slot.loaded, 0);
     EXPECT_EQ(slot.started, 0);
   }
-  const SoundSlot& stop = stopAllSlot(*table);
+  const StopAllVariable& stop = table->stopAll;
   EXPECT_STREQ(stop.varName, "cabin_quiet");
-  EXPECT_STREQ(stop.wavePath, "");
-  EXPECT_EQ(stop.volume, 0.0f);
   // The ids kept are the host's: variables were registered in index order
   // from the top, the stop-all variable last.
   EXPECT_EQ(table->slots[2].varId, 0);
@@ -104,8 +103,8 @@ TEST(SoundTable, OnlyTwoDigitKeysBelowTheCountAreRead) {
   EXPECT_STREQ(table->slots[5].wavePath, "./Sound/zeb/zeb_xml_05.wav");
   EXPECT_STREQ(table->slots[7].wavePath, "seven.wav");
   EXPECT_STREQ(table->slots[12].wavePath, "./Sound/zeb/zeb_xml_12.wav");
-  EXPECT_STREQ(table->slots[13].wavePath, "") << "record 13 is the stop-all slot";
-  EXPECT_STREQ(table->slots[13].varName, "zeb_stop_sounds");
+  EXPECT_STREQ(table->slots[13].wavePath, "") << "record 13 is beyond the count";
+  EXPECT_STREQ(table->stopAll.varName, "zeb_stop_sounds");
 }
 
 TEST(SoundTable, ErrorValueIsMinusOneOnlyForAnErrorFlagOfMinusOne) {
@@ -132,19 +131,22 @@ TEST(SoundTable, LongValuesAreCutTo127Characters) {
   EXPECT_EQ(std::string(table->slots[0].wavePath), longPath.substr(0, 127));
   EXPECT_EQ(table->slots[0].volume, 0.0f) << "the comma was cut off with the rest";
   EXPECT_EQ(std::string(table->slots[0].varName), longName.substr(0, 127));
-  EXPECT_EQ(std::string(table->slots[1].varName), longName.substr(0, 127));
+  EXPECT_EQ(std::string(table->stopAll.varName), longName.substr(0, 127));
 }
 
-TEST(SoundTable, AClearedTableLeavesRecordsBeyondTheStopAllSlotAlone) {
+TEST(SoundTable, AClearedTableLeavesRecordsBeyondTheCountAlone) {
   test::TempFolder root;
   root.write(kIni, "[Config]\nMaxSounds=1\n");
-  host::PanelHost host({&Linkage, &ImportTable});
+  abi::ImportRecord imports{kPanelsTableId, nullptr, 0, nullptr};
+  host::PanelHost host({&Linkage, &imports});
   auto table = std::make_unique<SoundTable>();
+  table->slots[0].loaded = 1;
   table->slots[1].loaded = 1;
-  table->slots[2].loaded = 1;
-  readSoundTable(kIni, *table);
-  EXPECT_EQ(table->slots[1].loaded, 0) << "the stop-all slot is cleared";
-  EXPECT_EQ(table->slots[2].loaded, 1);
+  table->stopAll.varId = 99;
+  readSoundTable(kIni, *table, PanelServices(&imports));
+  EXPECT_EQ(table->slots[0].loaded, 0);
+  EXPECT_EQ(table->slots[1].loaded, 1);
+  EXPECT_EQ(table->stopAll.varId, 1) << "the stop-all variable is read afresh";
 }
 
 }  // namespace

@@ -12,6 +12,7 @@ namespace vorlanex {
 namespace {
 
 using host::HostCall;
+using test::LibraryPanel;
 using test::LoadedPanel;
 
 template <std::size_t N>
@@ -70,7 +71,7 @@ TEST(GaugeRecords, HoldWhatTheSimulatorReads) {
 }
 
 TEST(GaugeRecords, HostTableIsWrittenIntoImportTable) {
-  LoadedPanel panel;
+  LibraryPanel panel;
   EXPECT_NE(panel.module.exports().importTable->panels, nullptr);
 }
 
@@ -91,7 +92,7 @@ TEST(GaugeRoutines, ForwardToTheHostsElementRoutineWithTheFirstElement) {
       {"draw", [](host::PanelHost& h) { h.draw(); }, 29, 0},
       {"kill", [](host::PanelHost& h) { h.kill(); }, 31, 0},
   };
-  LoadedPanel panel;
+  LibraryPanel panel;
   const void* element = panel.host.gauge().elementList[0];
   for (const RoutineCase& c : cases) {
     panel.host.clearCalls();
@@ -105,7 +106,8 @@ TEST(GaugeRoutines, ForwardToTheHostsElementRoutineWithTheFirstElement) {
 }
 
 TEST(GaugeService, ConnectToWindowRegistersTheThreeStatusVariablesInOrder) {
-  LoadedPanel panel;
+  // Through the exported service callback, which serves the library's state.
+  LibraryPanel panel;
   panel.host.service(abi::kConnectToWindow);
   ASSERT_EQ(panel.host.calls().size(), 3u);
   const char* expected[] = {"zeb_volume_played", "zeb_xml_sound_volume", "zeb_sound_indicator"};

@@ -172,7 +172,7 @@ void ProtocolModel::load(ModelSound& sound) {
   sound.lost = false;
   sound.bufferVolume = 0;
   sound.bufferPan = 0;
-  fill(sound);  // a failed fill leaves a silent buffer that still plays
+  sound.filled = fill(sound);  // a failed fill is tried again by the next play
 }
 
 // Reads what the buffer holds, which the file has, and locks the buffer for
@@ -184,6 +184,18 @@ bool ProtocolModel::fill(ModelSound&) {
     return false;
   }
   return true;
+}
+
+// A lost buffer is restored and filled again, and one whose fill failed is
+// filled, before it plays.
+bool ProtocolModel::makePlayable(ModelSound& sound) {
+  if (sound.lost) {
+    if (!restore(sound)) return false;
+    sound.filled = fill(sound);
+  } else if (!sound.filled) {
+    sound.filled = fill(sound);
+  }
+  return sound.filled;
 }
 
 // Passes of two Restore calls: the first decides whether to pause, the
@@ -211,7 +223,7 @@ bool ProtocolModel::restore(ModelSound& sound) {
 
 void ProtocolModel::start(ModelSound& sound, std::int32_t pan, bool looping, Variables& vars) {
   if (inRange(pan, DSBPAN_LEFT, DSBPAN_RIGHT)) sound.bufferPan = pan;
-  if (sound.lost && !(restore(sound) && fill(sound))) {
+  if (!makePlayable(sound)) {
     unplayable(sound, vars);
     ++tally.failedPlays;
     return;

@@ -51,6 +51,7 @@ struct ModelSound {
   bool playing = false;
   bool looping = false;
   bool lost = false;
+  bool filled = false;  // false after a fill that failed, until one succeeds
   LONG bufferVolume = 0;
   LONG bufferPan = 0;
   bool rewound = false;  // stopped and rewound in the last frame
@@ -149,6 +150,7 @@ class ProtocolModel {
   bool ensureLoaded(int index, int code, Variables& vars);
   void load(ModelSound& sound);
   bool fill(ModelSound& sound);
+  bool makePlayable(ModelSound& sound);
   bool restore(ModelSound& sound);
   void start(ModelSound& sound, std::int32_t pan, bool looping, Variables& vars);
   void unplayable(ModelSound& sound, Variables& vars);

@@ -10,7 +10,9 @@
 #include "check.h"
 #include "check_report.h"
 #include "panel_cfg.h"
+#include "commands/command_value.h"
 #include "support/sine_wave.h"
+#include "support/sound_panel.h"
 #include "support/temp_folder.h"
 #include "support/test_platform.h"
 #include "wave_bytes.h"
@@ -145,8 +147,26 @@ TEST(Check, TheTableIsTheModulesOwn) {
   EXPECT_STREQ(table.slots[0].varName, "a");
   EXPECT_STREQ(table.slots[0].wavePath, "./Sound/zeb/zeb_xml_00.wav");
   EXPECT_STREQ(table.slots[1].wavePath, "x.wav");
-  EXPECT_EQ(volumePercent(table.slots[1].volume), 80.0);
-  EXPECT_STREQ(table.slots[2].varName, "zeb_stop_sounds");
+  EXPECT_EQ(storedVolumePercent(table.slots[1].volume), 80);
+  EXPECT_STREQ(table.stopAll.varName, "zeb_stop_sounds");
+}
+
+// check prints each sound's volume as the module reports it once it plays.
+TEST(Check, PrintsTheVolumeTheModuleReportsWhenTheSoundPlays) {
+  for (const char* percent : {"12.5", "80.4", "99.99", "0.01"}) {
+    test::SoundPanel panel;
+    panel.writeIni(std::string("[Config]\nMaxSounds=1\n[Sounds]\nSound00=") +
+                   "./Sound/zeb/zeb_xml_00.wav," + percent + "\n");
+    panel.writeSound(0, {1, 22050, 16, 0.25});
+    const std::string text = checkText(runCheck({"./Gauges/zeb_xml_sound.ini", "", false}));
+    panel.install();
+    panel.set(test::soundVariable(0), 1);
+    panel.frames(1);
+    char printed[64];
+    std::snprintf(printed, sizeof printed, "%-30s  %5d%%", "zeb_xml_id_00",
+                  static_cast<int>(panel.get("zeb_volume_played")));
+    EXPECT_NE(text.find(printed), std::string::npos) << percent << " %: " << text;
+  }
 }
 
 TEST(Check, AMissingOrUnreachableFileIsReportedAndExitStatusFollowsSeverity) {

@@ -20,7 +20,7 @@ struct Story {
     table.errorValue = -1;
     std::strcpy(table.slots[0].varName, "a");
     std::strcpy(table.slots[1].varName, "b");
-    std::strcpy(table.slots[2].varName, "stop");
+    std::strcpy(table.stopAll.varName, "stop");
     steps.reserve(16);  // events point into it
   }
   void step(int frame, Action action, const char* variable = "", double value = 0,

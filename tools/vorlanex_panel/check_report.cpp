@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <nlohmann/json.hpp>
 
+#include "commands/command_value.h"
 #include "panel_report.h"
 
 namespace vorlanex::panel {
@@ -56,12 +57,13 @@ std::string checkText(const CheckResult& result) {
   const SoundTable& table = result.module.table;
   std::string text = "INI file: " + result.iniFile + "\n";
   text += format("sounds: %d   error value: %d   stop-all variable: %s\n\n", table.soundCount,
-                 table.errorValue, table.slots[table.soundCount].varName);
+                 table.errorValue, table.stopAll.varName);
   if (table.soundCount > 0) text += "slot  variable                        volume  WAV file\n";
   const std::vector<SoundFileReading>& readings = result.soundFiles.readings;
   for (int i = 0; i < table.soundCount; ++i) {
     const SoundSlot& slot = table.slots[i];
-    text += format("  %02d  %-30s  %5.0f%%  %s\n", i, slot.varName, volumePercent(slot.volume),
+    // As the module reports it in "zeb_volume_played" when the sound starts.
+    text += format("  %02d  %-30s  %5d%%  %s\n", i, slot.varName, storedVolumePercent(slot.volume),
                    slot.wavePath);
     // What the module's reader makes of the file, beneath it.
     if (static_cast<std::size_t>(i) < readings.size()) {
@@ -88,7 +90,7 @@ std::string checkJson(const CheckResult& result) {
     nlohmann::json entry = {{"index", i},
                             {"variable", slot.varName},
                             {"wav", slot.wavePath},
-                            {"volumePercent", volumePercent(slot.volume)}};
+                            {"volumePercent", storedVolumePercent(slot.volume)}};
     const auto index = static_cast<std::size_t>(i);
     if (index < result.soundFiles.readings.size()) {
       entry["wavFile"] = readingJson(result.soundFiles.readings[index]);
@@ -107,7 +109,7 @@ std::string checkJson(const CheckResult& result) {
       {"iniFile", result.iniFile},
       {"soundCount", table.soundCount},
       {"errorValue", table.errorValue},
-      {"stopAllVariable", table.slots[table.soundCount].varName},
+      {"stopAllVariable", table.stopAll.varName},
       {"slots", slots},
       {"problems", problems},
       {"errors", count(result.problems, Severity::kError)},

@@ -7,15 +7,15 @@
 namespace vorlanex::panel {
 
 ModuleTable readModuleTable(const std::string& parameters) {
-  // The module registers its variables while it reads, so a host must serve it.
-  host::PanelHost host({&Linkage, &ImportTable});
+  // The module registers its variables while it reads, so a host must serve
+  // it: one of its own, through a record of its own.
+  abi::ImportRecord imports{kPanelsTableId, nullptr, 0, nullptr};
+  host::PanelHost host({&Linkage, &imports});
   char path[kIniPathSize];
   chooseIniPath(parameters.c_str(), path);
   ModuleTable result{path, {}};
-  readSoundTable(path, result.table);
+  readSoundTable(path, result.table, PanelServices(&imports));
   return result;
 }
-
-double volumePercent(float volume) { return static_cast<double>(volume) / 100.0 + 100.0; }
 
 }  // namespace vorlanex::panel

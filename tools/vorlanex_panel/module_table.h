@@ -18,10 +18,8 @@ struct ModuleTable {
 // Reads the table the module fills at post-install for a gauge with this
 // parameter string, relative to the current directory (the simulator's root
 // folder). It runs the module's own code with a panel host of its own, so it
-// cannot disagree with the module; unlike the module it can be called again.
+// cannot disagree with the module; unlike the module it can be called again,
+// also while a panel runs.
 ModuleTable readModuleTable(const std::string& parameters);
-
-// A stored volume (hundredths of a decibel) as the percent panels use.
-double volumePercent(float volume);
 
 }  // namespace vorlanex::panel

@@ -27,7 +27,7 @@ std::vector<Target> targetsOf(const SoundTable& table) {
     targets.push_back({Target::Kind::kSound, i, table.slots[i].varName, indexedKey("Lvar", i)});
   }
   targets.push_back(
-      {Target::Kind::kStopAll, table.soundCount, table.slots[table.soundCount].varName, "LvarStop"});
+      {Target::Kind::kStopAll, table.soundCount, table.stopAll.varName, "LvarStop"});
   targets.push_back(
       {Target::Kind::kMasterVolume, -1, kMasterVolumeVariable, kMasterVolumeVariable});
   return targets;
@@ -114,7 +114,7 @@ class CrossCheck {
       report(use, Severity::kWarning, target,
              written + ": its last two digits, " + std::to_string(command.code) +
                  ", are no command (0 to 4), so the module does nothing");
-    } else if (pan < kPanLeft || pan > kPanRight) {
+    } else if (pan < DSBPAN_LEFT || pan > DSBPAN_RIGHT) {
       report(use, Severity::kWarning, target,
              written + ": pan " + std::to_string(pan) +
                  " is beyond -10000 to 10000 (the value is pan * 100 + code); the module holds "

@@ -41,7 +41,7 @@ std::vector<Followed> followed(const SoundTable& table) {
   for (int i = 0; i < table.soundCount; ++i) {
     out.push_back({indexedKey("", i), table.slots[i].varName});
   }
-  out.push_back({"stop", table.slots[table.soundCount].varName});
+  out.push_back({"stop", table.stopAll.varName});
   return out;
 }
 

@@ -5,7 +5,7 @@
 #include <iterator>
 #include <memory>
 
-#include "module/gauge_records.h"
+#include "linked_module.h"
 #include "module_library.h"
 #include "module_table.h"
 #include "output_file.h"
@@ -33,8 +33,10 @@ void printFailure(std::FILE* out, const std::string& script, const StepEvent& e)
 }
 
 RunRecord play(const RunRequest& request, const Script& script, std::FILE* out) {
+  // The module's own code linked in, unless a module file is given.
+  host::LinkedModule linked;
   std::unique_ptr<host::ModuleLibrary> library;
-  host::ModuleExports module{&Linkage, &ImportTable};
+  host::ModuleExports module = linked.exports();
   if (!request.modulePath.empty()) {
     library = std::make_unique<host::ModuleLibrary>(request.modulePath);
     module = library->exports();

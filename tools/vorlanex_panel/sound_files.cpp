@@ -69,7 +69,7 @@ std::string deviceAnswer(Result code) {
   }
 }
 
-SoundFileReading readSoundFile(SoundIndex index, const char* path, bool device) {
+SoundFileReading readSoundFile(IDirectSound* device, const char* path) {
   SoundFileReading reading;
   if (!platform::fileOpensForReading(path)) return reading;
   WaveReader reader;
@@ -82,10 +82,11 @@ SoundFileReading readSoundFile(SoundIndex index, const char* path, bool device) 
   reading.format = *reader.format;
   reading.dataBytes = reader.dataChunk.cksize;
   reading.heldBytes = reader.dataBytesHeld();
-  if (device) {
+  if (device != nullptr) {
     reading.offered = true;
-    reading.device = createBuffer(index, path);
-    releaseSound(index);
+    SoundBuffer sound;
+    reading.device = createBuffer(sound, device, path);
+    releaseSound(sound);
   }
   return reading;
 }
@@ -94,12 +95,13 @@ SoundFileReading readSoundFile(SoundIndex index, const char* path, bool device) 
 
 SoundFiles readSoundFiles(const SoundTable& table) {
   SoundFiles files;
-  files.deviceOpened = openDevice() == kOk;
+  IDirectSound* device = nullptr;
+  files.deviceAnswer = openDevice(device);
+  files.deviceOpened = device != nullptr;
   for (int i = 0; i < table.soundCount; ++i) {
-    files.readings.push_back(
-        readSoundFile(static_cast<SoundIndex>(i), table.slots[i].wavePath, files.deviceOpened));
+    files.readings.push_back(readSoundFile(device, table.slots[i].wavePath));
   }
-  closeDevice();
+  closeDevice(device);
   return files;
 }
 
@@ -109,6 +111,11 @@ Problems checkSoundFiles(const std::string& file, const SoundTable& table, const
   if (!files.deviceOpened) {
     problems.push_back({Severity::kWarning, file, 0, "",
                         "no sound device here: the WAV formats were not offered to one"});
+  } else if (files.deviceAnswer != kOk) {
+    // The module keeps such a device and plays on it.
+    problems.push_back({Severity::kNote, file, 0, "",
+                        "the sound device refused its cooperative level (" +
+                            hex(files.deviceAnswer) + ") but plays all the same"});
   }
   const std::string error = std::to_string(table.errorValue);
   for (std::size_t i = 0; i < files.readings.size(); ++i) {

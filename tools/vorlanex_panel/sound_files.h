@@ -34,6 +34,7 @@ struct SoundFileReading {
 
 struct SoundFiles {
   bool deviceOpened = false;
+  Result deviceAnswer = kOk;  // the device's opening: a refused cooperative level keeps it
   std::vector<SoundFileReading> readings;  // one per configured sound, by index
 };
 

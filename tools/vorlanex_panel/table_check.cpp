@@ -31,7 +31,7 @@ Problems checkSharedVariables(const std::string& file, const SoundTable& table,
                               " share the variable '" + name +
                               "': one value drives both, and both write their state into it"));
   }
-  const std::string stopAll = table.slots[table.soundCount].varName;
+  const std::string stopAll = table.stopAll.varName;
   const auto sound = firstUser.find(stopAll);
   if (sound != firstUser.end()) {
     problems.push_back(at(file, keys, "LvarStop", Severity::kError,

@@ -134,7 +134,7 @@ Timeline buildTimeline(const SoundTable& table, const RunRecord& record, bool gl
   for (std::size_t i = 0; i < sounds.size(); ++i) {
     byVariable.emplace(timeline.sounds[i].variable, &sounds[i]);
   }
-  const std::string stopAll = table.slots[table.soundCount].varName;
+  const std::string stopAll = table.stopAll.varName;
   SwitchTracker simulatorSound(timeline.simulatorSound, globalDllAtStart);
 
   auto forSounds = [&](const std::string& variable, auto action) {

@@ -70,6 +70,10 @@ inline constexpr int kEveryCall = -1;
 VORLANEX_ENGINE_API void failDirectSoundCreate(HRESULT code, int times = 1);
 VORLANEX_ENGINE_API void failCreateSoundBuffer(HRESULT code, int times = 1);
 VORLANEX_ENGINE_API void failLock(HRESULT code, int times = 1);
+// A failing Unlock renders nothing of what was written: the buffer plays
+// silence, as when the rendering runs out of memory.
+VORLANEX_ENGINE_API void failUnlock(HRESULT code, int times = 1);
+VORLANEX_ENGINE_API void failGetStatus(HRESULT code, int times = 1);
 // The buffer loses its memory: it stops, its status is DSBSTATUS_BUFFERLOST,
 // Play and Lock answer DSERR_BUFFERLOST until Restore succeeds, and it then
 // holds silence. False when `buffer` is not a live buffer of the engine.

@@ -8,7 +8,7 @@
 #include "console_server.h"
 #include "console_session.h"
 #include "console_token.h"
-#include "module/gauge_records.h"
+#include "linked_module.h"
 #include "module_library.h"
 #include "open_browser.h"
 #include "output_file.h"
@@ -39,7 +39,7 @@ class LivePanel {
   explicit LivePanel(const ConsoleRequest& request)
       : library_(loadModule(request.modulePath)),
         device_(pacedAudio(request.audio)),
-        runner_(library_ ? library_->exports() : host::ModuleExports{&Linkage, &ImportTable},
+        runner_(library_ ? library_->exports() : linked_.exports(),
                 {request.framesPerSecond, request.parameters, request.globalDllPath}) {}
 
   // The frame loop: the only writer of panel variables. Each frame carries
@@ -73,6 +73,7 @@ class LivePanel {
   }
 
  private:
+  host::LinkedModule linked_;  // used unless a module file is given
   std::unique_ptr<host::ModuleLibrary> library_;
   RunAudio device_;
   ScriptRunner runner_;

@@ -6,7 +6,7 @@ namespace vorlanex::panel {
 
 PanelFacts panelFacts(const CheckResult& check) {
   const SoundTable& table = check.module.table;
-  PanelFacts facts{check.module.iniPath, table.slots[table.soundCount].varName, {}, {}};
+  PanelFacts facts{check.module.iniPath, table.stopAll.varName, {}, {}};
   for (const Problem& problem : check.problems) facts.problems.push_back(formatProblem(problem));
   for (int i = 0; i < table.soundCount; ++i) {
     SoundFacts sound{table.slots[i].varName, table.slots[i].wavePath, {}, {}, false, false};
