@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "panel/global_dll.h"
 #include "platform/dynamic_library.h"
 
 namespace vorlanex::host {
@@ -16,7 +17,7 @@ SimulatorSound::SimulatorSound(const std::string& path)
     platform::unloadLibrary(library_);
     throw std::runtime_error(path + " does not export Linkage");
   }
-  switch_ = reinterpret_cast<volatile std::uint32_t*>(linkage + kSwitchOffset);
+  switch_ = reinterpret_cast<volatile std::uint32_t*>(linkage + kHostSoundFlagOffset);
 }
 
 SimulatorSound::~SimulatorSound() { platform::unloadLibrary(library_); }

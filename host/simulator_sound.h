@@ -10,8 +10,6 @@ namespace vorlanex::host {
 
 class SimulatorSound {
  public:
-  static constexpr std::size_t kSwitchOffset = 2848;
-
   // Loads the stand-in from its file; throws std::runtime_error naming the
   // file when it cannot be loaded.
   explicit SimulatorSound(const std::string& path);

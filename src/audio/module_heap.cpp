@@ -8,6 +8,8 @@ namespace {
 // Each block carries its size in front, aligned for any type.
 constexpr std::size_t kHeader = alignof(std::max_align_t);
 
+// Counters and a fault countdown for tests and benchmarks: the module never
+// reads them, and they are process-wide as the heap itself is.
 HeapUse use{0, 0, 0};
 unsigned failureCountdown = 0;
 

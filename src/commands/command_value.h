@@ -52,6 +52,18 @@ inline DecodedCommand decodeCommand(std::int32_t n) {
   return {negated % 100, held(-(negated / 100))};
 }
 
+// The number a gauge writes for `code` (0 to 99) at `pan` (hundredths of a
+// decibel, -10000 left to 10000 right): the pan times 100 with the code
+// after it, the whole carrying the pan's sign, so that decodeCommand gives
+// both back. Pan -2 with code 50 is -250.
+constexpr std::int32_t encodeCommand(std::int32_t code, std::int32_t pan) {
+  return pan < 0 ? pan * 100 - code : pan * 100 + code;
+}
+
+// The pan a number carries as it is written, before the module holds it to
+// the device's range: what a panel author meant by it.
+constexpr std::int32_t writtenPan(std::int32_t n) { return n / 100; }
+
 // Panel volumes are percent, buffer volumes hundredths of a decibel (0 full,
 // -10000 silent). Buffer to percent truncates toward zero: -2550 is 75.
 std::int32_t bufferVolumeToPercent(std::int32_t hundredths);

@@ -4,13 +4,9 @@
 #include <cstdint>
 
 #include "commands/module_state.h"
+#include "panel/global_dll.h"
 
 namespace vorlanex {
-
-constexpr const char* kHostModuleName = "GLOBAL.DLL";
-// The switch is a 32-bit value this many bytes past the module's `Linkage`
-// export: 1 sound on, 0 sound off.
-constexpr std::uintptr_t kHostSoundFlagOffset = 2848;
 
 // Takes the handle of "GLOBAL.DLL" if the simulator has it loaded; null
 // otherwise. Never loads the library itself.

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "config/ini_layout.h"
 #include "config/volume_percent.h"
 #include "panel/host_panels.h"
 #include "platform/profile_file.h"
@@ -12,9 +13,8 @@ namespace vorlanex {
 
 namespace {
 
-constexpr int kValueSize = 128;    // every INI text value is cut to 127 characters
-constexpr int kMaxSoundsSize = 5;  // only the first 4 characters of MaxSounds count
-constexpr const char* kDefaultStopVariable = "zeb_stop_sounds";
+constexpr int kValueSize = ini::kValueLength + 1;
+constexpr int kMaxSoundsSize = ini::kMaxSoundsLength + 1;
 
 template <std::size_t N>
 void copyText(char (&to)[N], const char* from, std::size_t length) {
@@ -40,21 +40,21 @@ void readSound(const char* iniPath, int index, SoundSlot& slot) {
   char key[16];
   char value[kValueSize];
 
-  std::snprintf(key, sizeof key, "Sound%02d", index);
-  platform::readProfileString("Sounds", key, "", value, kValueSize, iniPath);
+  std::snprintf(key, sizeof key, "%s%02d", ini::kSoundKeyPrefix, index);
+  platform::readProfileString(ini::kSoundsSection, key, "", value, kValueSize, iniPath);
   if (value[0] != '\0') {
     parseSoundEntry(value, slot);
   } else {
-    std::snprintf(slot.wavePath, sizeof slot.wavePath, "./Sound/zeb/zeb_xml_%02d.wav", index);
+    std::snprintf(slot.wavePath, sizeof slot.wavePath, ini::kDefaultWavePathFormat, index);
     slot.volume = 0.0f;
   }
 
-  std::snprintf(key, sizeof key, "Lvar%02d", index);
-  platform::readProfileString("LVars", key, "", value, kValueSize, iniPath);
+  std::snprintf(key, sizeof key, "%s%02d", ini::kVariableKeyPrefix, index);
+  platform::readProfileString(ini::kVariablesSection, key, "", value, kValueSize, iniPath);
   if (value[0] != '\0') {
     copyText(slot.varName, value);
   } else {
-    std::snprintf(slot.varName, sizeof slot.varName, "zeb_xml_id_%02d", index);
+    std::snprintf(slot.varName, sizeof slot.varName, ini::kDefaultVariableFormat, index);
   }
 }
 
@@ -91,13 +91,15 @@ void parseSoundEntry(const char* value, SoundSlot& slot) {
 
 void readSoundTable(const char* iniPath, SoundTable& table, const PanelServices& panel) {
   char maxSounds[kMaxSoundsSize];
-  platform::readProfileString("Config", "MaxSounds", "100", maxSounds, kMaxSoundsSize, iniPath);
-  const std::int32_t errorFlag = platform::readProfileInt("Config", "ErrorFlag", 0, iniPath);
+  platform::readProfileString(ini::kConfigSection, ini::kMaxSoundsKey, ini::kDefaultMaxSounds,
+                              maxSounds, kMaxSoundsSize, iniPath);
+  const std::int32_t errorFlag = platform::readProfileInt(
+      ini::kConfigSection, ini::kErrorFlagKey, ini::kDefaultErrorFlag, iniPath);
 
   table.soundCount = soundCountFrom(maxSounds);
   std::memset(table.slots, 0, sizeof(SoundSlot) * static_cast<std::size_t>(table.soundCount));
   table.stopAll = {};
-  table.errorValue = errorFlag == -1 ? -1 : 0;
+  table.errorValue = ini::errorValueFor(errorFlag);
 
   for (int i = table.soundCount - 1; i >= 0; --i) {
     SoundSlot& slot = table.slots[i];
@@ -109,9 +111,9 @@ void readSoundTable(const char* iniPath, SoundTable& table, const PanelServices&
 
   StopAllVariable& stopAll = table.stopAll;
   char value[kValueSize];
-  platform::readProfileString("Config", "LvarStop", kDefaultStopVariable, value, kValueSize,
-                              iniPath);
-  copyText(stopAll.varName, value[0] != '\0' ? value : kDefaultStopVariable);
+  platform::readProfileString(ini::kConfigSection, ini::kStopVariableKey,
+                              ini::kDefaultStopVariable, value, kValueSize, iniPath);
+  copyText(stopAll.varName, value[0] != '\0' ? value : ini::kDefaultStopVariable);
   registerSlotVariable(stopAll, panel);
 }
 

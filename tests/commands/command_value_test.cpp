@@ -63,5 +63,17 @@ TEST(CommandValue, BufferVolumeTruncatesTowardZeroIntoPercent) {
   for (const auto& c : cases) EXPECT_EQ(bufferVolumeToPercent(c[0]), c[1]) << c[0];
 }
 
+// The tool writes commands with encodeCommand: the module must read back
+// exactly the code and pan it meant, on both sides and at the edges.
+TEST(CommandValue, EncodedCommandsDecodeToTheirCodeAndPan) {
+  for (std::int32_t pan = -10000; pan <= 10000; pan += 125) {
+    for (std::int32_t code = 0; code < 100; code += 7) {
+      const DecodedCommand decoded = decodeCommand(encodeCommand(code, pan));
+      EXPECT_EQ(decoded.code, code) << pan;
+      EXPECT_EQ(decoded.pan, pan) << code;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace vorlanex

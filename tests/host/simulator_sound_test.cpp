@@ -1,5 +1,5 @@
 // The GLOBAL.DLL stand-in is found the way the module looks for the
-// simulator's library: by name, only once loaded, its sound switch 2848 bytes
+// simulator's library: by name, only once loaded, its sound switch a fixed number of bytes
 // past its Linkage export.
 #include "simulator_sound.h"
 
@@ -7,6 +7,7 @@
 
 #include <cstdint>
 
+#include "panel/global_dll.h"
 #include "platform/dynamic_library.h"
 #include "support/built_files.h"
 
@@ -18,7 +19,7 @@ const std::uint32_t* switchSeenByName() {
   if (library == nullptr) return nullptr;
   auto* linkage =
       static_cast<const unsigned char*>(platform::findLibrarySymbol(library, "Linkage"));
-  return linkage == nullptr ? nullptr : reinterpret_cast<const std::uint32_t*>(linkage + 2848);
+  return linkage == nullptr ? nullptr : reinterpret_cast<const std::uint32_t*>(linkage + kHostSoundFlagOffset);
 }
 
 TEST(SimulatorSound, IsFoundByNameOnlyWhileLoaded) {

@@ -178,9 +178,9 @@ TEST(Check, AMissingOrUnreachableFileIsReportedAndExitStatusFollowsSeverity) {
   EXPECT_EQ(exitStatusFor(missing.problems), 2);
   const CheckResult noFolder = runCheck({"cabin.ini", "", false});
   EXPECT_EQ(problemLines(noFolder.problems),
-            Lines{"cabin.ini: warning: the path has no folder: Windows looks for it in the "
-                  "Windows directory, not in the simulator's folder (write .\\Gauges\\cabin.ini); "
-                  "not checked"});
+            Lines{"cabin.ini: warning: the INI path 'cabin.ini' has no folder: Windows looks for "
+                  "it in the Windows directory, not in the simulator's folder (write "
+                  ".\\Gauges\\cabin.ini); not checked"});
   EXPECT_EQ(exitStatusFor(noFolder.problems), 1);
   EXPECT_EQ(exitStatusFor({}), 0);
   const CheckResult tooLong = runCheck({"./" + std::string(140, 'x') + ".ini", "", false});
@@ -321,11 +321,12 @@ TEST(PanelConfig, WarnsOfAnIniFileWithoutAFolderAndOfDisagreeingGauges) {
   } cases[] = {
       {"[Window00]\ngauge00=Vorlanex_sound!sound, 0,0,1,1, ./Gauges/t.ini\n", {}},
       {"[Window00]\ngauge00=Vorlanex_sound!sound, 0,0,1,1, " + longIni + "\n",
-       {"panel.cfg:2: error: gauge00: the parameter string is 153 characters long: the module "
-        "reads no INI file for one over 135, and every default applies"}},
+       {"panel.cfg:2: error: gauge00: the INI path is 153 characters long: the module reads no "
+        "INI file for a path over 135, and every default applies"}},
       {"[Window00]\ngauge00=Vorlanex_sound!sound, 0,0,1,1, cabin.ini\n",
-       {"panel.cfg:2: warning: gauge00: 'cabin.ini' has no folder: Windows looks for it in the "
-        "Windows directory, not in the simulator's folder (write .\\Gauges\\cabin.ini)"}},
+       {"panel.cfg:2: warning: gauge00: the INI path 'cabin.ini' has no folder: Windows looks "
+        "for it in the Windows directory, not in the simulator's folder (write "
+        ".\\Gauges\\cabin.ini)"}},
       {"[Window00]\ngauge00=Vorlanex_sound!sound, 0,0,1,1, ./Gauges/t.ini\n"
        "[Window01]\ngauge00=Vorlanex_sound!sound, 0,0,1,1, ./Gauges/u.ini\n",
        {"panel.cfg:4: warning: gauge00: the module reads one INI file, the one of the first of "

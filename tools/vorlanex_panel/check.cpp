@@ -2,7 +2,9 @@
 
 #include <cstring>
 
+#include "config/ini_layout.h"
 #include "config/load_configuration.h"
+#include "ini_path_rules.h"
 #include "ini_scan.h"
 #include "panel_cfg.h"
 #include "panel_cross_check.h"
@@ -15,28 +17,34 @@ namespace {
 
 void append(Problems& to, const Problems& from) { to.insert(to.end(), from.begin(), from.end()); }
 
+// A default's printf format for sound NN, as people read it: "zeb_xml_id_NN".
+std::string forEverySound(const char* format) {
+  std::string text = format;
+  text.replace(text.find("%02d"), 4, "NN");
+  return text;
+}
+
+// The module's defaults when no INI file is read.
+std::string defaultsText() {
+  return std::string(ini::kDefaultMaxSounds) + " sounds, " +
+         forEverySound(ini::kDefaultWavePathFormat) + " driven by " +
+         forEverySound(ini::kDefaultVariableFormat);
+}
+
 // The INI file as the module reads it, or nothing with the reason reported.
 std::optional<std::string> readIniText(const CheckResult& result, Problems& out) {
   const std::string& path = result.module.iniPath;
   const std::string& file = result.iniFile;
-  if (path.empty()) {
-    out.push_back({Severity::kError, file, 0, "",
-                   "the path is " + std::to_string(file.size()) +
-                       " characters long: the module reads no INI file for a path over 135, and "
-                       "every default applies"});
-    return std::nullopt;
-  }
-  if (std::strpbrk(path.c_str(), "\\/") == nullptr) {
-    out.push_back({Severity::kWarning, file, 0, "",
-                   "the path has no folder: Windows looks for it in the Windows directory, not "
-                   "in the simulator's folder (write .\\Gauges\\" + path + "); not checked"});
+  // The path the module was given; the module's own is "" for one too long.
+  if (const std::optional<PathProblem> problem = iniPathProblem(path.empty() ? file : path)) {
+    out.push_back({problem->severity, file, 0, "",
+                   problem->message + (problem->severity == Severity::kError ? "" : "; not checked")});
     return std::nullopt;
   }
   std::optional<std::string> text = readPanelFile(path);
   if (!text) {
     out.push_back({Severity::kError, file, 0, "",
-                   "cannot read the file: the module takes every default (100 sounds, "
-                   "./Sound/zeb/zeb_xml_NN.wav driven by zeb_xml_id_NN)"});
+                   "cannot read the file: the module takes every default (" + defaultsText() + ")"});
   }
   return text;
 }

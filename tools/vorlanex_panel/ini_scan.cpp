@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <optional>
 
+#include "config/ini_layout.h"
 #include "ini_values.h"
 #include "platform/portable/ascii_case.h"
 #include "platform/portable/ini_text.h"
@@ -15,17 +16,10 @@ using platform::ProfileLine;
 
 enum class SectionKind { kConfig, kSounds, kLVars, kUnknown };
 
-std::string lower(std::string_view text) {
-  std::string result(text);
-  for (char& c : result) c = platform::asciiLower(c);
-  return result;
-}
-
 SectionKind sectionKind(std::string_view name) {
-  const std::string n = lower(name);
-  if (n == "config") return SectionKind::kConfig;
-  if (n == "sounds") return SectionKind::kSounds;
-  if (n == "lvars") return SectionKind::kLVars;
+  if (platform::equalNoCase(name, ini::kConfigSection)) return SectionKind::kConfig;
+  if (platform::equalNoCase(name, ini::kSoundsSection)) return SectionKind::kSounds;
+  if (platform::equalNoCase(name, ini::kVariablesSection)) return SectionKind::kLVars;
   return SectionKind::kUnknown;
 }
 
@@ -80,7 +74,7 @@ class Scanner {
            "the text after ']' is ignored: '" + std::string(line.text.substr(closing + 1)) +
                "' defines nothing");
     }
-    const auto [first, isNew] = sections_.emplace(lower(line.name), line.number);
+    const auto [first, isNew] = sections_.emplace(lowerCase(line.name), line.number);
     readable_ = isNew && kind_ != SectionKind::kUnknown;
     if (!isNew) {
       warn(line, name,
@@ -100,7 +94,7 @@ class Scanner {
       return;
     }
     if (!readable_) return;  // its section has been reported
-    const auto [first, isNew] = keys_.emplace(lower(line.name), line.number);
+    const auto [first, isNew] = keys_.emplace(lowerCase(line.name), line.number);
     if (!isNew) {
       warn(line, key, "repeats line " + std::to_string(first->second) + ": only the first is read");
       return;
@@ -119,7 +113,7 @@ class Scanner {
   // a key it never reads.
   std::optional<std::string> readKey(const ProfileLine& line, const std::string& key) {
     if (kind_ == SectionKind::kConfig) {
-      for (const char* known : {"MaxSounds", "ErrorFlag", "LvarStop"}) {
+      for (const char* known : {ini::kMaxSoundsKey, ini::kErrorFlagKey, ini::kStopVariableKey}) {
         if (platform::equalNoCase(key, known)) return std::string(known);
       }
       warn(line, key,
@@ -127,11 +121,13 @@ class Scanner {
            "LvarStop");
       return std::nullopt;
     }
-    const char* prefix = kind_ == SectionKind::kSounds ? "Sound" : "Lvar";
+    const char* prefix =
+        kind_ == SectionKind::kSounds ? ini::kSoundKeyPrefix : ini::kVariableKeyPrefix;
     const std::optional<KeyIndex> index = keyIndex(key, prefix);
     if (!index) {
       warn(line, key,
-           std::string("unknown key in [") + (kind_ == SectionKind::kSounds ? "Sounds" : "LVars") +
+           std::string("unknown key in [") +
+               (kind_ == SectionKind::kSounds ? ini::kSoundsSection : ini::kVariablesSection) +
                "], never read: its keys are " + prefix + "00 to " + prefix + "99");
       return std::nullopt;
     }
@@ -158,9 +154,9 @@ class Scanner {
 
   void checkValue(const std::string& canonical, const ValueSite& site, std::string_view value) {
     Problems& out = result_.problems;
-    if (canonical == "MaxSounds") {
+    if (canonical == ini::kMaxSoundsKey) {
       checkMaxSounds(site, value, out);
-    } else if (canonical == "ErrorFlag") {
+    } else if (canonical == ini::kErrorFlagKey) {
       checkErrorFlag(site, value, out);
     } else if (kind_ == SectionKind::kSounds) {
       checkSoundEntry(site, value, out);

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "config/ini_layout.h"
+#include "config/slot_table.h"
 #include "config/volume_percent.h"
 #include "platform/portable/ini_text.h"
 #include "text.h"
@@ -11,10 +13,9 @@
 namespace vorlanex::panel {
 namespace {
 
-// The module reads every text value into a 128-byte buffer and MaxSounds
-// into a 5-byte one.
-constexpr std::size_t kValueLimit = 127;
-constexpr std::size_t kMaxSoundsLimit = 4;
+constexpr auto kValueLimit = static_cast<std::size_t>(ini::kValueLength);
+constexpr auto kMaxSoundsLimit = static_cast<std::size_t>(ini::kMaxSoundsLength);
+const std::string kMaxSoundsName = ini::kMaxSoundsKey;
 
 void report(Problems& out, Severity severity, const ValueSite& site, std::string message) {
   out.push_back({severity, site.file, site.line, site.key, std::move(message)});
@@ -36,7 +37,7 @@ std::string_view cutValue(const ValueSite& site, std::string_view value, Problem
   if (value.size() <= kValueLimit) return value;
   report(out, Severity::kError, site,
          "the value is " + std::to_string(value.size()) +
-             " characters long: the module keeps only the first 127");
+             " characters long: the module keeps only the first " + std::to_string(kValueLimit));
   return value.substr(0, kValueLimit);
 }
 
@@ -72,20 +73,22 @@ void checkMaxSounds(const ValueSite& site, std::string_view value, Problems& out
   const int count = std::atoi(std::string(read).c_str());
   if (value.size() > kMaxSoundsLimit) {
     report(out, Severity::kWarning, site,
-           "MaxSounds " + quoted(value) + " is longer than 4 characters: the module reads only " +
-               quoted(read));
+           kMaxSoundsName + " " + quoted(value) + " is longer than " + std::to_string(kMaxSoundsLimit) +
+               " characters: the module reads only " + quoted(read));
   }
+  const std::string most = std::to_string(vorlanex::kMaxSounds);
   if (read.empty()) {
-    report(out, Severity::kError, site, "MaxSounds is empty: the module configures no sounds");
+    report(out, Severity::kError, site, kMaxSoundsName + " is empty: the module configures no sounds");
   } else if (!startsWithNumber(read)) {
     report(out, Severity::kError, site,
-           "MaxSounds " + quoted(read) + " is not a number: the module configures no sounds");
+           kMaxSoundsName + " " + quoted(read) + " is not a number: the module configures no sounds");
   } else if (count < 0) {
     report(out, Severity::kError, site,
-           "MaxSounds " + std::to_string(count) + " is negative: the module configures no sounds");
-  } else if (count > 100) {
+           kMaxSoundsName + " " + std::to_string(count) + " is negative: the module configures no sounds");
+  } else if (count > vorlanex::kMaxSounds) {
     report(out, Severity::kWarning, site,
-           "MaxSounds " + std::to_string(count) + " is over 100: the module configures 100 sounds");
+           kMaxSoundsName + " " + std::to_string(count) + " is over " + most +
+               ": the module configures " + most + " sounds");
   }
 }
 
@@ -93,9 +96,9 @@ void checkErrorFlag(const ValueSite& site, std::string_view value, Problems& out
   checkNoTrailingComment(site, value, out);
   if (value.empty()) return;  // the default, 0
   const std::int32_t flag = platform::profileValueToInt(value);
-  if (flag == -1 || (flag == 0 && startsWithNumber(value))) return;
+  if (ini::errorValueFor(flag) == -1 || (flag == 0 && startsWithNumber(value))) return;
   report(out, Severity::kWarning, site,
-         "ErrorFlag " + quoted(value) +
+         std::string(ini::kErrorFlagKey) + " " + quoted(value) +
              " means 0: only -1 makes a missing WAV file write -1 into its sound's variable");
 }
 

@@ -8,6 +8,7 @@
 #include "check.h"
 #include "check_report.h"
 #include "console_command.h"
+#include "panel/global_dll.h"
 #include "problem.h"
 #include "program_folder.h"
 #include "run_command.h"
@@ -61,7 +62,7 @@ int main(int argc, char** argv) {
                            "against the INI file");
   checkCommand->add_flag("--json", json, "print JSON");
 
-  RunRequest run{"", "", 18.0, "", "", besideProgram(argv[0], "GLOBAL.DLL"), {}, false};
+  RunRequest run{"", "", 18.0, "", "", besideProgram(argv[0], vorlanex::kHostModuleName), {}, false};
   CLI::App* runCommandLine =
       app.add_subcommand("run", "Play SCRIPT against the panel and log what the module writes.");
   runCommandLine->add_option("INI", run.parameters, "the INI path, relative to --root")

@@ -5,21 +5,17 @@
 
 #include "config/load_configuration.h"
 #include "platform/portable/ascii_case.h"
+#include "ini_path_rules.h"
 #include "platform/portable/ini_text.h"
+#include "text.h"
 
 namespace vorlanex::panel {
 namespace {
 
 constexpr std::string_view kModuleFile = "Vorlanex_sound";
 
-std::string_view trim(std::string_view text) {
-  const auto first = text.find_first_not_of(" \t");
-  if (first == std::string_view::npos) return {};
-  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
 bool isNumber(std::string_view text) {
-  text = trim(text);
+  text = trimBlanks(text);
   if (!text.empty() && (text[0] == '-' || text[0] == '+')) text.remove_prefix(1);
   return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
 }
@@ -34,14 +30,14 @@ void splitGaugeValue(std::string_view value, GaugeLine& gauge) {
   auto comma = value.find(',');
   const std::string_view names = value.substr(0, comma);
   const auto bang = names.find('!');
-  gauge.file = std::string(trim(names.substr(0, bang)));
-  if (bang != std::string_view::npos) gauge.gauge = std::string(trim(names.substr(bang + 1)));
+  gauge.file = std::string(trimBlanks(names.substr(0, bang)));
+  if (bang != std::string_view::npos) gauge.gauge = std::string(trimBlanks(names.substr(bang + 1)));
   for (int numbers = 0; comma != std::string_view::npos && numbers < 4; ++numbers) {
     const auto next = value.find(',', comma + 1);
     if (!isNumber(value.substr(comma + 1, next - comma - 1))) break;
     comma = next;
   }
-  if (comma != std::string_view::npos) gauge.parameters = std::string(trim(value.substr(comma + 1)));
+  if (comma != std::string_view::npos) gauge.parameters = std::string(trimBlanks(value.substr(comma + 1)));
 }
 
 // [Window00] and [Vcockpit01], not [Window Titles].
@@ -97,16 +93,8 @@ void checkGauge(const std::string& file, const GaugeLine& gauge, const GaugeLine
            "the module has one gauge, 'sound'; it has none named '" + gauge.gauge + "'");
     return;
   }
-  const std::string& ini = gauge.parameters;
-  if (ini.size() >= static_cast<std::size_t>(kIniPathSize)) {
-    report(out, Severity::kError, file, gauge,
-           "the parameter string is " + std::to_string(ini.size()) +
-               " characters long: the module reads no INI file for one over 135, and every "
-               "default applies");
-  } else if (!ini.empty() && std::strpbrk(ini.c_str(), "\\/") == nullptr) {
-    report(out, Severity::kWarning, file, gauge,
-           "'" + ini + "' has no folder: Windows looks for it in the Windows directory, not in "
-           "the simulator's folder (write .\\Gauges\\" + ini + ")");
+  if (const std::optional<PathProblem> problem = iniPathProblem(gauge.parameters)) {
+    report(out, problem->severity, file, gauge, problem->message);
   }
   if (&gauge != &first && gauge.parameters != first.parameters) {
     report(out, Severity::kWarning, file, gauge,

@@ -109,7 +109,7 @@ class CrossCheck {
     }
     const DecodedCommand command = decodeCommand(whole);
     // The pan as written: the module holds one beyond full left or right there.
-    const std::int32_t pan = whole / 100;
+    const std::int32_t pan = writtenPan(whole);
     if (command.code < 0 || command.code > kCommandReportVolume) {
       report(use, Severity::kWarning, target,
              written + ": its last two digits, " + std::to_string(command.code) +
@@ -117,7 +117,8 @@ class CrossCheck {
     } else if (pan < DSBPAN_LEFT || pan > DSBPAN_RIGHT) {
       report(use, Severity::kWarning, target,
              written + ": pan " + std::to_string(pan) +
-                 " is beyond -10000 to 10000 (the value is pan * 100 + code); the module holds "
+                 " is beyond " + std::to_string(DSBPAN_LEFT) + " to " + std::to_string(DSBPAN_RIGHT) +
+                 " (the value is pan * 100 + code); the module holds "
                  "it at full " + (pan < 0 ? "left" : "right"));
     }
   }

@@ -1,17 +1,14 @@
 // Without Windows, names are matched the way Windows would match them.
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "panel_files.h"
+#include "whole_file.h"
 #include "platform/portable/windows_path.h"
 
 namespace vorlanex::panel {
 
 std::optional<std::string> readPanelFile(const std::string& path) {
-  std::ifstream file(platform::resolveWindowsPath(path.c_str()), std::ios::binary);
-  if (!file) return std::nullopt;
-  return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+  return readWholeFile(platform::resolveWindowsPath(path.c_str()));
 }
 
 std::optional<std::string> findPanelFile(const std::string& path) {

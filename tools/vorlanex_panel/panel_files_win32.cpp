@@ -1,16 +1,13 @@
 // Windows finds the file itself, whatever separators and case the path has.
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "panel_files.h"
+#include "whole_file.h"
 
 namespace vorlanex::panel {
 
 std::optional<std::string> readPanelFile(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return std::nullopt;
-  return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+  return readWholeFile(path);
 }
 
 std::optional<std::string> findPanelFile(const std::string& path) {

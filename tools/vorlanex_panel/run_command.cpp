@@ -1,28 +1,26 @@
 #include "run_command.h"
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 #include <memory>
 
 #include "linked_module.h"
 #include "module_library.h"
 #include "module_table.h"
-#include "output_file.h"
 #include "progress.h"
 #include "script_parser.h"
 #include "script_runner.h"
 #include "terminal.h"
 #include "timeline.h"
 #include "timeline_svg.h"
+#include "whole_file.h"
 
 namespace vorlanex::panel {
 namespace {
 
 std::string readFile(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) throw std::runtime_error("cannot read " + path);
-  return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+  std::optional<std::string> text = readWholeFile(path);
+  if (!text) throw std::runtime_error("cannot read " + path);
+  return *std::move(text);
 }
 
 void printFailure(std::FILE* out, const std::string& script, const StepEvent& e) {

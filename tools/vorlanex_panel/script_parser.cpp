@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+#include "panel/global_dll.h"
 #include "platform/portable/ascii_case.h"
 
 namespace vorlanex::panel {
@@ -93,7 +94,7 @@ class LineReader {
   std::size_t next_ = 0;
 };
 
-constexpr const char* kGlobalDll = "GLOBAL.DLL";
+constexpr const char* kGlobalDll = kHostModuleName;
 
 std::string formatSeconds(double seconds) {
   char text[32];

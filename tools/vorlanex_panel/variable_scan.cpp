@@ -3,16 +3,12 @@
 #include <cctype>
 #include <cstdlib>
 
+#include "text.h"
+
 namespace vorlanex::panel {
 namespace {
 
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-
-std::string_view trim(std::string_view text) {
-  while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
-  return text;
-}
 
 // The blank-separated token that ends right before `end`.
 std::string_view tokenBefore(std::string_view script, std::size_t end) {
@@ -67,8 +63,8 @@ std::vector<VariableUse> scanScript(std::string_view script) {
     const std::size_t comma = inside.find(',');
     VariableUse use;
     use.write = write;
-    use.name = std::string(trim(inside.substr(0, comma)));
-    if (comma != std::string_view::npos) use.unit = std::string(trim(inside.substr(comma + 1)));
+    use.name = std::string(trimBlanks(inside.substr(0, comma)));
+    if (comma != std::string_view::npos) use.unit = std::string(trimBlanks(inside.substr(comma + 1)));
     use.offset = open;
     if (use.name.empty()) continue;
     if (write) {

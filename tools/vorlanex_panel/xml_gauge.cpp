@@ -6,6 +6,7 @@
 #include <rapidxml/rapidxml.hpp>
 
 #include "platform/portable/ascii_case.h"
+#include "text.h"
 
 namespace vorlanex::panel {
 namespace {
@@ -35,11 +36,6 @@ class LineTable {
   std::vector<std::size_t> starts_{0};
 };
 
-std::string lower(std::string text) {
-  for (char& c : text) c = platform::asciiLower(c);
-  return text;
-}
-
 bool isNameChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }
 
 // The script with each "@Name" of a known macro replaced by its body, whose
@@ -51,7 +47,7 @@ std::string expandMacros(std::string script, const Macros& macros) {
     for (std::size_t i = 0; i < script.size() && out.size() <= kMaxScript;) {
       std::size_t end = i + 1;
       while (script[i] == '@' && end < script.size() && isNameChar(script[end])) ++end;
-      const auto macro = script[i] == '@' ? macros.find(lower(script.substr(i + 1, end - i - 1)))
+      const auto macro = script[i] == '@' ? macros.find(lowerCase(script.substr(i + 1, end - i - 1)))
                                           : macros.end();
       if (macro == macros.end()) {
         out += script[i++];
@@ -107,7 +103,7 @@ void collectMacros(const rapidxml::xml_node<>* node, Macros& macros) {
           }
         }
         std::replace(body.begin(), body.end(), '\n', ' ');
-        macros[lower(std::string(name->value(), name->value_size()))] = body;
+        macros[lowerCase(std::string(name->value(), name->value_size()))] = body;
       }
     } else {
       collectMacros(child, macros);

@@ -7,6 +7,7 @@
 namespace vorlanex::platform {
 namespace {
 
+// Counted for tests, which tell that a pause happened without timing it.
 std::uint32_t sleeps = 0;
 
 }  // namespace

@@ -11,7 +11,7 @@
 #include "linked_module.h"
 #include "module_library.h"
 #include "open_browser.h"
-#include "output_file.h"
+#include "whole_file.h"
 #include "recorded_script.h"
 #include "script_runner.h"
 

@@ -1,9 +1,16 @@
-#include "output_file.h"
+#include "whole_file.h"
 
 #include <fstream>
+#include <iterator>
 #include <stdexcept>
 
 namespace vorlanex::panel {
+
+std::optional<std::string> readWholeFile(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file) return std::nullopt;
+  return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
 
 void writeOutputFile(const std::string& path, const std::string& content) {
   std::ofstream file(path, std::ios::binary);
