@@ -99,7 +99,7 @@ HRESULT Device::DuplicateSoundBuffer(LPDIRECTSOUNDBUFFER, LPDIRECTSOUNDBUFFER* d
 HRESULT Device::SetCooperativeLevel(HWND, DWORD) {
   std::lock_guard<std::mutex> lock(engine().mutex);
   engine().count(Call::SetCooperativeLevel);
-  return DS_OK;
+  return engine().faults.cooperativeLevel.take();
 }
 
 HRESULT Device::Compact() {

@@ -159,6 +159,11 @@ void failLock(HRESULT code, int times) {
   engine().faults.lock.arm(code, times);
 }
 
+void failSetCooperativeLevel(HRESULT code, int times) {
+  Guard lock(engine().mutex);
+  engine().faults.cooperativeLevel.arm(code, times);
+}
+
 void failUnlock(HRESULT code, int times) {
   Guard lock(engine().mutex);
   engine().faults.unlock.arm(code, times);

@@ -31,6 +31,7 @@ class Countdown {
 
 struct Faults {
   Countdown directSoundCreate;
+  Countdown cooperativeLevel;  // the device stays usable, as DirectSound's does
   Countdown createSoundBuffer;
   Countdown lock;
   Countdown unlock;     // as a rendering that ran out of memory: the buffer plays silence

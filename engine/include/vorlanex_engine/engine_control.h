@@ -68,6 +68,7 @@ VORLANEX_ENGINE_API void clearMixedOutput();
 // out-arguments null, as DirectSound does.
 inline constexpr int kEveryCall = -1;
 VORLANEX_ENGINE_API void failDirectSoundCreate(HRESULT code, int times = 1);
+VORLANEX_ENGINE_API void failSetCooperativeLevel(HRESULT code, int times = 1);
 VORLANEX_ENGINE_API void failCreateSoundBuffer(HRESULT code, int times = 1);
 VORLANEX_ENGINE_API void failLock(HRESULT code, int times = 1);
 // A failing Unlock renders nothing of what was written: the buffer plays
