@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <string>
 
-#include "run_audio.h"
+#include "device_clock.h"
 
 namespace vorlanex::panel {
 

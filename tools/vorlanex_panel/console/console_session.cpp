@@ -1,7 +1,7 @@
 #include "console_session.h"
 
 #include "recorded_script.h"
-#include "text.h"
+#include "report_text.h"
 
 namespace vorlanex::panel {
 

@@ -1,6 +1,6 @@
 #include "panel_facts.h"
 
-#include "text.h"
+#include "report_text.h"
 
 namespace vorlanex::panel {
 

@@ -1,0 +1,103 @@
+#include "check.h"
+
+#include <cstring>
+
+#include "config/ini_layout.h"
+#include "config/load_configuration.h"
+#include "ini_path_rules.h"
+#include "ini_scan.h"
+#include "panel_cfg.h"
+#include "cross_check.h"
+#include "windows_files.h"
+#include "wave_files.h"
+#include "shared_variables.h"
+
+namespace vorlanex::panel {
+namespace {
+
+void append(Problems& to, const Problems& from) { to.insert(to.end(), from.begin(), from.end()); }
+
+// A default's printf format for sound NN, as people read it: "zeb_xml_id_NN".
+std::string forEverySound(const char* format) {
+  std::string text = format;
+  text.replace(text.find("%02d"), 4, "NN");
+  return text;
+}
+
+// The module's defaults when no INI file is read.
+std::string defaultsText() {
+  return std::string(ini::kDefaultMaxSounds) + " sounds, " +
+         forEverySound(ini::kDefaultWavePathFormat) + " driven by " +
+         forEverySound(ini::kDefaultVariableFormat);
+}
+
+// The INI file as the module reads it, or nothing with the reason reported.
+std::optional<std::string> readIniText(const CheckResult& result, Problems& out) {
+  const std::string& path = result.module.iniPath;
+  const std::string& file = result.iniFile;
+  // The path the module was given; the module's own is "" for one too long.
+  if (const std::optional<PathProblem> problem = iniPathProblem(path.empty() ? file : path)) {
+    out.push_back({problem->severity, file, 0, "",
+                   problem->message + (problem->severity == Severity::kError ? "" : "; not checked")});
+    return std::nullopt;
+  }
+  std::optional<std::string> text = readPanelFile(path);
+  if (!text) {
+    out.push_back({Severity::kError, file, 0, "",
+                   "cannot read the file: the module takes every default (" + defaultsText() + ")"});
+  }
+  return text;
+}
+
+// The INI file asked for, else the one of the panel's first line of the
+// module, as the module would take it.
+std::string parametersOf(const CheckRequest& request, const std::optional<std::string>& panel) {
+  if (request.parameters) return *request.parameters;
+  if (!panel) return "";
+  const std::vector<GaugeLine> gauges = findModuleGauges(*panel);
+  return gauges.empty() ? "" : gauges.front().parameters;
+}
+
+}  // namespace
+
+CheckResult runCheck(const CheckRequest& request) {
+  CheckResult result;
+  const std::string shownPanel =
+      request.panelShown.empty() ? request.panelConfig : request.panelShown;
+  std::optional<std::string> panelText;
+  if (!request.panelConfig.empty()) {
+    panelText = readPanelFile(request.panelConfig);
+    if (!panelText) {
+      result.problems.push_back(
+          {Severity::kError, shownPanel, 0, "", "cannot read the panel configuration"});
+    }
+  }
+  const std::string parameters = parametersOf(request, panelText);
+  result.iniFile = parameters.empty() ? kDefaultIniPath : parameters;
+  result.module = readModuleTable(parameters);
+  const SoundTable& table = result.module.table;
+
+  KeyLines keys;
+  if (const std::optional<std::string> text = readIniText(result, result.problems)) {
+    IniScan scan = scanIniText(result.iniFile, *text, table);
+    append(result.problems, scan.problems);
+    keys = std::move(scan.keys);
+  }
+  append(result.problems, checkSharedVariables(result.iniFile, table, keys));
+  if (request.soundFiles) {
+    result.soundFiles = readSoundFiles(table);
+    append(result.problems, checkSoundFiles(result.iniFile, table, keys, result.soundFiles));
+  }
+
+  if (panelText) {
+    append(result.problems, checkPanelConfig(shownPanel, *panelText));
+    PanelCheck panel{shownPanel, findPanelGauges(request.panelConfig, shownPanel, *panelText)};
+    append(result.problems, panel.gauges.problems);
+    append(result.problems,
+           crossCheckPanel(result.iniFile, table, keys, panel.gauges.uses));
+    result.panel = std::move(panel);
+  }
+  return result;
+}
+
+}  // namespace vorlanex::panel

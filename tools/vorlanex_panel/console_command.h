@@ -1,0 +1,29 @@
+// `console`: runs the panel in real time and serves a page on the loopback
+// address from which its sounds are auditioned, tuned and recorded.
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+#include "device_clock.h"
+
+namespace vorlanex::panel {
+
+struct ConsoleRequest {
+  std::string parameters;     // the gauge's parameter string (the INI path)
+  double framesPerSecond = 18.0;
+  unsigned short port = 0;    // 0: a free port
+  std::string modulePath;     // empty: the module linked into the tool
+  std::string globalDllPath;  // the GLOBAL.DLL stand-in
+  bool globalDll = true;      // start with GLOBAL.DLL loaded
+  bool openBrowser = true;
+  std::string recordFile;     // write the session's script here at the end; may be empty
+  AudioRequest audio;
+};
+
+// Prints the page's address, then the log of the module's writes and of the
+// page's steps, until the page's Quit or Ctrl-C. Returns 0, or 2 when the
+// panel or the server cannot be set up (the reason printed to `errors`).
+int runConsole(const ConsoleRequest& request, std::FILE* out, std::FILE* errors);
+
+}  // namespace vorlanex::panel

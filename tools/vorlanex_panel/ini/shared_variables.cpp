@@ -1,0 +1,45 @@
+#include "shared_variables.h"
+
+#include <cstdio>
+#include <map>
+
+#include "report_text.h"
+
+namespace vorlanex::panel {
+namespace {
+
+// The key that names sound `index`'s variable, or what stands for it when
+// the variable is the default one.
+Problem at(const std::string& file, const KeyLines& keys, const std::string& key, Severity severity,
+           std::string message) {
+  const int line = keys.lineOf(key);
+  return {severity, file, line, line > 0 ? key : key + " (default)", std::move(message)};
+}
+
+}  // namespace
+
+Problems checkSharedVariables(const std::string& file, const SoundTable& table,
+                              const KeyLines& keys) {
+  Problems problems;
+  std::map<std::string, int> firstUser;
+  for (int i = 0; i < table.soundCount; ++i) {
+    const std::string name = table.slots[i].varName;
+    const auto [first, isNew] = firstUser.emplace(name, i);
+    if (isNew) continue;
+    problems.push_back(at(file, keys, indexedKey("Lvar", i), Severity::kWarning,
+                          "sounds " + indexedKey("", first->second) + " and " + indexedKey("", i) +
+                              " share the variable '" + name +
+                              "': one value drives both, and both write their state into it"));
+  }
+  const std::string stopAll = table.stopAll.varName;
+  const auto sound = firstUser.find(stopAll);
+  if (sound != firstUser.end()) {
+    problems.push_back(at(file, keys, "LvarStop", Severity::kError,
+                          "the stop-all variable '" + stopAll + "' is also sound " +
+                              indexedKey("", sound->second) +
+                              "'s: playing that sound stops every sound"));
+  }
+  return problems;
+}
+
+}  // namespace vorlanex::panel

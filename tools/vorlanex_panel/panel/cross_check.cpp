@@ -1,0 +1,173 @@
+#include "cross_check.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+
+#include "commands/command_value.h"
+#include "panel/status_variables.h"
+#include "platform/portable/ascii_case.h"
+#include "report_text.h"
+
+namespace vorlanex::panel {
+namespace {
+
+// A variable the module reads, with the INI key that names it.
+struct Target {
+  enum class Kind { kSound, kStopAll, kMasterVolume };
+  Kind kind;
+  int index;  // the sound's slot
+  std::string variable;
+  std::string key;
+};
+
+std::vector<Target> targetsOf(const SoundTable& table) {
+  std::vector<Target> targets;
+  for (int i = 0; i < table.soundCount; ++i) {
+    targets.push_back({Target::Kind::kSound, i, table.slots[i].varName, indexedKey("Lvar", i)});
+  }
+  targets.push_back(
+      {Target::Kind::kStopAll, table.soundCount, table.stopAll.varName, "LvarStop"});
+  targets.push_back(
+      {Target::Kind::kMasterVolume, -1, kMasterVolumeVariable, kMasterVolumeVariable});
+  return targets;
+}
+
+// Two edits are a typo in a long name, but another word in a short one.
+std::size_t typoEdits(const std::string& variable) {
+  return std::min<std::size_t>(2, variable.size() / 4);
+}
+
+const Target* exactTarget(const std::vector<Target>& targets, const std::string& name) {
+  for (const Target& target : targets) {
+    if (target.variable == name) return &target;
+  }
+  return nullptr;
+}
+
+const Target* nearTarget(const std::vector<Target>& targets, const std::string& name) {
+  for (const Target& target : targets) {
+    if (platform::equalNoCase(target.variable, name) ||
+        editDistance(target.variable, name) <= typoEdits(target.variable)) {
+      return &target;
+    }
+  }
+  return nullptr;
+}
+
+class CrossCheck {
+ public:
+  CrossCheck(const SoundTable& table, Problems& out) : table_(table), out_(out) {}
+
+  void use(const PanelUse& use, const std::vector<Target>& targets) {
+    const VariableUse& v = use.script.use;
+    if (const Target* target = exactTarget(targets, v.name)) {
+      if (v.write && v.constant) checkConstant(use, *target, *v.constant);
+      if (!v.write && v.comparedWithZero && target->kind == Target::Kind::kSound &&
+          table_.errorValue == -1) {
+        report(use, Severity::kNote, *target,
+               "waits for '" + v.name + "' to be handed back as 0, but with ErrorFlag=-1 a "
+               "missing or unplayable WAV file leaves -1 in it: test for a value below 1");
+      }
+    } else if (v.write) {
+      if (const Target* target = nearTarget(targets, v.name)) {
+        report(use, Severity::kWarning, *target,
+               "'" + v.name + "' is no variable of the module: did you mean '" +
+                   target->variable + "'?");
+      }
+    }
+  }
+
+ private:
+  void checkConstant(const PanelUse& use, const Target& target, double value) {
+    const std::string written = "writes " + shortNumber(value) + " into '" + target.variable + "'";
+    switch (target.kind) {
+      case Target::Kind::kSound:
+        return checkCommand(use, target, written, value);
+      case Target::Kind::kStopAll:
+        if (value < 0) {
+          report(use, Severity::kWarning, target,
+                 written + ": only a number above 0 stops the sounds; this does nothing");
+        }
+        return;
+      case Target::Kind::kMasterVolume:
+        if (value < 0 || value > 100) {
+          report(use, Severity::kWarning, target,
+                 written + ": the master volume is percent, 0 to 100; the module holds it to " +
+                     (value < 0 ? "0, silent" : "100"));
+        }
+        return;
+    }
+  }
+
+  void checkCommand(const PanelUse& use, const Target& target, const std::string& written,
+                    double value) {
+    const std::int32_t whole = truncateToInt32(value);
+    if (value != std::trunc(value)) {
+      report(use, Severity::kWarning, target,
+             written + ": the module cuts the fraction off and reads " + std::to_string(whole));
+    }
+    const DecodedCommand command = decodeCommand(whole);
+    // The pan as written: the module holds one beyond full left or right there.
+    const std::int32_t pan = writtenPan(whole);
+    if (command.code < 0 || command.code > kCommandReportVolume) {
+      report(use, Severity::kWarning, target,
+             written + ": its last two digits, " + std::to_string(command.code) +
+                 ", are no command (0 to 4), so the module does nothing");
+    } else if (pan < DSBPAN_LEFT || pan > DSBPAN_RIGHT) {
+      report(use, Severity::kWarning, target,
+             written + ": pan " + std::to_string(pan) +
+                 " is beyond " + std::to_string(DSBPAN_LEFT) + " to " + std::to_string(DSBPAN_RIGHT) +
+                 " (the value is pan * 100 + code); the module holds "
+                 "it at full " + (pan < 0 ? "left" : "right"));
+    }
+  }
+
+  void report(const PanelUse& use, Severity severity, const Target& target, std::string message) {
+    out_.push_back({severity, use.file, use.script.line, target.key,
+                    std::move(message) + " (in: " + use.script.excerpt + ")"});
+  }
+
+  const SoundTable& table_;
+  Problems& out_;
+};
+
+}  // namespace
+
+std::size_t editDistance(const std::string& a, const std::string& b) {
+  std::vector<std::size_t> row(b.size() + 1);
+  for (std::size_t j = 0; j <= b.size(); ++j) row[j] = j;
+  for (std::size_t i = 1; i <= a.size(); ++i) {
+    std::size_t diagonal = row[0];
+    row[0] = i;
+    for (std::size_t j = 1; j <= b.size(); ++j) {
+      const std::size_t above = row[j];
+      row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
+      diagonal = above;
+    }
+  }
+  return row[b.size()];
+}
+
+Problems crossCheckPanel(const std::string& iniFile, const SoundTable& table,
+                         const KeyLines& keys, const std::vector<PanelUse>& uses) {
+  Problems problems;
+  const std::vector<Target> targets = targetsOf(table);
+  for (int i = 0; i < table.soundCount; ++i) {
+    const std::string variable = table.slots[i].varName;
+    const bool written = std::any_of(uses.begin(), uses.end(), [&](const PanelUse& use) {
+      return use.script.use.write && use.script.use.name == variable;
+    });
+    if (written) continue;
+    const std::string key = indexedKey("Lvar", i);
+    const int line = keys.lineOf(key);
+    problems.push_back({Severity::kWarning, iniFile, line, line > 0 ? key : key + " (default)",
+                        "no XML gauge of the panel writes '" + variable + "': sound " +
+                            indexedKey("", i) + " can never play from this panel"});
+  }
+  CrossCheck check(table, problems);
+  for (const PanelUse& use : uses) check.use(use, targets);
+  return problems;
+}
+
+}  // namespace vorlanex::panel

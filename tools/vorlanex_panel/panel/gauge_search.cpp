@@ -1,0 +1,136 @@
+#include "gauge_search.h"
+
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <set>
+
+#include "cabinet.h"
+#include "windows_files.h"
+#include "platform/portable/ascii_case.h"
+
+namespace vorlanex::panel {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A folder the simulator looks in: as the file system takes it, and as shown.
+struct SearchFolder {
+  std::string path;
+  std::string shown;
+};
+
+std::string join(const std::string& folder, const std::string& name) {
+  return folder.empty() ? name : folder + "/" + name;
+}
+
+const char* describe(Cabinet::State state) {
+  switch (state) {
+    case Cabinet::State::kCannotOpen:
+      return "cannot be opened";
+    case Cabinet::State::kNotACabinet:
+      return "is no cabinet file";
+    case Cabinet::State::kDamaged:
+      return "is damaged: it cannot be read to its end";
+    case Cabinet::State::kRead:
+      break;
+  }
+  return "was read";
+}
+
+class GaugeFinder {
+ public:
+  GaugeFinder(std::vector<SearchFolder> folders, std::string panelFile, PanelGauges& out)
+      : folders_(std::move(folders)), panelFile_(std::move(panelFile)), out_(out) {}
+
+  void find(const GaugeLine& line) {
+    FoundGauge found{line, FoundGauge::Kind::kNotFound, ""};
+    const std::string xml = line.gauge + ".xml";
+    for (const SearchFolder& folder : folders_) {
+      if (findPanelFile(join(folder.path, line.file + ".gau"))) {
+        found.kind = FoundGauge::Kind::kCompiled;
+        found.where = join(folder.shown, line.file + ".gau");
+        break;
+      }
+      if (line.gauge.empty()) continue;  // a gauge file holding one gauge is compiled
+      if (inCabinet(folder, line.file, xml, found)) break;
+      const std::string file = join(join(folder.path, line.file), xml);
+      if (const std::optional<std::string> text = readPanelFile(file)) {
+        found.kind = FoundGauge::Kind::kFolder;
+        found.where = join(join(folder.shown, line.file), xml);
+        scanOnce(found.where, *text);
+        break;
+      }
+    }
+    if (found.kind == FoundGauge::Kind::kNotFound) reportNotFound(line);
+    out_.gauges.push_back(std::move(found));
+  }
+
+ private:
+  bool inCabinet(const SearchFolder& folder, const std::string& file, const std::string& xml,
+                 FoundGauge& found) {
+    const std::optional<std::string> path = findPanelFile(join(folder.path, file + ".cab"));
+    if (!path) return false;
+    const std::string shown = join(folder.shown, file + ".cab");
+    auto cabinet = cabinets_.find(*path);
+    if (cabinet == cabinets_.end()) {
+      cabinet = cabinets_.emplace(*path, readCabinet(*path)).first;
+      if (cabinet->second.state != Cabinet::State::kRead) {
+        out_.problems.push_back({Severity::kWarning, shown, 0, "",
+                                 std::string("the cabinet ") + describe(cabinet->second.state) +
+                                     ": no gauge is found in it"});
+      }
+    }
+    for (const CabinetMember& member : cabinet->second.members) {
+      const std::string name = member.name.substr(member.name.find_last_of("\\/") + 1);
+      if (!platform::equalNoCase(name, xml)) continue;
+      found.kind = FoundGauge::Kind::kCabinet;
+      found.where = shown + ":" + name;
+      scanOnce(found.where, member.bytes);
+      return true;
+    }
+    return false;
+  }
+
+  void scanOnce(const std::string& shown, const std::string& text) {
+    if (!scanned_.insert(shown).second) return;
+    XmlGaugeScan scan = scanXmlGauge(text);
+    if (scan.parseError) {
+      out_.problems.push_back({Severity::kWarning, shown, scan.parseErrorLine, "",
+                               "not well-formed XML (" + *scan.parseError +
+                                   "): its text is scanned for variables as it stands"});
+    }
+    for (ScriptUse& use : scan.uses) out_.uses.push_back({shown, std::move(use)});
+  }
+
+  void reportNotFound(const GaugeLine& line) {
+    const std::string name = line.gauge.empty() ? line.file : line.file + "!" + line.gauge;
+    std::string places = line.file + ".gau";
+    if (!line.gauge.empty()) {
+      places += ", " + line.gauge + ".xml in " + line.file + ".cab or in the folder " + line.file;
+    }
+    out_.problems.push_back({Severity::kWarning, panelFile_, line.line, line.key,
+                             "the gauge " + name + " is found nowhere: no " + places +
+                                 " in the panel's folder or in Gauges"});
+  }
+
+  std::vector<SearchFolder> folders_;
+  std::string panelFile_;  // as shown
+  PanelGauges& out_;
+  std::map<std::string, Cabinet> cabinets_;
+  std::set<std::string> scanned_;
+};
+
+}  // namespace
+
+PanelGauges findPanelGauges(const std::string& panelPath, const std::string& shownPath,
+                            std::string_view text) {
+  PanelGauges out;
+  const std::string panelFolder = fs::path(panelPath).parent_path().string();
+  const std::string shownFolder = fs::path(shownPath).parent_path().generic_string();
+  GaugeFinder finder({{panelFolder, shownFolder}, {"Gauges", "Gauges"}}, shownPath, out);
+  for (const GaugeLine& line : readPanelLayout(text).gauges) finder.find(line);
+  return out;
+}
+
+}  // namespace vorlanex::panel

@@ -1,0 +1,44 @@
+#include <vorlanex_engine/engine_control.h>
+
+#include <stdexcept>
+
+#include "device_clock.h"
+
+namespace vorlanex::panel {
+
+RunAudio::RunAudio(const AudioRequest& request)
+    : realTime_(request.live), pacedFrames_(request.pacedFrames) {
+  if (request.live && !request.renderFile.empty()) {
+    throw std::runtime_error("--render and --live cannot go together: a rendering runs on the "
+                             "sound engine's own clock, faster than real time");
+  }
+  engine::reset();
+  if (!request.renderFile.empty()) {
+    if (!engine::useWavFileSink(request.renderFile)) {
+      throw std::runtime_error("cannot write " + request.renderFile + ": " + engine::sinkError());
+    }
+  } else if (request.live) {
+    if (!engine::useDeviceSink()) {
+      throw std::runtime_error("cannot play on the audio device: " + engine::sinkError());
+    }
+    engine::startRealTime();
+  } else {
+    engine::useNoSink();  // positions move, nothing is mixed
+  }
+}
+
+RunAudio::~RunAudio() {
+  if (realTime_) engine::stopRealTime();
+  engine::useNoSink();  // completes a WAV file, closes the device
+}
+
+void RunAudio::frameDone(double seconds) {
+  if (realTime_) {
+    waitForFrameEnd(seconds);
+  } else {
+    engine::advance(seconds);
+    if (pacedFrames_) waitForFrameEnd(seconds);
+  }
+}
+
+}  // namespace vorlanex::panel

@@ -1,0 +1,21 @@
+#include <stdexcept>
+
+#include "device_clock.h"
+
+namespace vorlanex::panel {
+
+// DirectSound plays in real time and into the system's device: the frames
+// keep its pace, whatever was asked.
+RunAudio::RunAudio(const AudioRequest& request)
+    : realTime_(true), pacedFrames_(request.pacedFrames) {
+  if (!request.renderFile.empty()) {
+    throw std::runtime_error("--render needs the native build of vorlanex-panel: DirectSound "
+                             "plays in real time on the system's device");
+  }
+}
+
+RunAudio::~RunAudio() = default;
+
+void RunAudio::frameDone(double seconds) { waitForFrameEnd(seconds); }
+
+}  // namespace vorlanex::panel
