@@ -17,7 +17,7 @@ SimulatorSound::SimulatorSound(const std::string& path)
     platform::unloadLibrary(library_);
     throw std::runtime_error(path + " does not export Linkage");
   }
-  switch_ = reinterpret_cast<volatile std::uint32_t*>(linkage + kHostSoundFlagOffset);
+  switch_ = reinterpret_cast<volatile std::uint32_t*>(linkage + kSoundSwitchOffset);
 }
 
 SimulatorSound::~SimulatorSound() { platform::unloadLibrary(library_); }

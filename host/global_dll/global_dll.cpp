@@ -9,12 +9,12 @@
 namespace {
 
 struct GlobalLinkage {
-  unsigned char before[vorlanex::kHostSoundFlagOffset];
+  unsigned char before[vorlanex::kSoundSwitchOffset];
   std::uint32_t soundSwitch;  // 1 sound on, 0 sound off
   unsigned char after[12];
 };
 
-static_assert(offsetof(GlobalLinkage, soundSwitch) == vorlanex::kHostSoundFlagOffset);
+static_assert(offsetof(GlobalLinkage, soundSwitch) == vorlanex::kSoundSwitchOffset);
 
 }  // namespace
 

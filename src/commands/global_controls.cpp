@@ -2,7 +2,7 @@
 
 #include "audio/sound_buffers.h"
 #include "commands/command_value.h"
-#include "commands/host_module.h"
+#include "commands/simulator_switch.h"
 #include "commands/slot_play_state.h"
 #include "panel/status_variables.h"
 
@@ -38,7 +38,7 @@ void setLoadedVolumes(ModuleState& state, bool soundOn) {
 }
 
 void followSimulatorSound(ModuleState& state) {
-  const volatile std::uint32_t* flag = locateHostSoundFlag(state.simulator);
+  const volatile std::uint32_t* flag = locateSoundSwitch(state.simulator);
   if (flag == nullptr) return;
   const std::uint32_t value = *flag;
   state.panel.set(state.panel.lookup(kSoundIndicatorVariable), value & 0xFFu);

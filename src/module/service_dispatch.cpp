@@ -1,7 +1,7 @@
 #include "module/service_dispatch.h"
 
 #include "commands/command_scan.h"
-#include "commands/host_module.h"
+#include "commands/simulator_switch.h"
 #include "commands/sound_device.h"
 #include "config/load_configuration.h"
 #include "module/gauge_routines.h"
@@ -34,7 +34,7 @@ void serveModule(ModuleState& state, const abi::GaugeHeader* gauge, std::int32_t
       // A module without a device still runs: its sounds report that they
       // cannot play.
       openSoundDevice(state);
-      takeHostModuleHandle(state.simulator);
+      findGlobalDll(state.simulator);
       break;
     case abi::kPostInstall:
       configureOnce(state, gauge);

@@ -7,7 +7,7 @@
 
 namespace vorlanex {
 
-constexpr const char* kHostModuleName = "GLOBAL.DLL";
-constexpr std::size_t kHostSoundFlagOffset = 2848;
+constexpr const char* kGlobalDllName = "GLOBAL.DLL";
+constexpr std::size_t kSoundSwitchOffset = 2848;
 
 }  // namespace vorlanex

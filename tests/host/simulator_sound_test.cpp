@@ -19,7 +19,7 @@ const std::uint32_t* switchSeenByName() {
   if (library == nullptr) return nullptr;
   auto* linkage =
       static_cast<const unsigned char*>(platform::findLibrarySymbol(library, "Linkage"));
-  return linkage == nullptr ? nullptr : reinterpret_cast<const std::uint32_t*>(linkage + kHostSoundFlagOffset);
+  return linkage == nullptr ? nullptr : reinterpret_cast<const std::uint32_t*>(linkage + kSoundSwitchOffset);
 }
 
 TEST(SimulatorSound, IsFoundByNameOnlyWhileLoaded) {

@@ -62,7 +62,7 @@ int main(int argc, char** argv) {
                            "against the INI file");
   checkCommand->add_flag("--json", json, "print JSON");
 
-  RunRequest run{"", "", 18.0, "", "", besideProgram(argv[0], vorlanex::kHostModuleName), {}, false};
+  RunRequest run{"", "", 18.0, "", "", besideProgram(argv[0], vorlanex::kGlobalDllName), {}, false};
   CLI::App* runCommandLine =
       app.add_subcommand("run", "Play SCRIPT against the panel and log what the module writes.");
   runCommandLine->add_option("INI", run.parameters, "the INI path, relative to --root")

@@ -94,7 +94,7 @@ class LineReader {
   std::size_t next_ = 0;
 };
 
-constexpr const char* kGlobalDll = kHostModuleName;
+constexpr const char* kGlobalDll = kGlobalDllName;
 
 std::string formatSeconds(double seconds) {
   char text[32];

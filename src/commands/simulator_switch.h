@@ -1,4 +1,4 @@
-// The simulator's module "GLOBAL.DLL", which holds its sound switch.
+// Finding the simulator's sound switch in its module "GLOBAL.DLL".
 #pragma once
 
 #include <cstdint>
@@ -10,10 +10,10 @@ namespace vorlanex {
 
 // Takes the handle of "GLOBAL.DLL" if the simulator has it loaded; null
 // otherwise. Never loads the library itself.
-void takeHostModuleHandle(SimulatorSwitch& simulator);
+void findGlobalDll(SimulatorSwitch& simulator);
 
 // The simulator's sound switch for this frame, or null when it cannot be
 // found. While the handle is null it is sought again for the next frame.
-const volatile std::uint32_t* locateHostSoundFlag(SimulatorSwitch& simulator);
+const volatile std::uint32_t* locateSoundSwitch(SimulatorSwitch& simulator);
 
 }  // namespace vorlanex
