@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <tuple>
 
 namespace vorlanex::panel {
 namespace {
@@ -34,8 +35,9 @@ struct Story {
   }
 };
 
-TEST(Timeline, FollowsEachSoundThroughPlaysStopsAndMissingFiles) {
-  Story s;
+// Two sounds played, stopped, stopped by stop-all and missing their file,
+// with the simulator's sound switched off and GLOBAL.DLL let go.
+void tellFullStory(Story& s) {
   s.step(0, Action::kSet, "a", 1);
   s.write(1, "zeb_volume_played", 0, 80, "a");  // a starts once at 80 %
   s.step(3, Action::kSoundOff);
@@ -52,6 +54,11 @@ TEST(Timeline, FollowsEachSoundThroughPlaysStopsAndMissingFiles) {
   s.write(12, "a", -1, -1);
   s.step(12, Action::kUnloadGlobal);
   s.step(13, Action::kExpect, "a", 0, false);
+}
+
+TEST(Timeline, FollowsEachSoundThroughPlaysStopsAndMissingFiles) {
+  Story s;
+  tellFullStory(s);
   const Timeline t = buildTimeline(s.table, s.record, true);
 
   EXPECT_DOUBLE_EQ(t.duration, 1.5);
@@ -99,6 +106,68 @@ TEST(Timeline, AStopFromTheScriptEndsAPlayAtOnceAndSharedVariablesMoveTogether) 
   }
   ASSERT_EQ(t.simulatorSound.size(), 1u);
   EXPECT_EQ(t.simulatorSound[0].state, SwitchState::kAbsent);
+}
+
+// A live view follows the run a frame at a time and takes what ended after
+// each: put together, it tells the story of the whole run.
+TEST(Timeline, FollowedFrameByFrameItTellsTheSameStory) {
+  Story s;
+  tellFullStory(s);
+  const Timeline whole = buildTimeline(s.table, s.record, true);
+  TimelineBuilder builder(s.table, true);
+  RunRecord soFar = s.record;
+  Timeline taken{0, {{0, "a", {}, {}}, {1, "b", {}, {}}}, {}, {}, {}};
+  for (int frame = 0; frame < s.record.frames; ++frame) {
+    soFar.frames = frame + 1;
+    builder.follow(soFar);
+    if (frame == 8) {  // b loops, panned left, since frame 7
+      const std::optional<SoundSpan> open = builder.openSpan(1, 0.9);
+      ASSERT_TRUE(open);
+      EXPECT_EQ(open->state, SoundState::kLooping);
+      EXPECT_DOUBLE_EQ(open->start, 0.7);
+      EXPECT_EQ(open->pan, -5000);
+      EXPECT_FALSE(builder.openSpan(0, 0.9));
+      EXPECT_EQ(builder.openSwitchSpan(0.9).state, SwitchState::kOff);
+    }
+    Timeline ended = builder.takeEnded();
+    EXPECT_DOUBLE_EQ(ended.duration, soFar.frames / 10.0);
+    for (std::size_t i = 0; i < ended.sounds.size(); ++i) {
+      SoundLane& lane = taken.sounds[i];
+      lane.spans.insert(lane.spans.end(), ended.sounds[i].spans.begin(), ended.sounds[i].spans.end());
+      lane.values.insert(lane.values.end(), ended.sounds[i].values.begin(), ended.sounds[i].values.end());
+    }
+    taken.simulatorSound.insert(taken.simulatorSound.end(), ended.simulatorSound.begin(), ended.simulatorSound.end());
+    taken.stopAll.insert(taken.stopAll.end(), ended.stopAll.begin(), ended.stopAll.end());
+    taken.expects.insert(taken.expects.end(), ended.expects.begin(), ended.expects.end());
+  }
+  // What was still open when the run ended.
+  const Timeline last = builder.finish(1.5);
+  ASSERT_EQ(last.sounds[0].spans.size(), 1u);
+  taken.sounds[0].spans.push_back(last.sounds[0].spans[0]);
+  ASSERT_EQ(last.simulatorSound.size(), 1u);
+  taken.simulatorSound.push_back(last.simulatorSound[0]);
+
+  for (std::size_t i = 0; i < whole.sounds.size(); ++i) {
+    const std::vector<SoundSpan>& spans = whole.sounds[i].spans;
+    ASSERT_EQ(taken.sounds[i].spans.size(), spans.size()) << i;
+    for (std::size_t k = 0; k < spans.size(); ++k) {
+      const SoundSpan& span = taken.sounds[i].spans[k];
+      EXPECT_EQ(std::tie(span.start, span.end, span.state, span.pan, span.volumePercent),
+                std::tie(spans[k].start, spans[k].end, spans[k].state, spans[k].pan,
+                         spans[k].volumePercent));
+    }
+    ASSERT_EQ(taken.sounds[i].values.size(), whole.sounds[i].values.size()) << i;
+    for (std::size_t k = 0; k < whole.sounds[i].values.size(); ++k) {
+      EXPECT_EQ(taken.sounds[i].values[k].value, whole.sounds[i].values[k].value);
+    }
+  }
+  ASSERT_EQ(taken.simulatorSound.size(), whole.simulatorSound.size());
+  for (std::size_t k = 0; k < whole.simulatorSound.size(); ++k) {
+    EXPECT_EQ(taken.simulatorSound[k].state, whole.simulatorSound[k].state);
+    EXPECT_DOUBLE_EQ(taken.simulatorSound[k].end, whole.simulatorSound[k].end);
+  }
+  EXPECT_EQ(taken.stopAll, whole.stopAll);
+  EXPECT_EQ(taken.expects.size(), whole.expects.size());
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include <alsa/asoundlib.h>
+#include <jack/jack.h>
 #include <portaudio.h>
 
 #include <algorithm>
@@ -10,10 +11,19 @@
 namespace vorlanex::engine {
 namespace {
 
-// ALSA reports every device it probes and cannot open on stderr while
-// PortAudio looks for devices; what matters reaches the caller as
-// PortAudio's own error.
+// While PortAudio looks for devices, ALSA reports on stderr every device it
+// probes and cannot open, and JACK's client library every server it cannot
+// reach (PortAudio's JACK host and ALSA's JACK plugin both ask for one);
+// what matters reaches the caller as our own error. PortAudio puts its own
+// JACK error handler in place once it reaches a server.
 void quietAlsa(const char*, int, const char*, int, const char*, ...) {}
+void quietJack(const char*) {}
+
+void quietProbing() {
+  snd_lib_error_set_handler(quietAlsa);
+  jack_set_error_function(quietJack);
+  jack_set_info_function(quietJack);
+}
 
 // PortAudio's blocking interface: the engine's own real-time clock paces the
 // writes, since some devices (ALSA's null device) take frames as fast as
@@ -43,10 +53,15 @@ class DeviceSink final : public Sink {
 }  // namespace
 
 std::unique_ptr<Sink> openDeviceSink(std::string* error) {
-  snd_lib_error_set_handler(quietAlsa);
+  quietProbing();
   PaError result = Pa_Initialize();
   if (result != paNoError) {
     *error = std::string("PortAudio: ") + Pa_GetErrorText(result);
+    return nullptr;
+  }
+  if (Pa_GetDefaultOutputDevice() == paNoDevice) {
+    *error = "this computer has no audio output device";
+    Pa_Terminate();
     return nullptr;
   }
   PaStream* stream = nullptr;
