@@ -131,14 +131,14 @@ TEST(Timeline, FollowedFrameByFrameItTellsTheSameStory) {
     }
     Timeline ended = builder.takeEnded();
     EXPECT_DOUBLE_EQ(ended.duration, soFar.frames / 10.0);
+    auto append = [](auto& to, const auto& from) { to.insert(to.end(), from.begin(), from.end()); };
     for (std::size_t i = 0; i < ended.sounds.size(); ++i) {
-      SoundLane& lane = taken.sounds[i];
-      lane.spans.insert(lane.spans.end(), ended.sounds[i].spans.begin(), ended.sounds[i].spans.end());
-      lane.values.insert(lane.values.end(), ended.sounds[i].values.begin(), ended.sounds[i].values.end());
+      append(taken.sounds[i].spans, ended.sounds[i].spans);
+      append(taken.sounds[i].values, ended.sounds[i].values);
     }
-    taken.simulatorSound.insert(taken.simulatorSound.end(), ended.simulatorSound.begin(), ended.simulatorSound.end());
-    taken.stopAll.insert(taken.stopAll.end(), ended.stopAll.begin(), ended.stopAll.end());
-    taken.expects.insert(taken.expects.end(), ended.expects.begin(), ended.expects.end());
+    append(taken.simulatorSound, ended.simulatorSound);
+    append(taken.stopAll, ended.stopAll);
+    append(taken.expects, ended.expects);
   }
   // What was still open when the run ended.
   const Timeline last = builder.finish(1.5);
