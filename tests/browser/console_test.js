@@ -95,6 +95,13 @@ const cases = [
     await shows('#stop-all-value', '0');
     assert.ok(session.writes().some((w) => /cabin_quiet\s+1 -> 0$/.test(w)));
   }],
+  ['a page opened anew draws the session\'s last stretch from what the tool kept', async () => {
+    await page.reload();
+    await page.waitForSelector('#sound-00');
+    await until('the loops and the stop-all drawn again',
+        async () => (await page.$$('#lane-1 rect.looping')).length >= 3 && await page.$('.stop-all'));
+    assert.strictEqual(await page.isHidden('#unheard'), true);  // rendered into a file
+  }],
   ['the simulator\'s sound switch reaches the module', async () => {
     await page.click('#sound-switch');
     await shows('#status-zeb_sound_indicator', '0');
@@ -154,20 +161,28 @@ async function afterQuit() {
   console.log(`ok    the recorded session replayed by run writes the same ${replayed.length} values`);
 
   // A panel started without GLOBAL.DLL, which the page loads; Ctrl-C ends
-  // the console as its Quit does, the session still written.
+  // the console as its Quit does, the session still written. It plays on
+  // the audio device: on a machine without one, one line of the tool's own
+  // says so, and the page too.
   fs.rmSync(record);
   const interrupted = new ConsoleSession([tool, 'console', ini, '--root', root, '--no-browser',
-    '--no-global-dll', '--render', path.join(out, 'interrupted.wav'), '--record', record]);
-  await interrupted.started();
+    '--no-global-dll', '--record', record]);
+  const unheardPage = await interrupted.open();
+  const unheard = (/^Nothing is heard: .*--render FILE\.wav keeps what would be heard\.$/m.exec(interrupted.output) || [''])[0];
+  assert.strictEqual((await unheardPage.textContent('#unheard')).trim(), unheard);
+  assert.strictEqual(await unheardPage.isHidden('#unheard'), !unheard);
+  assert.doesNotMatch(interrupted.output, /jack|ALSA/i);
   const load = {method: 'POST', path: '/api/action', body: JSON.stringify({do: 'load-global'})};
   assert.strictEqual((await interrupted.request(load)).status, 200);
   assert.strictEqual((await interrupted.request(load)).status, 400);  // never twice
   await until('the module seeing GLOBAL.DLL', async () => (await interrupted.state()).status.zeb_sound_indicator === 1);
   interrupted.child.kill('SIGINT');
   assert.strictEqual(await interrupted.exited, 0, interrupted.output);
+  await interrupted.browser.close();
   assert.match(fs.readFileSync(record, 'utf8'),
       /^at 0 unload GLOBAL\.DLL\nat [\d.]+ load GLOBAL\.DLL\nat [\d.]+ wait 0 +# frame \d+, the session's last$/m);
   console.log('ok    GLOBAL.DLL loaded through the console; Ctrl-C takes the panel down and writes the session');
+  console.log(`ok    the sound device: ${unheard || 'heard'}`);
 }
 
 runCases(cases, afterQuit);

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -255,6 +256,26 @@ TEST_F(Control, DeviceSinkOnAlsaNullDevice) {
   EXPECT_TRUE(realTimeRunning());
   stopRealTime();
   std::filesystem::remove(config);
+}
+
+// Looking for a device prints nothing of its own, whether this machine has
+// one or not (ALSA and JACK would report every device and server they cannot
+// reach): what went wrong is told by sinkError() alone.
+TEST_F(Control, DeviceSinkProbesQuietly) {
+  std::fflush(stderr);
+  const int saved = ::dup(2);
+  std::FILE* captured = std::tmpfile();
+  ASSERT_NE(captured, nullptr);
+  ::dup2(::fileno(captured), 2);
+  const bool toldWhy = useDeviceSink() || !sinkError().empty();
+  useNoSink();
+  std::fflush(stderr);
+  ::dup2(saved, 2);
+  ::close(saved);
+  std::fseek(captured, 0, SEEK_END);
+  EXPECT_EQ(std::ftell(captured), 0) << "printed while looking for a device";
+  std::fclose(captured);
+  EXPECT_TRUE(toldWhy);
 }
 
 }  // namespace

@@ -4,8 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <sstream>
+#include <tuple>
 
 namespace vorlanex::panel {
 namespace {
@@ -34,8 +37,9 @@ struct Story {
   }
 };
 
-TEST(Timeline, FollowsEachSoundThroughPlaysStopsAndMissingFiles) {
-  Story s;
+// Two sounds played, stopped, stopped by stop-all and missing their file,
+// with the simulator's sound switched off and GLOBAL.DLL let go.
+void tellFullStory(Story& s) {
   s.step(0, Action::kSet, "a", 1);
   s.write(1, "zeb_volume_played", 0, 80, "a");  // a starts once at 80 %
   s.step(3, Action::kSoundOff);
@@ -52,6 +56,11 @@ TEST(Timeline, FollowsEachSoundThroughPlaysStopsAndMissingFiles) {
   s.write(12, "a", -1, -1);
   s.step(12, Action::kUnloadGlobal);
   s.step(13, Action::kExpect, "a", 0, false);
+}
+
+TEST(Timeline, FollowsEachSoundThroughPlaysStopsAndMissingFiles) {
+  Story s;
+  tellFullStory(s);
   const Timeline t = buildTimeline(s.table, s.record, true);
 
   EXPECT_DOUBLE_EQ(t.duration, 1.5);
@@ -99,6 +108,57 @@ TEST(Timeline, AStopFromTheScriptEndsAPlayAtOnceAndSharedVariablesMoveTogether) 
   }
   ASSERT_EQ(t.simulatorSound.size(), 1u);
   EXPECT_EQ(t.simulatorSound[0].state, SwitchState::kAbsent);
+}
+
+// A timeline's items, a line each, in order, to hold two timelines to the
+// same story however they were taken.
+std::vector<std::string> items(const Timeline& t) {
+  std::vector<std::string> lines;
+  auto add = [&](const auto&... parts) {
+    std::ostringstream line;
+    (line << ... << parts);
+    lines.push_back(line.str());
+  };
+  for (const SoundLane& lane : t.sounds) {
+    for (const SoundSpan& s : lane.spans) {
+      add(lane.variable, " ", int(s.state), " ", s.start, "-", s.end, " pan ", s.pan, " at ",
+          s.volumePercent.value_or(-1));
+    }
+    for (const ValueMark& m : lane.values) add(lane.variable, "=", m.value, " ", m.time, m.byModule);
+  }
+  for (const SwitchSpan& s : t.simulatorSound) add("sound ", int(s.state), " ", s.start, "-", s.end);
+  for (double time : t.stopAll) add("stop all ", time);
+  for (const ExpectMark& e : t.expects) add(e.time, " ", e.text, e.passed);
+  return lines;
+}
+
+// A live view follows the run a frame at a time and takes what ended after
+// each: put together, it tells the story of the whole run.
+TEST(Timeline, FollowedFrameByFrameItTellsTheSameStory) {
+  Story s;
+  tellFullStory(s);
+  std::vector<std::string> whole = items(buildTimeline(s.table, s.record, true));
+  TimelineBuilder builder(s.table, true);
+  RunRecord soFar = s.record;
+  std::vector<std::string> taken;
+  for (int frame = 0; frame < s.record.frames; ++frame) {
+    soFar.frames = frame + 1;
+    builder.follow(soFar);
+    if (frame == 8) {  // b loops, panned left, since frame 7
+      const std::optional<SoundSpan> open = builder.openSpan(1, 0.9);
+      ASSERT_TRUE(open);
+      EXPECT_EQ(std::tie(open->state, open->start, open->pan),
+                std::make_tuple(SoundState::kLooping, 0.7, -5000));
+      EXPECT_FALSE(builder.openSpan(0, 0.9));
+      EXPECT_EQ(builder.openSwitchSpan(0.9).state, SwitchState::kOff);
+    }
+    for (std::string& item : items(builder.takeEnded())) taken.push_back(std::move(item));
+  }
+  // What was still open when the run ended.
+  for (std::string& item : items(builder.finish(1.5))) taken.push_back(std::move(item));
+  std::sort(whole.begin(), whole.end());
+  std::sort(taken.begin(), taken.end());
+  EXPECT_EQ(taken, whole);
 }
 
 }  // namespace

@@ -26,8 +26,11 @@ std::unique_ptr<host::ModuleLibrary> loadModule(const std::string& path) {
   return path.empty() ? nullptr : std::make_unique<host::ModuleLibrary>(path);
 }
 
+// Frames keep real time whatever the sounds play into; without an audio
+// device the console still serves, with nothing heard.
 AudioRequest pacedAudio(AudioRequest audio) {
   audio.pacedFrames = true;
+  audio.unheardWithoutDevice = true;
   return audio;
 }
 
@@ -41,6 +44,9 @@ class LivePanel {
         device_(pacedAudio(request.audio)),
         runner_(library_ ? library_->exports() : linked_.exports(),
                 {request.framesPerSecond, request.parameters, request.globalDllPath}) {}
+
+  // Why the sounds are not heard; empty when they are.
+  const std::string& unheard() const { return device_.unheard(); }
 
   // The frame loop: the only writer of panel variables. Each frame carries
   // out the steps the page queued before it started.
@@ -88,6 +94,10 @@ int runConsole(const ConsoleRequest& request, std::FILE* out, std::FILE* errors)
     const CheckResult checked = runCheck(check);
     ConsoleSession session(panelFacts(checked), checked.module.table, request.globalDll);
     LivePanel panel(request);
+    if (!panel.unheard().empty()) {
+      std::fprintf(out, "%s\n", panel.unheard().c_str());
+      session.setUnheard(panel.unheard());
+    }
     ConsoleServer server(session, consoleToken(), request.port);
     std::fprintf(out, "console: %s\n", server.address().c_str());
     std::fprintf(out, "Ctrl-C or the page's Quit button ends it.\n");

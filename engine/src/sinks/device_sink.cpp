@@ -1,4 +1,5 @@
 #include <alsa/asoundlib.h>
+#include <jack/jack.h>
 #include <portaudio.h>
 
 #include <algorithm>
@@ -7,13 +8,41 @@
 #include "sinks/sink.h"
 #include "vorlanex_engine/engine_control.h"
 
+#if defined(__SANITIZE_ADDRESS__)
+#define VORLANEX_LEAK_CHECKED 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define VORLANEX_LEAK_CHECKED 1
+#endif
+#endif
+#ifdef VORLANEX_LEAK_CHECKED
+#include <sanitizer/lsan_interface.h>
+#endif
+
 namespace vorlanex::engine {
 namespace {
 
-// ALSA reports every device it probes and cannot open on stderr while
-// PortAudio looks for devices; what matters reaches the caller as
-// PortAudio's own error.
+// While PortAudio looks for devices, ALSA reports on stderr every device it
+// probes and cannot open, and JACK's client library every server it cannot
+// reach (PortAudio's JACK host and ALSA's JACK plugin both ask for one);
+// what matters reaches the caller as our own error. PortAudio puts its own
+// JACK error handler in place once it reaches a server.
 void quietAlsa(const char*, int, const char*, int, const char*, ...) {}
+void quietJack(const char*) {}
+
+// PortAudio's search for devices, with nothing printed. ALSA's a52 plugin
+// (libavcodec) keeps what it allocates when it is probed and is unloaded
+// still holding it when PortAudio lets ALSA go: the sanitizer build's leak
+// check must not count what the search allocates.
+PaError initialisePortAudio() {
+  snd_lib_error_set_handler(quietAlsa);
+  jack_set_error_function(quietJack);
+  jack_set_info_function(quietJack);
+#ifdef VORLANEX_LEAK_CHECKED
+  const __lsan::ScopedDisabler searchAllocations;
+#endif
+  return Pa_Initialize();
+}
 
 // PortAudio's blocking interface: the engine's own real-time clock paces the
 // writes, since some devices (ALSA's null device) take frames as fast as
@@ -43,10 +72,14 @@ class DeviceSink final : public Sink {
 }  // namespace
 
 std::unique_ptr<Sink> openDeviceSink(std::string* error) {
-  snd_lib_error_set_handler(quietAlsa);
-  PaError result = Pa_Initialize();
+  PaError result = initialisePortAudio();
   if (result != paNoError) {
     *error = std::string("PortAudio: ") + Pa_GetErrorText(result);
+    return nullptr;
+  }
+  if (Pa_GetDefaultOutputDevice() == paNoDevice) {
+    *error = "this computer has no audio output device";
+    Pa_Terminate();
     return nullptr;
   }
   PaStream* stream = nullptr;

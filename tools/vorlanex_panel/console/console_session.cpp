@@ -1,16 +1,25 @@
 #include "console_session.h"
 
+#include <algorithm>
+
 #include "recorded_script.h"
 #include "report_text.h"
 
 namespace vorlanex::panel {
-
-ConsoleSession::ConsoleSession(PanelFacts panel, SoundTable table, bool globalDll)
-    : panel_(std::move(panel)), table_(table), globalDllAtStart_(globalDll) {
+ConsoleSession::ConsoleSession(PanelFacts panel, const SoundTable& table, bool globalDll)
+    : panel_(std::move(panel)),
+      timeline_(table, globalDll),
+      facts_(factsJson()) {
   // The run starts with GLOBAL.DLL loaded; a panel without it lets it go
   // before it is installed, as `at 0 unload GLOBAL.DLL` does.
   queuedSimulator_.globalDll = globalDll;
   if (!globalDll) queued_.push_back(Step{0, Step::kRightAfter, Action::kUnloadGlobal, {}});
+}
+
+void ConsoleSession::setUnheard(std::string why) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  unheard_ = std::move(why);
+  facts_ = factsJson();
 }
 
 ActionAnswer ConsoleSession::act(const std::string& body) {
@@ -31,12 +40,27 @@ ActionAnswer ConsoleSession::act(const std::string& body) {
 std::string ConsoleSession::stateAfter(long long after, std::chrono::milliseconds limit) {
   std::unique_lock<std::mutex> lock(mutex_);
   changed_.wait_for(lock, limit, [&] { return frame_ > after || quit_; });
-  return quit_ ? std::string() : state_;
+  if (quit_) return {};
+  if (frame_ < 0) return R"({"frame":-1})";
+  std::string answer = "{";
+  if (after < 0) answer += "\"panel\":" + facts_ + ",";
+  answer += "\"events\":[";
+  // The events are in the order of their frames.
+  const auto first = std::partition_point(events_.begin(), events_.end(),
+                                          [&](const TimelineEvent& e) { return e.frame <= after; });
+  for (auto it = first; it != events_.end(); ++it) {
+    if (it != first) answer += ',';
+    answer += it->json;
+  }
+  answer += "],";
+  // The frame's own state is an object: its members close this one.
+  answer.append(state_, 1, std::string::npos);
+  return answer;
 }
 
 std::string ConsoleSession::script() {
   std::lock_guard<std::mutex> lock(mutex_);
-  return script_;
+  return script_ + lastFrameLine(static_cast<int>(frame_ + 1), framesPerSecond_);
 }
 
 void ConsoleSession::quit() {
@@ -65,17 +89,35 @@ Script ConsoleSession::takeSteps() {
 }
 
 void ConsoleSession::frameDone(const RunRecord& record, const host::NamedVariables& variables) {
-  // Built outside the lock: only this thread changes the record.
-  std::string state = stateJson(record, variables);
-  std::string script = recordedScript(
-      record, "Recorded by vorlanex-panel console on " + panel_.iniPath + ". Replay it with\n  " +
-                  "vorlanex-panel run " + panel_.iniPath + " THIS_FILE --fps " +
-                  shortNumber(record.framesPerSecond));
+  // Made outside the lock: only this thread changes the record, the timeline
+  // and the script's cursor.
+  const long long frame = record.frames - 1;
+  timeline_.follow(record);
+  std::vector<TimelineEvent> ended = endedEvents(frame);
+  std::string state = frameJson(record, variables);
+  std::string lines = newScriptLines(record);
   std::lock_guard<std::mutex> lock(mutex_);
-  frame_ = record.frames - 1;
+  frame_ = frame;
+  framesPerSecond_ = record.framesPerSecond;
   state_ = std::move(state);
-  script_ = std::move(script);
+  script_ += lines;
+  for (TimelineEvent& event : ended) events_.push_back(std::move(event));
+  const double from = record.frames / record.framesPerSecond - kTimelineWindow;
+  while (!events_.empty() && events_.front().time < from) events_.pop_front();
   changed_.notify_all();
+}
+
+std::string ConsoleSession::newScriptLines(const RunRecord& record) {
+  std::string lines;
+  if (record.frames == 1) {
+    lines = scriptHeading("Recorded by vorlanex-panel console on " + panel_.iniPath +
+                          ". Replay it with\n  vorlanex-panel run " + panel_.iniPath +
+                          " THIS_FILE --fps " + shortNumber(record.framesPerSecond));
+  }
+  for (; scriptedEvents_ < record.events.size(); ++scriptedEvents_) {
+    lines += scriptLine(record.events[scriptedEvents_]);
+  }
+  return lines;
 }
 
 }  // namespace vorlanex::panel

@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <deque>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -25,15 +26,22 @@ struct ActionAnswer {
 
 class ConsoleSession {
  public:
-  ConsoleSession(PanelFacts panel, SoundTable table, bool globalDll);
+  ConsoleSession(PanelFacts panel, const SoundTable& table, bool globalDll);
+
+  // Told before the first frame when the sounds are not heard (no audio
+  // device): why, for the page.
+  void setUnheard(std::string why);
 
   // --- The server's side, from any thread --------------------------------
   // Queues the steps of one action for the next frame, or tells why it
   // cannot be done (then nothing is queued).
   ActionAnswer act(const std::string& body);
   // The state of the first frame after `after` as JSON, waiting up to
-  // `limit` for it; the latest state when none comes; empty once the session
-  // ends.
+  // `limit` for it (the latest state when none comes; empty once the session
+  // ends), with what the timeline gained in the frames after `after`: the
+  // page that shows frame `after` asks for what is new. A page that shows
+  // none (`after` < 0) gets the panel's facts and the timeline's last
+  // stretch.
   std::string stateAfter(long long after, std::chrono::milliseconds limit);
   // The session so far as a script for `run`.
   std::string script();
@@ -43,15 +51,33 @@ class ConsoleSession {
   bool quitting();
   // The steps queued since the last call, for the coming frame.
   Script takeSteps();
-  // After each frame: the state the page is shown, and the script so far.
+  // After each frame: what the page is shown and the script gain what the
+  // frame added, at the same cost whatever the session's length.
   void frameDone(const RunRecord& record, const host::NamedVariables& variables);
 
  private:
-  std::string stateJson(const RunRecord& record, const host::NamedVariables& variables) const;
+  // The page draws the last half minute; a little more keeps its left edge
+  // drawn.
+  static constexpr double kTimelineWindow = 40.0;
+
+  // A timeline item that has ended, as the page's JSON, with the frame that
+  // ended it and its time.
+  struct TimelineEvent {
+    long long frame;
+    double time;
+    std::string json;
+  };
+
+  std::string factsJson() const;
+  std::string frameJson(const RunRecord& record, const host::NamedVariables& variables) const;
+  std::vector<TimelineEvent> endedEvents(long long frame);
+  std::string newScriptLines(const RunRecord& record);
 
   const PanelFacts panel_;
-  const SoundTable table_;
-  const bool globalDllAtStart_;
+  std::string unheard_;
+  // The frame loop's own: the timeline and script as far as they are told.
+  TimelineBuilder timeline_;
+  std::size_t scriptedEvents_ = 0;
 
   std::mutex mutex_;
   std::condition_variable changed_;
@@ -60,8 +86,13 @@ class ConsoleSession {
   SimulatorState appliedSimulator_;  // as the frames so far left it, for the page
   bool quit_ = false;
   long long frame_ = -1;
-  std::string state_ = "{}";
-  std::string script_;
+  double framesPerSecond_ = 1.0;
+  std::string facts_;  // the panel as the page first shows it
+  std::string state_;  // the last frame's state, without the timeline's events
+  // The timeline's ended items of the last stretch the page draws, oldest
+  // first; older ones are let go.
+  std::deque<TimelineEvent> events_;
+  std::string script_;  // the heading and a line per step; the last line is added when asked
 };
 
 }  // namespace vorlanex::panel

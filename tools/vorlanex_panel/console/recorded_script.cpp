@@ -46,23 +46,32 @@ std::string stepText(const Step& step) {
   return {};
 }
 
-std::string recordedScript(const RunRecord& record, const std::string& heading) {
-  std::string script;
+std::string scriptHeading(const std::string& heading) {
+  std::string lines;
   std::size_t start = 0;
   while (start < heading.size()) {
     const std::size_t end = heading.find('\n', start);
-    script += "# " + heading.substr(start, end - start) + "\n";
+    lines += "# " + heading.substr(start, end - start) + "\n";
     start = end == std::string::npos ? heading.size() : end + 1;
   }
-  for (const StepEvent& event : record.events) {
-    script += "at " + frameTime(event.time) + " " + stepText(*event.step) + "\n";
-  }
-  const int last = record.frames - 1;
-  if (last >= 0) {
-    script += "at " + frameTime(last * (1.0 / record.framesPerSecond)) + " wait 0   # frame " +
-              std::to_string(last) + ", the session's last\n";
-  }
-  return script;
+  return lines;
+}
+
+std::string scriptLine(const StepEvent& event) {
+  return "at " + frameTime(event.time) + " " + stepText(*event.step) + "\n";
+}
+
+std::string lastFrameLine(int frames, double framesPerSecond) {
+  const int last = frames - 1;
+  if (last < 0) return {};
+  return "at " + frameTime(last * (1.0 / framesPerSecond)) + " wait 0   # frame " +
+         std::to_string(last) + ", the session's last\n";
+}
+
+std::string recordedScript(const RunRecord& record, const std::string& heading) {
+  std::string script = scriptHeading(heading);
+  for (const StepEvent& event : record.events) script += scriptLine(event);
+  return script + lastFrameLine(record.frames, record.framesPerSecond);
 }
 
 }  // namespace vorlanex::panel

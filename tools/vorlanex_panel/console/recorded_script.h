@@ -13,6 +13,13 @@ namespace vorlanex::panel {
 // `heading` becomes the script's first comment lines.
 std::string recordedScript(const RunRecord& record, const std::string& heading);
 
+// The parts of that script, for a session that writes it as it goes: the
+// heading as comment lines, one step's line, and the last line (empty before
+// the first frame), that of a session of `frames` frames.
+std::string scriptHeading(const std::string& heading);
+std::string scriptLine(const StepEvent& event);
+std::string lastFrameLine(int frames, double framesPerSecond);
+
 // A step as the script language writes it: "set cabin_fan -200002".
 std::string stepText(const Step& step);
 

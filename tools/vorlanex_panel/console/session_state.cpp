@@ -1,6 +1,7 @@
-// The state the page is shown after each frame, as JSON: every value comes
-// from the panel's variables or from what the module wrote, never from the
-// page's own clicks.
+// The state the page is shown, as JSON: every value comes from the panel's
+// variables or from what the module wrote, never from the page's own clicks.
+// The panel's facts are sent once, the timeline's ended items as they end,
+// and each frame's own state in full.
 #include <nlohmann/json.hpp>
 
 #include "console_session.h"
@@ -10,9 +11,6 @@ namespace vorlanex::panel {
 namespace {
 
 using nlohmann::json;
-
-// The page draws the last half minute; a little more keeps its left edge drawn.
-constexpr double kTimelineWindow = 40.0;
 
 const char* stateName(SoundState state) {
   switch (state) {
@@ -33,84 +31,93 @@ const char* switchName(SwitchState state) {
   return "absent";
 }
 
-// What the sound does now: its open span of the timeline; when idle, what
-// check found in its file.
-std::string currentState(const SoundLane& lane, double now, const SoundFacts& facts) {
-  if (!lane.spans.empty() && lane.spans.back().end >= now) return stateName(lane.spans.back().state);
+// What the sound does now: its open span; when idle, what check found in
+// its file.
+std::string currentState(const std::optional<SoundSpan>& open, const SoundFacts& facts) {
+  if (open) return stateName(open->state);
   if (facts.missing) return "missing";
   if (!facts.playable) return "cannot play";
   return "idle";
 }
 
-json laneJson(const SoundLane& lane, double from) {
-  json spans = json::array();
-  for (const SoundSpan& span : lane.spans) {
-    if (span.end < from) continue;
-    spans.push_back({{"start", span.start}, {"end", span.end}, {"state", stateName(span.state)},
-                     {"pan", span.pan},
-                     {"volume", span.volumePercent ? json(*span.volumePercent) : json()}});
-  }
-  json values = json::array();
-  for (const ValueMark& mark : lane.values) {
-    if (mark.time >= from) {
-      values.push_back({{"time", mark.time}, {"value", mark.value}, {"byModule", mark.byModule}});
-    }
-  }
-  return {{"spans", spans}, {"values", values}};
+json spanJson(const SoundSpan& span) {
+  return {{"start", span.start}, {"end", span.end}, {"state", stateName(span.state)},
+          {"pan", span.pan}, {"volume", span.volumePercent ? json(*span.volumePercent) : json()}};
 }
 
-json timelineJson(const Timeline& timeline, double from) {
-  json lanes = json::array();
-  for (const SoundLane& lane : timeline.sounds) lanes.push_back(laneJson(lane, from));
-  json simulator = json::array();
-  for (const SwitchSpan& span : timeline.simulatorSound) {
-    if (span.end >= from) {
-      simulator.push_back({{"start", span.start}, {"end", span.end}, {"state", switchName(span.state)}});
-    }
-  }
-  json stopAll = json::array();
-  for (double time : timeline.stopAll) {
-    if (time >= from) stopAll.push_back(time);
-  }
-  return {{"duration", timeline.duration}, {"from", from}, {"lanes", lanes},
-          {"simulatorSound", simulator}, {"stopAll", stopAll}};
+json switchJson(const SwitchSpan& span) {
+  return {{"start", span.start}, {"end", span.end}, {"state", switchName(span.state)}};
 }
 
 }  // namespace
 
-std::string ConsoleSession::stateJson(const RunRecord& record,
-                                      const host::NamedVariables& variables) const {
-  const Timeline timeline = buildTimeline(table_, record, globalDllAtStart_);
+std::string ConsoleSession::factsJson() const {
   json sounds = json::array();
-  for (std::size_t i = 0; i < panel_.sounds.size(); ++i) {
-    const SoundFacts& facts = panel_.sounds[i];
-    const SoundLane& lane = timeline.sounds[i];
+  for (const SoundFacts& facts : panel_.sounds) {
     sounds.push_back({{"variable", facts.variable},
                       {"file", facts.file},
                       {"reading", facts.reading},
-                      {"problems", facts.problems},
-                      {"value", variables.valueOf(facts.variable)},
-                      {"state", currentState(lane, timeline.duration, facts)}});
+                      {"problems", facts.problems}});
   }
-  const double from = std::max(0.0, timeline.duration - kTimelineWindow);
+  return json{{"ini", panel_.iniPath},
+              {"problems", panel_.problems},
+              {"sounds", sounds},
+              {"stopAllVariable", panel_.stopAllVariable},
+              {"unheard", unheard_}}
+      .dump();
+}
+
+std::string ConsoleSession::frameJson(const RunRecord& record,
+                                      const host::NamedVariables& variables) const {
+  const double now = record.frames / record.framesPerSecond;
+  json sounds = json::array();
+  json open = json::array();
+  for (std::size_t i = 0; i < panel_.sounds.size(); ++i) {
+    const SoundFacts& facts = panel_.sounds[i];
+    const std::optional<SoundSpan> span = timeline_.openSpan(i, now);
+    sounds.push_back({{"value", variables.valueOf(facts.variable)},
+                      {"state", currentState(span, facts)}});
+    open.push_back(span ? spanJson(*span) : json());
+  }
   json state = {
       {"frame", record.frames - 1},
       {"time", (record.frames - 1) / record.framesPerSecond},
-      {"fps", record.framesPerSecond},
-      {"ini", panel_.iniPath},
-      {"problems", panel_.problems},
       {"sounds", sounds},
-      {"stopAll", {{"variable", panel_.stopAllVariable},
-                   {"value", variables.valueOf(panel_.stopAllVariable)}}},
+      {"stopAll", variables.valueOf(panel_.stopAllVariable)},
       {"status", {{kVolumePlayedVariable, variables.valueOf(kVolumePlayedVariable)},
                   {kMasterVolumeVariable, variables.valueOf(kMasterVolumeVariable)},
                   {kSoundIndicatorVariable, variables.valueOf(kSoundIndicatorVariable)}}},
       {"simulator", {{"globalDll", appliedSimulator_.globalDll},
                      {"soundOn", appliedSimulator_.soundOn}}},
       {"steps", record.events.size()},
-      {"timeline", timelineJson(timeline, from)},
+      // The spans not ended yet; the ended ones come as events.
+      {"timeline", {{"duration", now},
+                    {"from", std::max(0.0, now - kTimelineWindow)},
+                    {"lanes", open},
+                    {"simulatorSound", switchJson(timeline_.openSwitchSpan(now))}}},
   };
   return state.dump();
+}
+
+std::vector<ConsoleSession::TimelineEvent> ConsoleSession::endedEvents(long long frame) {
+  const Timeline ended = timeline_.takeEnded();
+  std::vector<TimelineEvent> events;
+  auto add = [&](double time, const json& event) { events.push_back({frame, time, event.dump()}); };
+  for (std::size_t lane = 0; lane < ended.sounds.size(); ++lane) {
+    for (const SoundSpan& span : ended.sounds[lane].spans) {
+      add(span.end, {{"lane", lane}, {"span", spanJson(span)}});
+    }
+    for (const ValueMark& mark : ended.sounds[lane].values) {
+      add(mark.time, {{"lane", lane},
+                      {"value", {{"time", mark.time}, {"value", mark.value},
+                                 {"byModule", mark.byModule}}}});
+    }
+  }
+  for (const SwitchSpan& span : ended.simulatorSound) {
+    add(span.end, {{"simulatorSound", switchJson(span)}});
+  }
+  for (double time : ended.stopAll) add(time, {{"stopAll", time}});
+  return events;
 }
 
 }  // namespace vorlanex::panel

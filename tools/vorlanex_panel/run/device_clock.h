@@ -16,6 +16,9 @@ struct AudioRequest {
   // frame that ends late moves the ones after it instead of their catching
   // up in a burst, so the page sees every frame.
   bool pacedFrames = false;
+  // The console: a machine without an audio device still runs it, with
+  // nothing heard, instead of refusing.
+  bool unheardWithoutDevice = false;
 };
 
 class RunAudio {
@@ -29,6 +32,9 @@ class RunAudio {
 
   // After each frame's pre-update: the frame's length passes for the device.
   void frameDone(double seconds);
+  // Why nothing is heard though the sounds were to be played; empty when
+  // they are heard (or rendered, or not asked for).
+  const std::string& unheard() const { return unheard_; }
 
  private:
   // Real time: each frame ends at its own time since the start, so waits do
@@ -39,6 +45,7 @@ class RunAudio {
   bool pacedFrames_ = false;
   std::chrono::steady_clock::time_point start_;
   double elapsed_ = 0.0;
+  std::string unheard_;
 };
 
 }  // namespace vorlanex::panel

@@ -17,11 +17,15 @@ RunAudio::RunAudio(const AudioRequest& request)
     if (!engine::useWavFileSink(request.renderFile)) {
       throw std::runtime_error("cannot write " + request.renderFile + ": " + engine::sinkError());
     }
-  } else if (request.live) {
-    if (!engine::useDeviceSink()) {
-      throw std::runtime_error("cannot play on the audio device: " + engine::sinkError());
-    }
+  } else if (request.live && engine::useDeviceSink()) {
     engine::startRealTime();
+  } else if (request.live && request.unheardWithoutDevice) {
+    // Rendered into nothing on the engine's own clock.
+    realTime_ = false;
+    unheard_ = "Nothing is heard: " + engine::sinkError() +
+               ". --render FILE.wav keeps what would be heard.";
+  } else if (request.live) {
+    throw std::runtime_error("cannot play on the audio device: " + engine::sinkError());
   } else {
     engine::useNoSink();  // positions move, nothing is mixed
   }

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <map>
+#include <utility>
 
 #include "commands/command_value.h"
 #include "panel/status_variables.h"
@@ -58,6 +59,11 @@ class SoundTracker {
 
   void finish(double time) { enter(time, SoundState::kIdle); }
 
+  std::optional<SoundSpan> open(double now) const {
+    if (state_ == SoundState::kIdle) return std::nullopt;
+    return SoundSpan{since_, now, state_, pan_, volume_};
+  }
+
  private:
   void enter(double time, SoundState state) {
     if (state == state_ && state != SoundState::kOnce && state != SoundState::kLooping) return;
@@ -98,6 +104,8 @@ class SwitchTracker {
     since_ = time;
   }
 
+  SwitchSpan open(double now) const { return {since_, now, current_}; }
+
  private:
   SwitchState state() const {
     return !loaded_ ? SwitchState::kAbsent : on_ ? SwitchState::kOn : SwitchState::kOff;
@@ -120,55 +128,114 @@ std::string expectText(const StepEvent& event) {
 
 }  // namespace
 
-Timeline buildTimeline(const SoundTable& table, const RunRecord& record, bool globalDllAtStart) {
-  Timeline timeline;
-  timeline.duration = record.frames / record.framesPerSecond;
-  timeline.sounds.reserve(static_cast<std::size_t>(table.soundCount));
-  for (int i = 0; i < table.soundCount; ++i) {
-    timeline.sounds.push_back({i, table.slots[i].varName, {}, {}});
+// The trackers of every sound and of the simulator's sound, writing into the
+// timeline they hold.
+struct TimelineBuilder::Trackers {
+  Trackers(const SoundTable& table, bool globalDllAtStart)
+      : stopAll(table.stopAll.varName),
+        errorValue(table.errorValue),
+        simulatorSound(timeline.simulatorSound, globalDllAtStart) {
+    timeline.duration = 0.0;
+    timeline.sounds.reserve(static_cast<std::size_t>(table.soundCount));
+    for (int i = 0; i < table.soundCount; ++i) {
+      timeline.sounds.push_back({i, table.slots[i].varName, {}, {}});
+    }
+    sounds.reserve(timeline.sounds.size());
+    for (SoundLane& lane : timeline.sounds) sounds.emplace_back(lane);
+    for (std::size_t i = 0; i < sounds.size(); ++i) {
+      byVariable.emplace(timeline.sounds[i].variable, &sounds[i]);
+    }
   }
-  std::vector<SoundTracker> sounds;
-  std::multimap<std::string, SoundTracker*> byVariable;  // sounds may share a variable
-  sounds.reserve(timeline.sounds.size());
-  for (SoundLane& lane : timeline.sounds) sounds.emplace_back(lane);
-  for (std::size_t i = 0; i < sounds.size(); ++i) {
-    byVariable.emplace(timeline.sounds[i].variable, &sounds[i]);
-  }
-  const std::string stopAll = table.stopAll.varName;
-  SwitchTracker simulatorSound(timeline.simulatorSound, globalDllAtStart);
 
-  auto forSounds = [&](const std::string& variable, auto action) {
+  template <typename Visit>
+  void forSounds(const std::string& variable, Visit visit) {
     const auto range = byVariable.equal_range(variable);
-    for (auto it = range.first; it != range.second; ++it) action(*it->second);
-  };
+    for (auto it = range.first; it != range.second; ++it) visit(*it->second);
+  }
 
   // Within a frame the script's steps come first, then the module's writes.
-  auto event = record.events.begin();
-  auto write = record.writes.begin();
-  for (int frame = 0; frame < record.frames; ++frame) {
-    for (; event != record.events.end() && event->frame == frame; ++event) {
-      const Step& step = *event->step;
+  void playFrame(const RunRecord& record, int frame) {
+    for (; nextEvent < record.events.size() && record.events[nextEvent].frame == frame;
+         ++nextEvent) {
+      const StepEvent& event = record.events[nextEvent];
+      const Step& step = *event.step;
       if (step.action == Action::kSet) {
-        forSounds(step.variable, [&](SoundTracker& s) { s.scriptWrote(event->time, step.value); });
-        if (step.variable == stopAll && step.value > 0.0) timeline.stopAll.push_back(event->time);
+        forSounds(step.variable, [&](SoundTracker& s) { s.scriptWrote(event.time, step.value); });
+        if (step.variable == stopAll && step.value > 0.0) timeline.stopAll.push_back(event.time);
       } else if (step.action == Action::kExpect || step.action == Action::kWaitUntil) {
-        timeline.expects.push_back({event->time, step.line, expectText(*event), event->passed});
+        timeline.expects.push_back({event.time, step.line, expectText(event), event.passed});
       } else {
-        simulatorSound.step(event->time, step.action);
+        simulatorSound.step(event.time, step.action);
       }
     }
-    for (; write != record.writes.end() && write->frame == frame; ++write) {
-      if (write->name == kVolumePlayedVariable) {
-        forSounds(write->during, [&](SoundTracker& s) { s.started(write->time, write->newValue); });
+    for (; nextWrite < record.writes.size() && record.writes[nextWrite].frame == frame;
+         ++nextWrite) {
+      const VariableWrite& write = record.writes[nextWrite];
+      if (write.name == kVolumePlayedVariable) {
+        forSounds(write.during, [&](SoundTracker& s) { s.started(write.time, write.newValue); });
       }
-      forSounds(write->name, [&](SoundTracker& s) {
-        s.moduleWrote(write->time, write->newValue, table.errorValue);
-      });
+      forSounds(write.name,
+                [&](SoundTracker& s) { s.moduleWrote(write.time, write.newValue, errorValue); });
     }
   }
-  for (SoundTracker& sound : sounds) sound.finish(timeline.duration);
-  simulatorSound.close(timeline.duration);
-  return timeline;
+
+  Timeline timeline;
+  std::vector<SoundTracker> sounds;
+  std::multimap<std::string, SoundTracker*> byVariable;  // sounds may share a variable
+  const std::string stopAll;
+  const std::int32_t errorValue;
+  SwitchTracker simulatorSound;
+  int nextFrame = 0;
+  std::size_t nextEvent = 0;
+  std::size_t nextWrite = 0;
+};
+
+TimelineBuilder::TimelineBuilder(const SoundTable& table, bool globalDllAtStart)
+    : trackers_(std::make_unique<Trackers>(table, globalDllAtStart)) {}
+
+TimelineBuilder::~TimelineBuilder() = default;
+
+void TimelineBuilder::follow(const RunRecord& record) {
+  Trackers& t = *trackers_;
+  for (; t.nextFrame < record.frames; ++t.nextFrame) t.playFrame(record, t.nextFrame);
+  t.timeline.duration = record.frames / record.framesPerSecond;
+}
+
+Timeline TimelineBuilder::takeEnded() {
+  Timeline& kept = trackers_->timeline;
+  Timeline ended{kept.duration, {}, {}, {}, {}};
+  ended.sounds.reserve(kept.sounds.size());
+  // The trackers write into the kept vectors: they are emptied, never replaced.
+  for (SoundLane& lane : kept.sounds) {
+    ended.sounds.push_back({lane.index, lane.variable, std::exchange(lane.spans, {}),
+                            std::exchange(lane.values, {})});
+  }
+  ended.simulatorSound = std::exchange(kept.simulatorSound, {});
+  ended.stopAll = std::exchange(kept.stopAll, {});
+  ended.expects = std::exchange(kept.expects, {});
+  return ended;
+}
+
+std::optional<SoundSpan> TimelineBuilder::openSpan(std::size_t sound, double now) const {
+  return trackers_->sounds.at(sound).open(now);
+}
+
+SwitchSpan TimelineBuilder::openSwitchSpan(double now) const {
+  return trackers_->simulatorSound.open(now);
+}
+
+Timeline TimelineBuilder::finish(double duration) {
+  Trackers& t = *trackers_;
+  for (SoundTracker& sound : t.sounds) sound.finish(duration);
+  t.simulatorSound.close(duration);
+  t.timeline.duration = duration;
+  return std::move(t.timeline);
+}
+
+Timeline buildTimeline(const SoundTable& table, const RunRecord& record, bool globalDllAtStart) {
+  TimelineBuilder builder(table, globalDllAtStart);
+  builder.follow(record);
+  return builder.finish(record.frames / record.framesPerSecond);
 }
 
 }  // namespace vorlanex::panel

@@ -2,6 +2,7 @@
 // what the script did: the model behind the timeline drawing.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -57,8 +58,37 @@ struct Timeline {
   std::vector<ExpectMark> expects;
 };
 
-// `table` is the module's slot table for the run's INI file; the simulator's
-// sound is on at the start when `globalDllAtStart`.
+// A timeline told as a run goes: each follow() takes only the frames the
+// record gained since the last one, so a frame costs the same however long
+// the run has been. `table` is the module's slot table for the run's INI
+// file; the simulator's sound is on at the start when `globalDllAtStart`.
+class TimelineBuilder {
+ public:
+  TimelineBuilder(const SoundTable& table, bool globalDllAtStart);
+  ~TimelineBuilder();
+  TimelineBuilder(const TimelineBuilder&) = delete;
+  TimelineBuilder& operator=(const TimelineBuilder&) = delete;
+
+  // Takes the steps and writes of the frames recorded since the last call.
+  void follow(const RunRecord& record);
+  // What ended since the last take (spans, values, stop-alls, expectations),
+  // handed over and no longer kept, with the duration followed so far: a
+  // live view holds only what it shows.
+  Timeline takeEnded();
+  // The span a sound is in at `now`, not ended yet; none while it is idle.
+  std::optional<SoundSpan> openSpan(std::size_t sound, double now) const;
+  // The simulator's sound's span at `now`, not ended yet.
+  SwitchSpan openSwitchSpan(double now) const;
+  // Ends every open span at `duration`: what was not taken, the whole run
+  // when nothing was.
+  Timeline finish(double duration);
+
+ private:
+  struct Trackers;
+  std::unique_ptr<Trackers> trackers_;
+};
+
+// The whole timeline of a run that has ended.
 Timeline buildTimeline(const SoundTable& table, const RunRecord& record, bool globalDllAtStart);
 
 }  // namespace vorlanex::panel

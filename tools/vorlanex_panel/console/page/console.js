@@ -8,7 +8,9 @@ const $ = (id) => document.getElementById(id);
 const SVG = 'http://www.w3.org/2000/svg';
 const WINDOW = 30;  // seconds of timeline shown
 
-let state = null;
+let state = null;  // the last frame's state
+let panel = null;  // the panel's facts, sent with the first state
+let past = null;   // the timeline's ended items of the stretch drawn, oldest first
 let rows = [];
 let ended = false;
 
@@ -190,18 +192,60 @@ function drawTimeline(timeline, sounds) {
   }
 }
 
+function showPanel() {
+  buildRows(panel.sounds);
+  $('ini').textContent = panel.ini;
+  $('stop-all-variable').textContent = panel.stopAllVariable;
+  for (const problem of panel.problems) {
+    const li = document.createElement('li');
+    li.textContent = problem;
+    $('problems').appendChild(li);
+  }
+  $('unheard').textContent = panel.unheard;
+  $('unheard').hidden = !panel.unheard;
+  past = {lanes: panel.sounds.map(() => ({spans: [], values: []})), simulatorSound: [], stopAll: []};
+}
+
+// The tool sends each ended item of the timeline once: the page keeps those
+// of the stretch it draws and lets older ones go.
+function keepEvents(events, from) {
+  for (const e of events) {
+    if ('stopAll' in e) past.stopAll.push(e.stopAll);
+    else if ('simulatorSound' in e) past.simulatorSound.push(e.simulatorSound);
+    else if ('span' in e) past.lanes[e.lane].spans.push(e.span);
+    else past.lanes[e.lane].values.push(e.value);
+  }
+  const forget = (list, time) => {
+    let old = 0;
+    while (old < list.length && time(list[old]) < from) ++old;
+    list.splice(0, old);
+  };
+  forget(past.stopAll, (t) => t);
+  forget(past.simulatorSound, (span) => span.end);
+  for (const lane of past.lanes) {
+    forget(lane.spans, (span) => span.end);
+    forget(lane.values, (mark) => mark.time);
+  }
+}
+
+// The ended items kept and the spans still open.
+function timelineNow(now) {
+  const withOpen = (spans, open) => (open ? spans.concat([open]) : spans);
+  return {
+    duration: now.duration,
+    lanes: past.lanes.map((lane, i) => ({spans: withOpen(lane.spans, now.lanes[i]), values: lane.values})),
+    simulatorSound: withOpen(past.simulatorSound, now.simulatorSound),
+    stopAll: past.stopAll,
+  };
+}
+
 function show(next) {
   state = next;
-  if (rows.length === 0) {
-    buildRows(state.sounds);
-    $('ini').textContent = state.ini;
-    $('stop-all-variable').textContent = state.stopAll.variable;
-    for (const problem of state.problems) {
-      const li = document.createElement('li');
-      li.textContent = problem;
-      $('problems').appendChild(li);
-    }
+  if (next.panel) {
+    panel = next.panel;
+    if (rows.length === 0) showPanel();
   }
+  keepEvents(state.events, state.timeline.from);
   $('frame').textContent = state.frame;
   $('time').textContent = state.time.toFixed(2);
   state.sounds.forEach((sound, i) => {
@@ -209,14 +253,14 @@ function show(next) {
     rows[i].badge.className = `state ${sound.state.replace(' ', '-')}`;
     rows[i].value.textContent = sound.value;
   });
-  $('stop-all-value').textContent = state.stopAll.value;
+  $('stop-all-value').textContent = state.stopAll;
   for (const [name, value] of Object.entries(state.status)) $(`status-${name}`).textContent = value;
   $('sound-state').textContent = state.simulator.soundOn ? 'on' : 'off';
   $('sound-switch').textContent = state.simulator.soundOn ? 'Switch it off' : 'Switch it on';
   $('global-dll').textContent = state.simulator.globalDll ? 'present' : 'absent';
   $('load-global').hidden = state.simulator.globalDll;
   $('steps').textContent = state.steps;
-  drawTimeline(state.timeline, state.sounds);
+  drawTimeline(timelineNow(state.timeline), panel.sounds);
 }
 
 function end() {
@@ -225,7 +269,8 @@ function end() {
   for (const b of document.querySelectorAll('button, input')) b.disabled = true;
 }
 
-// A long poll: the tool answers as soon as the frame after the one shown is done.
+// A long poll: the tool answers as soon as the frame after the one shown is
+// done, with what the frames since the one shown added.
 async function follow() {
   let failures = 0;
   while (!ended) {
@@ -234,7 +279,8 @@ async function follow() {
       const response = await fetch(`/api/state?token=${token}&after=${after}`);
       if (response.status === 410) break;
       if (response.ok) {
-        show(await response.json());
+        const next = await response.json();
+        if (next.frame >= 0) show(next);  // before the first frame there is nothing to show
         failures = 0;
         continue;
       }
@@ -272,7 +318,7 @@ async function copyCommand() {
 }
 
 $('stop-all').addEventListener('click', () => act({do: 'stop-all'}));
-$('stop-all').addEventListener('mouseenter', () => state && showCommand(xml(1, state.stopAll.variable)));
+$('stop-all').addEventListener('mouseenter', () => panel && showCommand(xml(1, panel.stopAllVariable)));
 $('sound-switch').addEventListener('click', () => state && act({do: 'sound', on: !state.simulator.soundOn}));
 $('load-global').addEventListener('click', () => act({do: 'load-global'}));
 $('quit').addEventListener('click', () => { act({do: 'quit'}); end(); });

@@ -1,0 +1,102 @@
+// What the console's page is sent as a session grows: each ended item of the
+// timeline once, the last stretch to a page that has just opened, and the
+// session's script as `run` would replay it.
+#include "console_session.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <deque>
+#include <nlohmann/json.hpp>
+
+#include "recorded_script.h"
+
+namespace vorlanex::panel {
+namespace {
+
+using nlohmann::json;
+
+// A session at 10 frames a second in which the page loops sound "a" in one
+// frame and stops it in the next, and so on.
+struct LoopingSession {
+  static SoundTable tableOfOne() {
+    SoundTable table{};
+    table.soundCount = 1;
+    std::strcpy(table.slots[0].varName, "a");
+    std::strcpy(table.slots[1].varName, "stop");
+    return table;
+  }
+
+  ConsoleSession session{
+      PanelFacts{"./Gauges/t.ini", "stop", {{"a", "./a.wav", "", {}, false, true}}, {}},
+      tableOfOne(), true};
+  std::deque<Step> steps;  // events point into it
+  RunRecord record{10.0, 0, {}, {}};
+  host::NamedVariables variables;
+
+  void playFrame() {
+    const int frame = record.frames;
+    const double time = frame / record.framesPerSecond;
+    Step& step = steps.emplace_back(Step{0, Step::kRightAfter, Action::kSet, "a"});
+    step.value = frame % 2 == 0 ? 2 : 0;
+    record.events.push_back({frame, time, &step});
+    if (step.value == 2) record.writes.push_back({frame, time, "zeb_volume_played", 0, 100, "a"});
+    record.frames = frame + 1;
+    session.frameDone(record, variables);
+  }
+
+  json stateAfter(long long after) {
+    return json::parse(session.stateAfter(after, std::chrono::milliseconds(0)));
+  }
+};
+
+std::vector<double> spanStarts(const json& state) {
+  std::vector<double> starts;
+  for (const json& event : state["events"]) {
+    if (event.contains("span")) starts.push_back(event["span"]["start"].get<double>());
+  }
+  return starts;
+}
+
+TEST(ConsoleSession, APageFollowingTheFramesIsSentEachEndedSpanOnce) {
+  LoopingSession s;
+  std::vector<double> starts;
+  long long shown = -1;
+  for (int i = 0; i <= 1000; ++i) {
+    s.playFrame();
+    // The page polls now and then, as a slow browser does.
+    if (i % 7 != 0) continue;
+    const json state = s.stateAfter(shown);
+    EXPECT_EQ(state.contains("panel"), shown < 0);
+    for (double start : spanStarts(state)) starts.push_back(start);
+    shown = state["frame"].get<long long>();
+  }
+  for (double start : spanStarts(s.stateAfter(shown))) starts.push_back(start);
+  // Loops from frames 0, 2, ... 998 have ended; the one from 1000 is open.
+  ASSERT_EQ(starts.size(), 500u);
+  for (std::size_t k = 0; k < starts.size(); ++k) EXPECT_DOUBLE_EQ(starts[k], 0.2 * k) << k;
+  const json open = s.stateAfter(shown - 1)["timeline"]["lanes"][0];
+  EXPECT_EQ(open["state"], "looping");
+  EXPECT_DOUBLE_EQ(open["start"].get<double>(), 100.0);
+}
+
+TEST(ConsoleSession, APageOpenedLateIsSentTheLastStretchAndTheScriptHasEveryStep) {
+  LoopingSession s;
+  for (int i = 0; i <= 1000; ++i) s.playFrame();
+  const json state = s.stateAfter(-1);
+  EXPECT_EQ(state["panel"]["sounds"][0]["variable"], "a");
+  EXPECT_EQ(state["sounds"][0]["state"], "looping");
+  const double from = state["timeline"]["from"].get<double>();
+  EXPECT_NEAR(from, 60.1, 1e-9);
+  const std::vector<double> starts = spanStarts(state);
+  ASSERT_EQ(starts.size(), 200u);  // those that end in the stretch: from 60.0 s to 99.8 s
+  EXPECT_DOUBLE_EQ(starts.front(), 60.0);
+
+  // The heading, then what `run` replays.
+  const std::string script = s.session.script();
+  EXPECT_EQ(script.rfind("# Recorded by vorlanex-panel console on ./Gauges/t.ini", 0), 0u);
+  EXPECT_EQ(script.substr(script.find("\nat ") + 1), recordedScript(s.record, ""));
+}
+
+}  // namespace
+}  // namespace vorlanex::panel
