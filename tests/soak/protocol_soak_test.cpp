@@ -60,7 +60,9 @@ TEST(ProtocolSoak, RandomTrafficFaultsAndFilesKeepTheVariablesAsTheProtocolSays)
               seconds, static_cast<unsigned long long>(sizes.seed));
   // Each path the traffic is meant to take, with the least a run of this
   // length must show: a quarter or less of the fewest seen over many seeds,
-  // so that only traffic that no longer reaches a path falls short.
+  // so that only traffic that no longer reaches a path falls short. Runs
+  // shorter than the sanitizer build's, sized in the environment, are too
+  // short for that and are held to nothing.
   const Tally& t = soak.tally();
   struct Path {
     const char* name;
@@ -88,8 +90,9 @@ TEST(ProtocolSoak, RandomTrafficFaultsAndFilesKeepTheVariablesAsTheProtocolSays)
   };
   for (const Path& path : paths) std::printf("%s %ld; ", path.name, path.count);
   std::printf("\n");
+  const long heldFrames = soak.frames() >= 50000 ? soak.frames() : 0;
   for (const Path& path : paths) {
-    EXPECT_GE(path.count, soak.frames() / path.framesEach)
+    EXPECT_GE(path.count, heldFrames / path.framesEach)
         << path.name << " in " << soak.frames() << " frames (seed " << sizes.seed << ")";
   }
   RecordProperty("seed", std::to_string(sizes.seed));
