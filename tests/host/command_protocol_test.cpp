@@ -40,6 +40,29 @@ void installOneSound(SoundPanel& panel) {
   panel.install();
 }
 
+// The tests that look at the device's buffers as well run twice: on the
+// variables alone, on both builds, and with the buffers, which only the
+// native build shows (under Wine DirectSound's buffers are the module's own
+// business), so that that run is told as skipped there.
+enum class Seen { kVariablesOnly, kWithBuffers };
+
+class CommandProtocolAndBuffers : public ::testing::TestWithParam<Seen> {
+ protected:
+  void SetUp() override {
+    if (lookAtBuffers() && !test::deviceVisible()) {
+      GTEST_SKIP() << "DirectSound under Wine shows none of its buffers";
+    }
+  }
+  bool lookAtBuffers() const { return GetParam() == Seen::kWithBuffers; }
+};
+
+INSTANTIATE_TEST_SUITE_P(Protocol, CommandProtocolAndBuffers,
+                         ::testing::Values(Seen::kVariablesOnly, Seen::kWithBuffers),
+                         [](const ::testing::TestParamInfo<Seen>& info) {
+                           return info.param == Seen::kWithBuffers ? "WithBuffers"
+                                                                   : "VariablesOnly";
+                         });
+
 struct ValueCase {
   const char* name;
   double value;
@@ -48,7 +71,7 @@ struct ValueCase {
   int pan;
 };
 
-TEST(CommandProtocol, NumbersDecodeIntoCommandAndPan) {
+TEST_P(CommandProtocolAndBuffers, NumbersDecodeIntoCommandAndPan) {
   constexpr double kInfinity = std::numeric_limits<double>::infinity();
   const ValueCase cases[] = {
       {"1.9 plays once", 1.9, true, false, 0},
@@ -74,7 +97,7 @@ TEST(CommandProtocol, NumbersDecodeIntoCommandAndPan) {
     panel.set(kSound0, c.value);
     panel.frames(1);
     EXPECT_EQ(panel.get(kVolumePlayed), c.plays ? 100 : -1) << c.name;
-    if (test::deviceVisible()) {
+    if (lookAtBuffers()) {
       const auto buffers = test::deviceBuffers();
       ASSERT_EQ(buffers.size(), c.plays ? 1u : 0u) << c.name << ": loaded only when asked to play";
       if (c.plays) {
@@ -86,18 +109,20 @@ TEST(CommandProtocol, NumbersDecodeIntoCommandAndPan) {
       EXPECT_TRUE(panel.framesUntil([&] { return panel.get(kSound0) == 0; })) << c.name;
     } else {
       panel.frames(12);
-      EXPECT_TRUE(panel.get(kSound0) == c.value || std::isnan(c.value)) << c.name;
+      const double held = panel.get(kSound0);
+      EXPECT_TRUE(std::isnan(c.value) ? std::isnan(held) : held == c.value)
+          << c.name << ": holds " << held;
     }
   }
 }
 
-TEST(CommandProtocol, OneShotHandsItsVariableBackOneFrameAfterItEndsThenPlaysAgain) {
+TEST_P(CommandProtocolAndBuffers, OneShotHandsItsVariableBackOneFrameAfterItEndsThenPlaysAgain) {
   SoundPanel panel;
   installOneSound(panel);
   panel.set(kSound0, 1);
   panel.frames(1);
   EXPECT_EQ(panel.get(kSound0), 1);
-  if (test::deviceVisible()) {
+  if (lookAtBuffers()) {
     // Nine frames of sound: the variable keeps 1 until the frame after.
     panel.frames(8);
     EXPECT_EQ(panel.get(kSound0), 1);
@@ -112,14 +137,14 @@ TEST(CommandProtocol, OneShotHandsItsVariableBackOneFrameAfterItEndsThenPlaysAga
   panel.set(kSound0, 1);
   panel.frames(1);
   EXPECT_EQ(panel.get(kVolumePlayed), 100) << "played again";
-  if (test::deviceVisible()) {
+  if (lookAtBuffers()) {
     EXPECT_EQ(test::deviceBuffers()[0].status, kPlaying);
     EXPECT_LT(test::deviceBuffers()[0].position, 22050u / 9 * 2) << "from the start";
   }
   EXPECT_TRUE(panel.framesUntil([&] { return panel.get(kSound0) == 0; }));
 }
 
-TEST(CommandProtocol, ALoopRefusesToPlayOnceAndStopsOnZero) {
+TEST_P(CommandProtocolAndBuffers, ALoopRefusesToPlayOnceAndStopsOnZero) {
   SoundPanel panel;
   installOneSound(panel);
   panel.set(kSound0, 2);
@@ -131,7 +156,7 @@ TEST(CommandProtocol, ALoopRefusesToPlayOnceAndStopsOnZero) {
   EXPECT_EQ(panel.get(kSound0), 2) << "and goes on past its length";
   panel.set(kSound0, 0);
   panel.frames(1);
-  if (test::deviceVisible()) {
+  if (lookAtBuffers()) {
     EXPECT_EQ(test::deviceBuffers()[0].status, 0u);
     EXPECT_EQ(test::deviceBuffers()[0].position, 0u) << "rewound";
   }
@@ -140,7 +165,7 @@ TEST(CommandProtocol, ALoopRefusesToPlayOnceAndStopsOnZero) {
   EXPECT_EQ(panel.get(kVolumePlayed), -1) << "nothing started again";
 }
 
-TEST(CommandProtocol, AOneShotAskedToLoopFinishesFirstThenLoops) {
+TEST_P(CommandProtocolAndBuffers, AOneShotAskedToLoopFinishesFirstThenLoops) {
   SoundPanel panel;
   installOneSound(panel);
   panel.set(kSound0, 1);
@@ -149,12 +174,12 @@ TEST(CommandProtocol, AOneShotAskedToLoopFinishesFirstThenLoops) {
   panel.set(kVolumePlayed, -1);
   panel.frames(1);
   EXPECT_EQ(panel.get(kVolumePlayed), -1) << "the one-shot goes on";
-  if (test::deviceVisible()) {
+  if (lookAtBuffers()) {
     EXPECT_EQ(test::deviceBuffers()[0].status, kPlaying);
   }
   ASSERT_TRUE(panel.framesUntil([&] { return panel.get(kVolumePlayed) == 100; }));
   EXPECT_EQ(panel.get(kSound0), 2);
-  if (test::deviceVisible()) {
+  if (lookAtBuffers()) {
     EXPECT_EQ(test::deviceBuffers()[0].status, kPlaying | kLooping);
   }
 }
@@ -268,7 +293,7 @@ TEST(CommandProtocol, VolumePlayedIsTheStoredVolumeOnceTheSwitchIsKnown) {
   EXPECT_EQ(panel.get(kVolumePlayed), 80);
 }
 
-TEST(CommandProtocol, StopAllStopsWhatPlaysAndLeavesIdleSoundsAlone) {
+TEST_P(CommandProtocolAndBuffers, StopAllStopsWhatPlaysAndLeavesIdleSoundsAlone) {
   struct StopCase {
     double value;
     bool stops;
@@ -291,7 +316,7 @@ TEST(CommandProtocol, StopAllStopsWhatPlaysAndLeavesIdleSoundsAlone) {
     }
     EXPECT_EQ(panel.get(soundVariable(3)), 77) << "an idle sound keeps its variable";
     EXPECT_EQ(panel.get("zeb_stop_sounds"), c.stops ? 0 : c.value);
-    if (test::deviceVisible()) {
+    if (lookAtBuffers()) {
       for (int i = 0; i < 3; ++i) {
         const test::DeviceBuffer buffer = test::deviceBuffers()[static_cast<std::size_t>(i)];
         EXPECT_EQ(buffer.status != 0, !c.stops) << c.value << " sound " << i;
@@ -306,7 +331,7 @@ TEST(CommandProtocol, StopAllStopsWhatPlaysAndLeavesIdleSoundsAlone) {
   }
 }
 
-TEST(CommandProtocol, TheSimulatorsSwitchMutesAndRestoresAndIsMirrored) {
+TEST_P(CommandProtocolAndBuffers, TheSimulatorsSwitchMutesAndRestoresAndIsMirrored) {
   SoundPanel panel;
   panel.writeIni(iniWith(2, "[Sounds]\nSound01=./Sound/zeb/zeb_xml_01.wav,70\n"));
   panel.writeSound(0, {1, 22050, 16, 2.0});
@@ -324,7 +349,7 @@ TEST(CommandProtocol, TheSimulatorsSwitchMutesAndRestoresAndIsMirrored) {
   EXPECT_EQ(panel.get(kIndicator), 0) << "in the same frame";
   EXPECT_EQ(reportedVolume(panel, soundVariable(0)), 0);
   EXPECT_EQ(reportedVolume(panel, soundVariable(1)), 0);
-  if (test::deviceVisible()) {
+  if (lookAtBuffers()) {
     for (const auto& buffer : test::deviceBuffers()) EXPECT_EQ(buffer.status, kPlaying | kLooping);
   }
   panel.simulator()->set(1);
@@ -359,7 +384,7 @@ TEST(CommandProtocol, WithNoSoundsStopAllAndTheSwitchStillRun) {
   EXPECT_EQ(panel.get(kIndicator), 1);
 }
 
-TEST(CommandProtocol, APanelSetUpAgainAfterDisconnectPlaysItsSoundsAgain) {
+TEST_P(CommandProtocolAndBuffers, APanelSetUpAgainAfterDisconnectPlaysItsSoundsAgain) {
   SoundPanel panel;
   panel.writeIni(iniWith(2));
   panel.writeSound(0, kHalfSecond);
@@ -369,7 +394,7 @@ TEST(CommandProtocol, APanelSetUpAgainAfterDisconnectPlaysItsSoundsAgain) {
   panel.set(soundVariable(1), 1);
   panel.frames(1);
   panel.host().disconnect();
-  if (test::deviceVisible()) {
+  if (lookAtBuffers()) {
     EXPECT_TRUE(test::deviceBuffers().empty());
   }
 
@@ -380,7 +405,7 @@ TEST(CommandProtocol, APanelSetUpAgainAfterDisconnectPlaysItsSoundsAgain) {
   panel.frames(1);
   EXPECT_EQ(panel.get(kVolumePlayed), 100) << "the loop plays again";
   EXPECT_EQ(panel.get(soundVariable(1)), 0) << "the cut-off one-shot counts as ended";
-  if (test::deviceVisible()) {
+  if (lookAtBuffers()) {
     ASSERT_EQ(test::deviceBuffers().size(), 2u);
     EXPECT_EQ(test::deviceBuffers()[0].status, kPlaying | kLooping);
   }

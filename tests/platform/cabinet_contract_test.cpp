@@ -8,6 +8,7 @@
 #include <string>
 
 #include "cabinet.h"
+#include "support/allocation_faults.h"
 
 namespace vorlanex::panel {
 namespace {
@@ -47,6 +48,33 @@ TEST(CabinetContract, TellsAMissingFileATextFileAndADamagedCabinetApart) {
     EXPECT_EQ(cabinet.state, c.state) << c.name;
     EXPECT_TRUE(cabinet.members.empty()) << c.name;
   }
+}
+
+// Memory runs out at each of the reader's allocations in turn, those in the
+// callbacks that Windows' cabinet.dll calls from its C frames included: each
+// reading ends whole, or told as out of memory with nothing in it.
+TEST(CabinetContract, MemoryRunningOutAnywhereIsToldAsSuch) {
+  const std::string path = cabinetFile("mszip.cab");
+  const Cabinet whole = readCabinet(path);
+  long toldOutOfMemory = 0;
+  for (long nth = 1; nth < 100000; ++nth) {
+    test::failAllocation(nth);
+    const Cabinet cabinet = readCabinet(path);
+    const bool failed = test::allocationFailed();
+    test::failAllocation(0);
+    if (cabinet.state == Cabinet::State::kOutOfMemory) {
+      ++toldOutOfMemory;
+      EXPECT_TRUE(cabinet.members.empty()) << "allocation " << nth;
+      continue;
+    }
+    ASSERT_EQ(cabinet.state, Cabinet::State::kRead) << "allocation " << nth;
+    ASSERT_EQ(cabinet.members.size(), whole.members.size()) << "allocation " << nth;
+    for (std::size_t m = 0; m < whole.members.size(); ++m) {
+      EXPECT_EQ(cabinet.members[m].bytes, whole.members[m].bytes) << "allocation " << nth;
+    }
+    if (!failed) break;  // the reading made fewer allocations: each one has failed once
+  }
+  EXPECT_GT(toldOutOfMemory, 0);
 }
 
 }  // namespace

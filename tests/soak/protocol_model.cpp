@@ -51,6 +51,7 @@ void ProtocolModel::lose(int index) {
   ModelSound& sound = sounds[static_cast<std::size_t>(index)];
   sound.lost = true;
   sound.playing = false;
+  ++tally.lost;
 }
 
 void ProtocolModel::ended(int index) { sounds[static_cast<std::size_t>(index)].playing = false; }

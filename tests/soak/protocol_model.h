@@ -102,12 +102,14 @@ struct Tally {
   long volumesReported = 0;
   long switchChanges = 0;
   long restored = 0;
+  long lost = 0;     // buffers the device lost
   long givenUp = 0;  // a lost buffer not back after all the passes
   long failedPlays = 0;  // a play given up or refilled in vain: told like a missing file
   long failedCreates = 0;
   long failedFills = 0;
 };
 
+// Its own copy of the protocol's rules, kept on purpose as an independent check of the module.
 class ProtocolModel {
  public:
   std::vector<ModelSound> sounds;

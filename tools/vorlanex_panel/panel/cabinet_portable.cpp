@@ -2,8 +2,10 @@
 #include <archive.h>
 #include <archive_entry.h>
 
+#include <cerrno>
 #include <fstream>
 #include <memory>
+#include <new>
 
 #include "cabinet.h"
 
@@ -12,7 +14,7 @@ namespace {
 
 using ArchivePointer = std::unique_ptr<archive, decltype(&archive_read_free)>;
 
-// Reads the member at hand to its end; false when its data is damaged.
+// Reads the member at hand to its end; false when libarchive gave up on it.
 bool readMember(archive* reader, std::string& bytes) {
   char block[16384];
   for (;;) {
@@ -23,41 +25,51 @@ bool readMember(archive* reader, std::string& bytes) {
   }
 }
 
-// Only a file whose start is no cabinet leaves libarchive without a format.
+// Why libarchive gave up: memory, or, as only a file whose start is no
+// cabinet leaves it without a format, the file.
 Cabinet::State failureOf(archive* reader) {
+  if (archive_errno(reader) == ENOMEM) return Cabinet::State::kOutOfMemory;
   return archive_format(reader) == 0 ? Cabinet::State::kNotACabinet : Cabinet::State::kDamaged;
+}
+
+Cabinet failed(Cabinet::State state) { return Cabinet{state, {}}; }
+
+Cabinet readWhole(const std::string& path) {
+  if (!std::ifstream(path, std::ios::binary)) return failed(Cabinet::State::kCannotOpen);
+  // libarchive makes no reader only when it gets no memory for one.
+  ArchivePointer reader(archive_read_new(), archive_read_free);
+  if (reader == nullptr) return failed(Cabinet::State::kOutOfMemory);
+  if (archive_read_support_format_cab(reader.get()) != ARCHIVE_OK) {
+    return failed(archive_errno(reader.get()) == ENOMEM ? Cabinet::State::kOutOfMemory
+                                                        : Cabinet::State::kNoReader);
+  }
+  if (archive_read_open_filename(reader.get(), path.c_str(), 16384) != ARCHIVE_OK) {
+    return failed(failureOf(reader.get()));
+  }
+  Cabinet cabinet;
+  archive_entry* entry = nullptr;
+  for (;;) {
+    const int status = archive_read_next_header(reader.get(), &entry);
+    if (status == ARCHIVE_EOF) break;
+    if (status != ARCHIVE_OK && status != ARCHIVE_WARN) return failed(failureOf(reader.get()));
+    // A name the locale cannot show comes as null: the member is kept, nameless.
+    const char* name = archive_entry_pathname(entry);
+    CabinetMember member{name != nullptr ? name : "", ""};
+    if (!readMember(reader.get(), member.bytes)) return failed(failureOf(reader.get()));
+    cabinet.members.push_back(std::move(member));
+  }
+  cabinet.state = Cabinet::State::kRead;
+  return cabinet;
 }
 
 }  // namespace
 
 Cabinet readCabinet(const std::string& path) {
-  Cabinet cabinet;
-  if (!std::ifstream(path, std::ios::binary)) return cabinet;
-  ArchivePointer reader(archive_read_new(), archive_read_free);
-  archive_read_support_format_cab(reader.get());
-  if (archive_read_open_filename(reader.get(), path.c_str(), 16384) != ARCHIVE_OK) {
-    cabinet.state = failureOf(reader.get());
-    return cabinet;
+  try {
+    return readWhole(path);
+  } catch (const std::bad_alloc&) {
+    return failed(Cabinet::State::kOutOfMemory);
   }
-  archive_entry* entry = nullptr;
-  for (;;) {
-    const int status = archive_read_next_header(reader.get(), &entry);
-    if (status == ARCHIVE_EOF) break;
-    if (status != ARCHIVE_OK && status != ARCHIVE_WARN) {
-      cabinet.state = failureOf(reader.get());
-      cabinet.members.clear();
-      return cabinet;
-    }
-    CabinetMember member{archive_entry_pathname(entry), ""};
-    if (!readMember(reader.get(), member.bytes)) {
-      cabinet.state = Cabinet::State::kDamaged;
-      cabinet.members.clear();
-      return cabinet;
-    }
-    cabinet.members.push_back(std::move(member));
-  }
-  cabinet.state = Cabinet::State::kRead;
-  return cabinet;
 }
 
 }  // namespace vorlanex::panel

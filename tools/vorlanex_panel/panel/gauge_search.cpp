@@ -32,6 +32,10 @@ const char* describe(Cabinet::State state) {
       return "is no cabinet file";
     case Cabinet::State::kDamaged:
       return "is damaged: it cannot be read to its end";
+    case Cabinet::State::kOutOfMemory:
+      return "could not be read: the tool ran out of memory";
+    case Cabinet::State::kNoReader:
+      return "could not be read: the system's cabinet reader could not be set up";
     case Cabinet::State::kRead:
       break;
   }
