@@ -23,7 +23,7 @@ std::string sourceOf(const std::string& member) {
 TEST(CabinetContract, ReadsEveryMemberOfStoredAndCompressedCabinets) {
   for (const char* name : {"stored.cab", "mszip.cab"}) {
     const Cabinet cabinet = readCabinet(cabinetFile(name));
-    ASSERT_EQ(cabinet.state, Cabinet::State::kRead) << name;
+    ASSERT_EQ(cabinet.status, Cabinet::Status::kRead) << name;
     ASSERT_EQ(cabinet.members.size(), 2u) << name;
     for (const CabinetMember& member : cabinet.members) {
       EXPECT_FALSE(member.bytes.empty()) << name << ":" << member.name;
@@ -37,15 +37,15 @@ TEST(CabinetContract, ReadsEveryMemberOfStoredAndCompressedCabinets) {
 TEST(CabinetContract, TellsAMissingFileATextFileAndADamagedCabinetApart) {
   struct Case {
     const char* name;
-    Cabinet::State state;
+    Cabinet::Status status;
   } cases[] = {
-      {"none.cab", Cabinet::State::kCannotOpen},
-      {"not_a_cabinet.cab", Cabinet::State::kNotACabinet},
-      {"damaged.cab", Cabinet::State::kDamaged},
+      {"none.cab", Cabinet::Status::kCannotOpen},
+      {"not_a_cabinet.cab", Cabinet::Status::kNotACabinet},
+      {"damaged.cab", Cabinet::Status::kDamaged},
   };
   for (const Case& c : cases) {
     const Cabinet cabinet = readCabinet(cabinetFile(c.name));
-    EXPECT_EQ(cabinet.state, c.state) << c.name;
+    EXPECT_EQ(cabinet.status, c.status) << c.name;
     EXPECT_TRUE(cabinet.members.empty()) << c.name;
   }
 }
@@ -62,12 +62,12 @@ TEST(CabinetContract, MemoryRunningOutAnywhereIsToldAsSuch) {
     const Cabinet cabinet = readCabinet(path);
     const bool failed = test::allocationFailed();
     test::failAllocation(0);
-    if (cabinet.state == Cabinet::State::kOutOfMemory) {
+    if (cabinet.status == Cabinet::Status::kOutOfMemory) {
       ++toldOutOfMemory;
       EXPECT_TRUE(cabinet.members.empty()) << "allocation " << nth;
       continue;
     }
-    ASSERT_EQ(cabinet.state, Cabinet::State::kRead) << "allocation " << nth;
+    ASSERT_EQ(cabinet.status, Cabinet::Status::kRead) << "allocation " << nth;
     ASSERT_EQ(cabinet.members.size(), whole.members.size()) << "allocation " << nth;
     for (std::size_t m = 0; m < whole.members.size(); ++m) {
       EXPECT_EQ(cabinet.members[m].bytes, whole.members[m].bytes) << "allocation " << nth;

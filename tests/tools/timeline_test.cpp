@@ -67,28 +67,28 @@ TEST(Timeline, FollowsEachSoundThroughPlaysStopsAndMissingFiles) {
   ASSERT_EQ(t.sounds.size(), 2u);
   const std::vector<SoundSpan>& a = t.sounds[0].spans;
   ASSERT_EQ(a.size(), 2u);
-  EXPECT_EQ(a[0].state, SoundState::kOnce);
+  EXPECT_EQ(a[0].activity, SoundActivity::kOnce);
   EXPECT_DOUBLE_EQ(a[0].start, 0.1);
   EXPECT_DOUBLE_EQ(a[0].end, 0.5);
   EXPECT_EQ(a[0].volumePercent, 80.0);
-  EXPECT_EQ(a[1].state, SoundState::kMissing);
+  EXPECT_EQ(a[1].activity, SoundActivity::kMissing);
   EXPECT_DOUBLE_EQ(a[1].start, 1.1);
   EXPECT_DOUBLE_EQ(a[1].end, 1.5);
   EXPECT_EQ(t.sounds[0].values.size(), 4u);  // 1, 0, 1, -1: repeated writes are no change
 
   const std::vector<SoundSpan>& b = t.sounds[1].spans;
   ASSERT_EQ(b.size(), 1u);
-  EXPECT_EQ(b[0].state, SoundState::kLooping);
+  EXPECT_EQ(b[0].activity, SoundActivity::kLooping);
   EXPECT_EQ(b[0].pan, -5000);
   EXPECT_DOUBLE_EQ(b[0].start, 0.7);
   EXPECT_DOUBLE_EQ(b[0].end, 1.0);
 
   EXPECT_EQ(t.stopAll, std::vector<double>{1.0});
   ASSERT_EQ(t.simulatorSound.size(), 3u);
-  EXPECT_EQ(t.simulatorSound[0].state, SwitchState::kOn);
-  EXPECT_EQ(t.simulatorSound[1].state, SwitchState::kOff);
+  EXPECT_EQ(t.simulatorSound[0].setting, SwitchSetting::kOn);
+  EXPECT_EQ(t.simulatorSound[1].setting, SwitchSetting::kOff);
   EXPECT_DOUBLE_EQ(t.simulatorSound[1].end, 1.2);
-  EXPECT_EQ(t.simulatorSound[2].state, SwitchState::kAbsent);
+  EXPECT_EQ(t.simulatorSound[2].setting, SwitchSetting::kAbsent);
   ASSERT_EQ(t.expects.size(), 1u);
   EXPECT_FALSE(t.expects[0].passed);
   EXPECT_EQ(t.expects[0].text, "expect a 0: found 0");
@@ -103,11 +103,11 @@ TEST(Timeline, AStopFromTheScriptEndsAPlayAtOnceAndSharedVariablesMoveTogether) 
   const Timeline t = buildTimeline(s.table, s.record, false);
   for (const SoundLane& lane : t.sounds) {
     ASSERT_EQ(lane.spans.size(), 1u);
-    EXPECT_EQ(lane.spans[0].state, SoundState::kLooping);
+    EXPECT_EQ(lane.spans[0].activity, SoundActivity::kLooping);
     EXPECT_DOUBLE_EQ(lane.spans[0].end, 0.4);
   }
   ASSERT_EQ(t.simulatorSound.size(), 1u);
-  EXPECT_EQ(t.simulatorSound[0].state, SwitchState::kAbsent);
+  EXPECT_EQ(t.simulatorSound[0].setting, SwitchSetting::kAbsent);
 }
 
 // A timeline's items, a line each, in order, to hold two timelines to the
@@ -121,12 +121,12 @@ std::vector<std::string> items(const Timeline& t) {
   };
   for (const SoundLane& lane : t.sounds) {
     for (const SoundSpan& s : lane.spans) {
-      add(lane.variable, " ", int(s.state), " ", s.start, "-", s.end, " pan ", s.pan, " at ",
+      add(lane.variable, " ", int(s.activity), " ", s.start, "-", s.end, " pan ", s.pan, " at ",
           s.volumePercent.value_or(-1));
     }
     for (const ValueMark& m : lane.values) add(lane.variable, "=", m.value, " ", m.time, m.byModule);
   }
-  for (const SwitchSpan& s : t.simulatorSound) add("sound ", int(s.state), " ", s.start, "-", s.end);
+  for (const SwitchSpan& s : t.simulatorSound) add("sound ", int(s.setting), " ", s.start, "-", s.end);
   for (double time : t.stopAll) add("stop all ", time);
   for (const ExpectMark& e : t.expects) add(e.time, " ", e.text, e.passed);
   return lines;
@@ -147,10 +147,10 @@ TEST(Timeline, FollowedFrameByFrameItTellsTheSameStory) {
     if (frame == 8) {  // b loops, panned left, since frame 7
       const std::optional<SoundSpan> open = builder.openSpan(1, 0.9);
       ASSERT_TRUE(open);
-      EXPECT_EQ(std::tie(open->state, open->start, open->pan),
-                std::make_tuple(SoundState::kLooping, 0.7, -5000));
+      EXPECT_EQ(std::tie(open->activity, open->start, open->pan),
+                std::make_tuple(SoundActivity::kLooping, 0.7, -5000));
       EXPECT_FALSE(builder.openSpan(0, 0.9));
-      EXPECT_EQ(builder.openSwitchSpan(0.9).state, SwitchState::kOff);
+      EXPECT_EQ(builder.openSwitchSpan(0.9).setting, SwitchSetting::kOff);
     }
     for (std::string& item : items(builder.takeEnded())) taken.push_back(std::move(item));
   }

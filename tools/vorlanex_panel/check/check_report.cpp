@@ -27,12 +27,12 @@ std::size_t count(const Problems& problems, Severity severity) {
 }
 
 nlohmann::json readingJson(const SoundFileReading& reading) {
-  switch (reading.state) {
-    case SoundFileReading::State::kMissing:
+  switch (reading.outcome) {
+    case SoundFileReading::Outcome::kMissing:
       return {{"state", "missing"}};
-    case SoundFileReading::State::kUnreadable:
+    case SoundFileReading::Outcome::kUnreadable:
       return {{"state", "unreadable"}, {"reason", describeOpenFailure(reading.failure)}};
-    case SoundFileReading::State::kRead:
+    case SoundFileReading::Outcome::kRead:
       break;
   }
   const WaveFormat& f = reading.format;

@@ -14,8 +14,8 @@ PanelFacts panelFacts(const CheckResult& check) {
     if (index < check.soundFiles.readings.size()) {
       const SoundFileReading& reading = check.soundFiles.readings[index];
       sound.reading = describeReading(reading);
-      sound.missing = reading.state == SoundFileReading::State::kMissing;
-      sound.playable = reading.state == SoundFileReading::State::kRead &&
+      sound.missing = reading.outcome == SoundFileReading::Outcome::kMissing;
+      sound.playable = reading.outcome == SoundFileReading::Outcome::kRead &&
                        (!reading.offered || reading.device == kOk);
     }
     const std::string keys[] = {indexedKey("Sound", i), indexedKey("Lvar", i)};

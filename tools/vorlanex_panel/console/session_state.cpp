@@ -12,41 +12,22 @@ namespace {
 
 using nlohmann::json;
 
-const char* stateName(SoundState state) {
-  switch (state) {
-    case SoundState::kIdle: return "idle";
-    case SoundState::kOnce: return "playing once";
-    case SoundState::kLooping: return "looping";
-    case SoundState::kMissing: return "missing";
-  }
-  return "idle";
-}
-
-const char* switchName(SwitchState state) {
-  switch (state) {
-    case SwitchState::kOn: return "on";
-    case SwitchState::kOff: return "off";
-    case SwitchState::kAbsent: return "absent";
-  }
-  return "absent";
-}
-
 // What the sound does now: its open span; when idle, what check found in
 // its file.
 std::string currentState(const std::optional<SoundSpan>& open, const SoundFacts& facts) {
-  if (open) return stateName(open->state);
+  if (open) return activityName(open->activity);
   if (facts.missing) return "missing";
   if (!facts.playable) return "cannot play";
   return "idle";
 }
 
 json spanJson(const SoundSpan& span) {
-  return {{"start", span.start}, {"end", span.end}, {"state", stateName(span.state)},
+  return {{"start", span.start}, {"end", span.end}, {"state", activityName(span.activity)},
           {"pan", span.pan}, {"volume", span.volumePercent ? json(*span.volumePercent) : json()}};
 }
 
 json switchJson(const SwitchSpan& span) {
-  return {{"start", span.start}, {"end", span.end}, {"state", switchName(span.state)}};
+  return {{"start", span.start}, {"end", span.end}, {"state", settingName(span.setting)}};
 }
 
 }  // namespace

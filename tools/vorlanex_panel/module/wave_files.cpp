@@ -18,11 +18,11 @@ SoundFileReading readSoundFile(IDirectSound* device, const char* path) {
   if (!platform::fileOpensForReading(path)) return reading;
   WaveReader reader;
   if (reader.open(path) != kOk) {
-    reading.state = SoundFileReading::State::kUnreadable;
+    reading.outcome = SoundFileReading::Outcome::kUnreadable;
     reading.failure = reader.lastOpenFailure();
     return reading;
   }
-  reading.state = SoundFileReading::State::kRead;
+  reading.outcome = SoundFileReading::Outcome::kRead;
   reading.format = *reader.format;
   reading.dataBytes = reader.dataChunk.cksize;
   reading.heldBytes = reader.dataBytesHeld();
@@ -68,11 +68,11 @@ Problems checkSoundFiles(const std::string& file, const SoundTable& table, const
     const std::string key = indexedKey("Sound", static_cast<int>(i));
     const int line = keys.lineOf(key);
     const std::string path = std::string("'") + slot.wavePath + "'";
-    if (reading.state == SoundFileReading::State::kMissing) {
+    if (reading.outcome == SoundFileReading::Outcome::kMissing) {
       problems.push_back({Severity::kError, file, line, key,
                           "WAV file " + path + " is missing: asked to play, the sound writes " +
                               error + " into " + slot.varName});
-    } else if (reading.state == SoundFileReading::State::kUnreadable) {
+    } else if (reading.outcome == SoundFileReading::Outcome::kUnreadable) {
       problems.push_back(
           {Severity::kError, file, line, key,
            "the module cannot read " + path + ": " + describeOpenFailure(reading.failure)});
@@ -83,7 +83,7 @@ Problems checkSoundFiles(const std::string& file, const SoundTable& table, const
                               "; asked to play, the sound writes " + error + " into " +
                               slot.varName});
     }
-    if (reading.state == SoundFileReading::State::kRead && reading.heldBytes < reading.dataBytes) {
+    if (reading.outcome == SoundFileReading::Outcome::kRead && reading.heldBytes < reading.dataBytes) {
       problems.push_back({Severity::kWarning, file, line, key,
                           path + " ends inside its samples: it declares " +
                               number(reading.dataBytes) + " bytes and holds " +
@@ -102,12 +102,12 @@ std::string describeFormat(const WaveFormat& format) {
 }
 
 std::string describeReading(const SoundFileReading& reading) {
-  switch (reading.state) {
-    case SoundFileReading::State::kMissing:
+  switch (reading.outcome) {
+    case SoundFileReading::Outcome::kMissing:
       return "missing";
-    case SoundFileReading::State::kUnreadable:
+    case SoundFileReading::Outcome::kUnreadable:
       return std::string("not readable: ") + describeOpenFailure(reading.failure);
-    case SoundFileReading::State::kRead:
+    case SoundFileReading::Outcome::kRead:
       break;
   }
   std::string text = describeFormat(reading.format) + ", block align " +

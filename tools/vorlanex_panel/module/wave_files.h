@@ -17,12 +17,12 @@ namespace vorlanex::panel {
 // command: the file probe, the WAV reader, then a buffer asked of the sound
 // device.
 struct SoundFileReading {
-  enum class State {
+  enum class Outcome {
     kMissing,     // the probe cannot open it: the sound writes the error value
     kUnreadable,  // the WAV reader refuses it (see `failure`)
     kRead,        // the reader took it: `format` and `dataBytes` hold
   };
-  State state = State::kMissing;
+  Outcome outcome = Outcome::kMissing;
   OpenFailure failure = OpenFailure::kNone;
   WaveFormat format = {};      // the format fields, without any extra bytes
   std::uint32_t dataBytes = 0;  // the size the "data" chunk declares

@@ -13,7 +13,7 @@ struct CabinetMember {
 };
 
 struct Cabinet {
-  enum class State {
+  enum class Status {
     kRead,         // every member was read
     kCannotOpen,   // missing, or not readable as a file
     kNotACabinet,  // a file, but no cabinet
@@ -21,7 +21,7 @@ struct Cabinet {
     kOutOfMemory,  // the reading ran out of memory
     kNoReader,     // the platform's cabinet reader could not be set up
   };
-  State state = State::kCannotOpen;
+  Status status = Status::kCannotOpen;
   std::vector<CabinetMember> members;  // in the cabinet's order; empty unless read
 };
 
@@ -29,5 +29,9 @@ struct Cabinet {
 // system takes it). Both builds give the same state for the same file. It
 // throws nothing: running out of memory is a state like the others.
 Cabinet readCabinet(const std::string& path);
+
+// Each build's own reading behind readCabinet, which may throw std::bad_alloc.
+Cabinet readCabinetFile(const std::string& path);
+Cabinet failedCabinet(Cabinet::Status status);
 
 }  // namespace vorlanex::panel

@@ -27,49 +27,39 @@ bool readMember(archive* reader, std::string& bytes) {
 
 // Why libarchive gave up: memory, or, as only a file whose start is no
 // cabinet leaves it without a format, the file.
-Cabinet::State failureOf(archive* reader) {
-  if (archive_errno(reader) == ENOMEM) return Cabinet::State::kOutOfMemory;
-  return archive_format(reader) == 0 ? Cabinet::State::kNotACabinet : Cabinet::State::kDamaged;
+Cabinet::Status failureOf(archive* reader) {
+  if (archive_errno(reader) == ENOMEM) return Cabinet::Status::kOutOfMemory;
+  return archive_format(reader) == 0 ? Cabinet::Status::kNotACabinet : Cabinet::Status::kDamaged;
 }
 
-Cabinet failed(Cabinet::State state) { return Cabinet{state, {}}; }
+}  // namespace
 
-Cabinet readWhole(const std::string& path) {
-  if (!std::ifstream(path, std::ios::binary)) return failed(Cabinet::State::kCannotOpen);
+Cabinet readCabinetFile(const std::string& path) {
+  if (!std::ifstream(path, std::ios::binary)) return failedCabinet(Cabinet::Status::kCannotOpen);
   // libarchive makes no reader only when it gets no memory for one.
   ArchivePointer reader(archive_read_new(), archive_read_free);
-  if (reader == nullptr) return failed(Cabinet::State::kOutOfMemory);
+  if (reader == nullptr) return failedCabinet(Cabinet::Status::kOutOfMemory);
   if (archive_read_support_format_cab(reader.get()) != ARCHIVE_OK) {
-    return failed(archive_errno(reader.get()) == ENOMEM ? Cabinet::State::kOutOfMemory
-                                                        : Cabinet::State::kNoReader);
+    return failedCabinet(archive_errno(reader.get()) == ENOMEM ? Cabinet::Status::kOutOfMemory
+                                                        : Cabinet::Status::kNoReader);
   }
   if (archive_read_open_filename(reader.get(), path.c_str(), 16384) != ARCHIVE_OK) {
-    return failed(failureOf(reader.get()));
+    return failedCabinet(failureOf(reader.get()));
   }
   Cabinet cabinet;
   archive_entry* entry = nullptr;
   for (;;) {
     const int status = archive_read_next_header(reader.get(), &entry);
     if (status == ARCHIVE_EOF) break;
-    if (status != ARCHIVE_OK && status != ARCHIVE_WARN) return failed(failureOf(reader.get()));
+    if (status != ARCHIVE_OK && status != ARCHIVE_WARN) return failedCabinet(failureOf(reader.get()));
     // A name the locale cannot show comes as null: the member is kept, nameless.
     const char* name = archive_entry_pathname(entry);
     CabinetMember member{name != nullptr ? name : "", ""};
-    if (!readMember(reader.get(), member.bytes)) return failed(failureOf(reader.get()));
+    if (!readMember(reader.get(), member.bytes)) return failedCabinet(failureOf(reader.get()));
     cabinet.members.push_back(std::move(member));
   }
-  cabinet.state = Cabinet::State::kRead;
+  cabinet.status = Cabinet::Status::kRead;
   return cabinet;
-}
-
-}  // namespace
-
-Cabinet readCabinet(const std::string& path) {
-  try {
-    return readWhole(path);
-  } catch (const std::bad_alloc&) {
-    return failed(Cabinet::State::kOutOfMemory);
-  }
 }
 
 }  // namespace vorlanex::panel

@@ -128,25 +128,25 @@ FNFDINOTIFY(notify) {
 }
 
 // Why FDICopy gave up: memory, as the reading knows, or what FDI names.
-Cabinet::State failureOf(const Reading& reading, const ERF& error) {
-  if (reading.outOfMemory) return Cabinet::State::kOutOfMemory;
+Cabinet::Status failureOf(const Reading& reading, const ERF& error) {
+  if (reading.outOfMemory) return Cabinet::Status::kOutOfMemory;
   switch (error.erfOper) {
     case FDIERROR_CABINET_NOT_FOUND:
-      return Cabinet::State::kCannotOpen;
+      return Cabinet::Status::kCannotOpen;
     case FDIERROR_NOT_A_CABINET:
-      return Cabinet::State::kNotACabinet;
+      return Cabinet::Status::kNotACabinet;
     case FDIERROR_ALLOC_FAIL:
-      return Cabinet::State::kOutOfMemory;
+      return Cabinet::Status::kOutOfMemory;
     default:
-      return Cabinet::State::kDamaged;
+      return Cabinet::Status::kDamaged;
   }
 }
 
-Cabinet failed(Cabinet::State state) { return Cabinet{state, {}}; }
+}  // namespace
 
-Cabinet readWhole(const std::string& path) {
+Cabinet readCabinetFile(const std::string& path) {
   std::FILE* probe = std::fopen(path.c_str(), "rb");
-  if (probe == nullptr) return failed(Cabinet::State::kCannotOpen);
+  if (probe == nullptr) return failedCabinet(Cabinet::Status::kCannotOpen);
   std::fclose(probe);
   std::string name = path;  // FDI joins the folder and the name; the path is whole here
   char folder[] = "";
@@ -160,24 +160,14 @@ Cabinet readWhole(const std::string& path) {
   readingUnderWay = nullptr;
   if (fdi == nullptr) {
     const bool noMemory = reading.outOfMemory || error.erfOper == FDIERROR_ALLOC_FAIL;
-    return failed(noMemory ? Cabinet::State::kOutOfMemory : Cabinet::State::kNoReader);
+    return failedCabinet(noMemory ? Cabinet::Status::kOutOfMemory : Cabinet::Status::kNoReader);
   }
   FDIDestroy(fdi);
   // Wine's FDICopy goes on past a refused write: a failure of ours counts
   // even where FDI did not give up.
-  if (!copied || reading.outOfMemory) return failed(failureOf(reading, error));
-  reading.cabinet.state = Cabinet::State::kRead;
+  if (!copied || reading.outOfMemory) return failedCabinet(failureOf(reading, error));
+  reading.cabinet.status = Cabinet::Status::kRead;
   return std::move(reading.cabinet);
-}
-
-}  // namespace
-
-Cabinet readCabinet(const std::string& path) {
-  try {
-    return readWhole(path);
-  } catch (const std::bad_alloc&) {
-    return failed(Cabinet::State::kOutOfMemory);
-  }
 }
 
 }  // namespace vorlanex::panel

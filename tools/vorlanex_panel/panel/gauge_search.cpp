@@ -24,19 +24,19 @@ std::string join(const std::string& folder, const std::string& name) {
   return folder.empty() ? name : folder + "/" + name;
 }
 
-const char* describe(Cabinet::State state) {
-  switch (state) {
-    case Cabinet::State::kCannotOpen:
+const char* describe(Cabinet::Status status) {
+  switch (status) {
+    case Cabinet::Status::kCannotOpen:
       return "cannot be opened";
-    case Cabinet::State::kNotACabinet:
+    case Cabinet::Status::kNotACabinet:
       return "is no cabinet file";
-    case Cabinet::State::kDamaged:
+    case Cabinet::Status::kDamaged:
       return "is damaged: it cannot be read to its end";
-    case Cabinet::State::kOutOfMemory:
+    case Cabinet::Status::kOutOfMemory:
       return "could not be read: the tool ran out of memory";
-    case Cabinet::State::kNoReader:
+    case Cabinet::Status::kNoReader:
       return "could not be read: the system's cabinet reader could not be set up";
-    case Cabinet::State::kRead:
+    case Cabinet::Status::kRead:
       break;
   }
   return "was read";
@@ -79,9 +79,9 @@ class GaugeFinder {
     auto cabinet = cabinets_.find(*path);
     if (cabinet == cabinets_.end()) {
       cabinet = cabinets_.emplace(*path, readCabinet(*path)).first;
-      if (cabinet->second.state != Cabinet::State::kRead) {
+      if (cabinet->second.status != Cabinet::Status::kRead) {
         out_.problems.push_back({Severity::kWarning, shown, 0, "",
-                                 std::string("the cabinet ") + describe(cabinet->second.state) +
+                                 std::string("the cabinet ") + describe(cabinet->second.status) +
                                      ": no gauge is found in it"});
       }
     }

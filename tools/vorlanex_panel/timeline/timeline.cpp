@@ -21,7 +21,7 @@ class SoundTracker {
   explicit SoundTracker(SoundLane& lane) : lane_(lane) {}
 
   double value() const { return value_; }
-  SoundState state() const { return state_; }
+  SoundActivity state() const { return state_; }
 
   void setValue(double time, double value, bool byModule) {
     if (value != value_) lane_.values.push_back({time, value, byModule});
@@ -31,7 +31,7 @@ class SoundTracker {
   // The script wrote the variable: a stop is heard at once.
   void scriptWrote(double time, double value) {
     setValue(time, value, false);
-    if (commandIn(value).code == kCommandStop) enter(time, SoundState::kIdle);
+    if (commandIn(value).code == kCommandStop) enter(time, SoundActivity::kIdle);
   }
 
   // The module wrote the variable: the end of a one-shot, a stop-all, a
@@ -41,33 +41,33 @@ class SoundTracker {
     setValue(time, value, true);
     // The status, written back.
     if (code == kCommandApplyMasterVolume || code == kCommandReportVolume) return;
-    const bool playing = state_ == SoundState::kOnce || state_ == SoundState::kLooping;
+    const bool playing = state_ == SoundActivity::kOnce || state_ == SoundActivity::kLooping;
     if (playing && value == 0.0) {
-      enter(time, SoundState::kIdle);
+      enter(time, SoundActivity::kIdle);
     } else if (!playing && value == errorValue) {
-      enter(time, SoundState::kMissing);
+      enter(time, SoundActivity::kMissing);
     }
   }
 
   // The module reported the volume of this sound as it started it.
   void started(double time, double volumePercent) {
     const DecodedCommand command = commandIn(value_);
-    enter(time, command.code == kCommandLoop ? SoundState::kLooping : SoundState::kOnce);
+    enter(time, command.code == kCommandLoop ? SoundActivity::kLooping : SoundActivity::kOnce);
     pan_ = command.pan;
     volume_ = volumePercent;
   }
 
-  void finish(double time) { enter(time, SoundState::kIdle); }
+  void finish(double time) { enter(time, SoundActivity::kIdle); }
 
   std::optional<SoundSpan> open(double now) const {
-    if (state_ == SoundState::kIdle) return std::nullopt;
+    if (state_ == SoundActivity::kIdle) return std::nullopt;
     return SoundSpan{since_, now, state_, pan_, volume_};
   }
 
  private:
-  void enter(double time, SoundState state) {
-    if (state == state_ && state != SoundState::kOnce && state != SoundState::kLooping) return;
-    if (state_ != SoundState::kIdle && time > since_) {
+  void enter(double time, SoundActivity state) {
+    if (state == state_ && state != SoundActivity::kOnce && state != SoundActivity::kLooping) return;
+    if (state_ != SoundActivity::kIdle && time > since_) {
       lane_.spans.push_back({since_, time, state_, pan_, volume_});
     }
     state_ = state;
@@ -78,7 +78,7 @@ class SoundTracker {
 
   SoundLane& lane_;
   double value_ = 0.0;
-  SoundState state_ = SoundState::kIdle;
+  SoundActivity state_ = SoundActivity::kIdle;
   double since_ = 0.0;
   int pan_ = 0;
   std::optional<double> volume_;
@@ -93,7 +93,7 @@ class SwitchTracker {
     if (action == Action::kLoadGlobal || action == Action::kUnloadGlobal) {
       loaded_ = action == Action::kLoadGlobal;
     }
-    const SwitchState now = state();
+    const SwitchSetting now = state();
     if (now == current_) return;
     close(time);
     current_ = now;
@@ -107,14 +107,14 @@ class SwitchTracker {
   SwitchSpan open(double now) const { return {since_, now, current_}; }
 
  private:
-  SwitchState state() const {
-    return !loaded_ ? SwitchState::kAbsent : on_ ? SwitchState::kOn : SwitchState::kOff;
+  SwitchSetting state() const {
+    return !loaded_ ? SwitchSetting::kAbsent : on_ ? SwitchSetting::kOn : SwitchSetting::kOff;
   }
 
   std::vector<SwitchSpan>& spans_;
   bool loaded_;
   bool on_ = true;
-  SwitchState current_ = state();
+  SwitchSetting current_ = state();
   double since_ = 0.0;
 };
 
@@ -127,6 +127,32 @@ std::string expectText(const StepEvent& event) {
 }
 
 }  // namespace
+
+const char* activityName(SoundActivity activity) {
+  switch (activity) {
+    case SoundActivity::kOnce:
+      return "playing once";
+    case SoundActivity::kLooping:
+      return "looping";
+    case SoundActivity::kMissing:
+      return "missing";
+    case SoundActivity::kIdle:
+      break;
+  }
+  return "idle";
+}
+
+const char* settingName(SwitchSetting setting) {
+  switch (setting) {
+    case SwitchSetting::kOn:
+      return "on";
+    case SwitchSetting::kOff:
+      return "off";
+    case SwitchSetting::kAbsent:
+      break;
+  }
+  return "absent";
+}
 
 // The trackers of every sound and of the simulator's sound, writing into the
 // timeline they hold.

@@ -12,12 +12,12 @@
 
 namespace vorlanex::panel {
 
-enum class SoundState { kIdle, kOnce, kLooping, kMissing };
+enum class SoundActivity { kIdle, kOnce, kLooping, kMissing };
 
 struct SoundSpan {
   double start;
   double end;
-  SoundState state;
+  SoundActivity activity;
   int pan = 0;                         // hundredths of a decibel, from the command
   std::optional<double> volumePercent;  // as the module reported it when it started the sound
 };
@@ -35,12 +35,18 @@ struct SoundLane {
   std::vector<ValueMark> values;
 };
 
-enum class SwitchState { kOn, kOff, kAbsent };  // kAbsent: GLOBAL.DLL not loaded
+enum class SwitchSetting { kOn, kOff, kAbsent };  // kAbsent: GLOBAL.DLL not loaded
+
+// Each activity's and setting's name, as the timeline's drawing and the
+// console's page show it: "idle", "playing once", "looping", "missing";
+// "on", "off", "absent".
+const char* activityName(SoundActivity activity);
+const char* settingName(SwitchSetting setting);
 
 struct SwitchSpan {
   double start;
   double end;
-  SwitchState state;
+  SwitchSetting setting;
 };
 
 struct ExpectMark {

@@ -46,30 +46,12 @@ std::string px(double value) {
   return text;
 }
 
-const char* stateName(SoundState state) {
-  switch (state) {
-    case SoundState::kOnce:
-      return "once";
-    case SoundState::kLooping:
-      return "looping";
-    case SoundState::kMissing:
-      return "missing";
-    case SoundState::kIdle:
-      break;
+// A name as a CSS class: "playing once" is "playing-once".
+std::string cssClass(std::string name) {
+  for (char& c : name) {
+    if (c == ' ') c = '-';
   }
-  return "idle";
-}
-
-const char* switchName(SwitchState state) {
-  switch (state) {
-    case SwitchState::kOn:
-      return "on";
-    case SwitchState::kOff:
-      return "off";
-    case SwitchState::kAbsent:
-      break;
-  }
-  return "absent";
+  return name;
 }
 
 class Drawing {
@@ -117,8 +99,8 @@ class Drawing {
   std::string switchLane() const {
     std::string out = "<g class=\"lane\" id=\"simulator-sound\">\n" + label(0, "simulator sound");
     for (const SwitchSpan& s : timeline_.simulatorSound) {
-      const std::string name = switchName(s.state);
-      out += span(0, s.start, s.end, name, name,
+      const std::string name = settingName(s.setting);
+      out += span(0, s.start, s.end, cssClass(name), name,
                   "simulator sound " + name + ", " + shortNumber(s.start) + " s to " +
                       shortNumber(s.end) + " s");
     }
@@ -144,13 +126,13 @@ class Drawing {
   }
 
   std::string soundSpan(std::size_t lane, const SoundSpan& s) const {
-    std::string caption = stateName(s.state);
-    if (s.state == SoundState::kOnce || s.state == SoundState::kLooping) {
+    std::string caption = activityName(s.activity);
+    if (s.activity == SoundActivity::kOnce || s.activity == SoundActivity::kLooping) {
       // Pans are hundredths of a decibel taken off the far channel.
       if (s.pan != 0) caption += ", pan " + shortNumber(s.pan / 100.0) + " dB";
       if (s.volumePercent) caption += ", " + shortNumber(*s.volumePercent) + " %";
     }
-    return span(lane, s.start, s.end, stateName(s.state), caption,
+    return span(lane, s.start, s.end, cssClass(activityName(s.activity)), caption,
                 caption + ", " + shortNumber(s.start) + " s to " + shortNumber(s.end) + " s");
   }
 
@@ -188,7 +170,7 @@ text { font-family: sans-serif; font-size: 12px; fill: #222; }
 .tick { stroke: #e4e4e4; }
 .idle { stroke: #bbb; stroke-dasharray: 2 3; }
 .span text { font-size: 10px; fill: #fff; }
-.once rect { fill: #2f6fb5; }
+.playing-once rect { fill: #2f6fb5; }
 .looping rect { fill: #2e8b57; }
 .missing rect { fill: #c0392b; }
 .on rect { fill: #9cc99c; }
