@@ -62,7 +62,7 @@ class LivePanel {
       if (w.oldValue != w.newValue) printWrite(out, w);
     });
     runner_.setStepListener([&](const StepEvent& e) {
-      std::fprintf(out, "%5d  %7.3f  page: %s\n", e.frame, e.time, stepText(*e.step).c_str());
+      printPageStep(out, e);
     });
     // The steps must outlive the record, which points at them.
     std::deque<Script> steps;
@@ -106,7 +106,7 @@ int runConsole(const ConsoleRequest& request, std::FILE* out, std::FILE* errors)
     interrupted = 0;
     std::signal(SIGINT, onInterrupt);
     std::signal(SIGTERM, onInterrupt);
-    std::fprintf(out, "frame     time  variable                        old -> new\n");
+    printLogHeading(out);
     // However the frames end, the server stops with them; from the Quit on,
     // the session refuses clicks no frame would carry out.
     struct EndServer {

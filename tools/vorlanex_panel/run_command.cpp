@@ -7,6 +7,7 @@
 #include "module_library.h"
 #include "module_table.h"
 #include "progress.h"
+#include "report_text.h"
 #include "script_parser.h"
 #include "script_runner.h"
 #include "terminal.h"
@@ -25,9 +26,8 @@ std::string readFile(const std::string& path) {
 
 void printFailure(std::FILE* out, const std::string& script, const StepEvent& e) {
   const Step& step = *e.step;
-  const char* what = step.action == Action::kExpect ? "expect" : "wait until";
-  std::fprintf(out, "%s:%d: %s %s %g failed at %.3f s: it holds %g\n", script.c_str(), step.line,
-               what, step.variable.c_str(), step.value, e.time, e.actual);
+  std::fprintf(out, "%s:%d: %s failed at %.3f s: it holds %s\n", script.c_str(), step.line,
+               stepText(step, Digits::kShort).c_str(), e.time, shortNumber(e.actual).c_str());
 }
 
 RunRecord play(const RunRequest& request, const Script& script, std::FILE* out) {
@@ -56,7 +56,7 @@ RunRecord play(const RunRequest& request, const Script& script, std::FILE* out) 
     progress.clear();
     printFailure(out, script.file, e);
   });
-  std::fprintf(out, "frame     time  variable                        old -> new\n");
+  printLogHeading(out);
   return runner.run(script);
 }
 

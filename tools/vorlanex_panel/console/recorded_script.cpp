@@ -21,30 +21,14 @@ std::string frameTime(double seconds) {
   return time;
 }
 
-// Exactly the value written, so the replay writes the same number.
-std::string exactNumber(double value) {
-  char text[40];
-  std::snprintf(text, sizeof text, "%.17g", value);
-  return text;
+// "at SECONDS STEP", the step's numbers with every digit, so the replay
+// writes the same numbers.
+std::string timedLine(double time, const Step& step) {
+  return std::string(keyword::kAt) + " " + frameTime(time) + " " +
+         stepText(step, Digits::kExact);
 }
 
 }  // namespace
-
-std::string stepText(const Step& step) {
-  switch (step.action) {
-    case Action::kSet: return "set " + step.variable + " " + exactNumber(step.value);
-    case Action::kExpect: return "expect " + step.variable + " " + exactNumber(step.value);
-    case Action::kWait: return "wait " + exactNumber(step.seconds);
-    case Action::kWaitUntil:
-      return "wait until " + step.variable + " " + exactNumber(step.value) + " within " +
-             exactNumber(step.seconds);
-    case Action::kSoundOn: return "sound on";
-    case Action::kSoundOff: return "sound off";
-    case Action::kLoadGlobal: return "load GLOBAL.DLL";
-    case Action::kUnloadGlobal: return "unload GLOBAL.DLL";
-  }
-  return {};
-}
 
 std::string scriptHeading(const std::string& heading) {
   std::string lines;
@@ -57,14 +41,13 @@ std::string scriptHeading(const std::string& heading) {
   return lines;
 }
 
-std::string scriptLine(const StepEvent& event) {
-  return "at " + frameTime(event.time) + " " + stepText(*event.step) + "\n";
-}
+std::string scriptLine(const StepEvent& event) { return timedLine(event.time, *event.step) + "\n"; }
 
 std::string lastFrameLine(int frames, double framesPerSecond) {
   const int last = frames - 1;
   if (last < 0) return {};
-  return "at " + frameTime(last * (1.0 / framesPerSecond)) + " wait 0   # frame " +
+  const Step waitNothing{0, 0.0, Action::kWait, {}};
+  return timedLine(last * (1.0 / framesPerSecond), waitNothing) + "   # frame " +
          std::to_string(last) + ", the session's last\n";
 }
 

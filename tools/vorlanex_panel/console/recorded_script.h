@@ -20,7 +20,4 @@ std::string scriptHeading(const std::string& heading);
 std::string scriptLine(const StepEvent& event);
 std::string lastFrameLine(int frames, double framesPerSecond);
 
-// A step as the script language writes it: "set cabin_fan -200002".
-std::string stepText(const Step& step);
-
 }  // namespace vorlanex::panel

@@ -9,6 +9,15 @@ int RunRecord::failures() const {
       std::count_if(events.begin(), events.end(), [](const StepEvent& e) { return !e.passed; }));
 }
 
+void printLogHeading(std::FILE* out) {
+  std::fprintf(out, "frame     time  variable                        old -> new\n");
+}
+
+void printPageStep(std::FILE* out, const StepEvent& e) {
+  std::fprintf(out, "%5d  %7.3f  page: %s\n", e.frame, e.time,
+               stepText(*e.step, Digits::kShort).c_str());
+}
+
 void printWrite(std::FILE* out, const VariableWrite& w) {
   std::fprintf(out, "%5d  %7.3f  %-30s  %g -> %g\n", w.frame, w.time, w.name.c_str(), w.oldValue,
                w.newValue);

@@ -47,8 +47,12 @@ void collectWrites(const std::vector<host::HostCall>& calls, const host::NamedVa
                    int frame, double time, std::vector<double>& values,
                    std::vector<VariableWrite>& out);
 
-// One line of the log of writes: frame, time, variable, old -> new.
+// The log of writes: its heading, then one line a write (frame, time,
+// variable, old -> new); `run` and the console print the same log.
+void printLogHeading(std::FILE* out);
 void printWrite(std::FILE* out, const VariableWrite& write);
+// A line of the same log for a step the page asked for: frame, time, step.
+void printPageStep(std::FILE* out, const StepEvent& event);
 
 // Every variable's value by id, for collectWrites.
 std::vector<double> variableValues(const host::NamedVariables& variables);

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 #include "panel/global_dll.h"
@@ -59,15 +60,15 @@ class LineReader {
     if (!takeIf(keyword)) fail(std::string("expected '") + keyword + "' after '" + after + "'");
   }
 
-  std::string word(const char* what, const std::string& after) {
-    if (done()) fail(std::string("expected ") + what + " after '" + after + "'");
+  std::string word(const std::string& what, const std::string& after) {
+    if (done()) fail("expected " + what + " after '" + after + "'");
     return words_[next_++];
   }
 
-  double number(const char* what, const std::string& after) {
+  double number(const std::string& what, const std::string& after) {
     const std::string text = word(what, after);
     const std::optional<double> value = toNumber(text);
-    if (!value) fail(std::string("expected ") + what + " after '" + after + "', found '" + text + "'");
+    if (!value) fail("expected " + what + " after '" + after + "', found '" + text + "'");
     return *value;
   }
 
@@ -94,7 +95,11 @@ class LineReader {
   std::size_t next_ = 0;
 };
 
-constexpr const char* kGlobalDll = kGlobalDllName;
+static_assert(std::string_view(keyword::kGlobalDll) == kGlobalDllName);
+
+const std::string kCommands = std::string(keyword::kSet) + ", " + keyword::kExpect + ", " +
+                              keyword::kWait + ", " + keyword::kSound + ", " + keyword::kLoad +
+                              ", " + keyword::kUnload;
 
 std::string formatSeconds(double seconds) {
   char text[32];
@@ -104,35 +109,35 @@ std::string formatSeconds(double seconds) {
 
 // One command, after the line's optional "at TIME".
 Step readCommand(LineReader& in, Step step) {
-  const std::string command =
-      in.word("a command (set, expect, wait, sound, load, unload)", in.said());
+  using namespace keyword;
+  const std::string command = in.word("a command (" + kCommands + ")", in.said());
   auto is = [&](const char* name) { return platform::equalNoCase(command, name); };
-  if (is("set") || is("expect")) {
-    step.action = is("set") ? Action::kSet : Action::kExpect;
+  if (is(kSet) || is(kExpect)) {
+    step.action = is(kSet) ? Action::kSet : Action::kExpect;
     step.variable = in.word("a variable name", in.said());
     step.value = in.number("a number", in.said());
-  } else if (is("wait") && in.takeIf("until")) {
+  } else if (is(kWait) && in.takeIf(kUntil)) {
     step.action = Action::kWaitUntil;
     step.variable = in.word("a variable name", in.said());
     step.value = in.number("a number", in.said());
-    in.expectKeyword("within", in.said());
+    in.expectKeyword(kWithin, in.said());
     step.seconds = in.seconds(in.said());
-  } else if (is("wait")) {
+  } else if (is(kWait)) {
     step.action = Action::kWait;
     step.seconds = in.seconds(in.said());
-  } else if (is("sound")) {
-    if (in.takeIf("on")) {
+  } else if (is(kSound)) {
+    if (in.takeIf(kOn)) {
       step.action = Action::kSoundOn;
-    } else if (in.takeIf("off")) {
+    } else if (in.takeIf(kOff)) {
       step.action = Action::kSoundOff;
     } else {
-      in.fail("expected 'on' or 'off' after 'sound'");
+      in.fail(std::string("expected '") + kOn + "' or '" + kOff + "' after '" + kSound + "'");
     }
-  } else if (is("load") || is("unload")) {
-    step.action = is("load") ? Action::kLoadGlobal : Action::kUnloadGlobal;
+  } else if (is(kLoad) || is(kUnload)) {
+    step.action = is(kLoad) ? Action::kLoadGlobal : Action::kUnloadGlobal;
     in.expectKeyword(kGlobalDll, in.said());
   } else {
-    in.fail("expected a command (set, expect, wait, sound, load, unload), found '" + command + "'");
+    in.fail("expected a command (" + kCommands + "), found '" + command + "'");
   }
   in.end();
   return step;
@@ -153,7 +158,7 @@ Script parseScript(const std::string& file, std::string_view text) {
     LineReader in(file, number, split(line));
     if (in.done()) continue;
     Step step{number, Step::kRightAfter, Action::kSet, {}};
-    if (in.takeIf("at")) {
+    if (in.takeIf(keyword::kAt)) {
       step.at = in.seconds(in.said());
       if (step.at < lastAt) {
         in.fail("'" + in.said() + "' goes back in time: an earlier line runs at " +

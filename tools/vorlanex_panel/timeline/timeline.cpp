@@ -119,11 +119,7 @@ class SwitchTracker {
 };
 
 std::string expectText(const StepEvent& event) {
-  const Step& step = *event.step;
-  std::string text = (step.action == Action::kExpect ? "expect " : "wait until ") + step.variable +
-                     " " + shortNumber(step.value);
-  if (step.action == Action::kWaitUntil) text += " within " + shortNumber(step.seconds);
-  return text + ": found " + shortNumber(event.actual);
+  return stepText(*event.step, Digits::kShort) + ": found " + shortNumber(event.actual);
 }
 
 }  // namespace
