@@ -31,7 +31,7 @@ const panFrames = {};
 async function loopFanWithPan(pan, value) {
   await page.fill(`${row(1)} input[name=pan]`, String(pan));
   await page.hover(`${row(1)} button:text("Loop")`);
-  assert.strictEqual(await text('#xml'), `${value} (>L:cabin_fan, number)`);
+  await shows('#xml', `${value} (>L:cabin_fan, number)`);
   const before = stepsSoFar();
   await page.click(`${row(1)} button:text("Loop")`);
   const start = await nextStepFrame(before);

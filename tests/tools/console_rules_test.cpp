@@ -2,6 +2,7 @@
 // script parser at the frames it was recorded in.
 #include <gtest/gtest.h>
 
+#include "page_actions.h"
 #include "recorded_script.h"
 #include "request_guard.h"
 #include "script_parser.h"
@@ -73,6 +74,21 @@ TEST(ConsoleRules, RecordedStepsAreReadBackAtTheirFrames) {
     }
     EXPECT_EQ(script.steps[0].value, -200002.5);
     EXPECT_EQ(script.steps.back().action, Action::kWait);
+  }
+}
+
+// The page shows and sends the numbers the module's own encoding gives.
+TEST(ConsoleRules, CommandsAreEncodedAsTheModuleDecodesThem) {
+  const std::pair<const char*, std::optional<std::int32_t>> cases[] = {
+      {R"({"code":2,"pan":-2000})", -200002}, {R"({"code":1,"pan":10000})", 1000001},
+      {R"({"code":0,"pan":-500})", 0},        {R"({"code":3,"pan":0})", 3},
+      {R"({"code":5,"pan":0})", std::nullopt}, {R"({"code":1,"pan":10001})", std::nullopt},
+      {R"({"code":1.5,"pan":0})", std::nullopt}, {R"([1,2])", std::nullopt},
+  };
+  for (const auto& [body, value] : cases) {
+    std::string refusal;
+    EXPECT_EQ(readCommandValue(body, refusal), value) << body;
+    EXPECT_EQ(refusal.empty(), value.has_value()) << body;
   }
 }
 

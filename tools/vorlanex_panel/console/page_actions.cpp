@@ -3,6 +3,7 @@
 #include <cmath>
 #include <nlohmann/json.hpp>
 
+#include "commands/command_value.h"
 #include "panel/status_variables.h"
 
 namespace vorlanex::panel {
@@ -28,7 +29,37 @@ bool number(const json& action, const char* field, double& out) {
   return std::isfinite(out);
 }
 
+// The page's command: a code 0 to 4 and a pan within the device's range, as
+// the page's buttons and slider give them.
+std::optional<std::int32_t> commandOf(const json& action, std::string& refusal) {
+  double code = 0;
+  double pan = 0;
+  if (!number(action, "code", code) || code != std::floor(code) || code < kCommandStop ||
+      code > kCommandReportVolume) {
+    refusal = "\"code\" must be a command, 0 to 4";
+    return std::nullopt;
+  }
+  if (!number(action, "pan", pan) || pan != std::floor(pan) || pan < DSBPAN_LEFT ||
+      pan > DSBPAN_RIGHT) {
+    refusal = "\"pan\" must be a whole number from " + std::to_string(DSBPAN_LEFT) + " to " +
+              std::to_string(DSBPAN_RIGHT);
+    return std::nullopt;
+  }
+  // A stop is written as a plain 0, as gauges write it.
+  if (code == kCommandStop) return 0;
+  return encodeCommand(static_cast<std::int32_t>(code), static_cast<std::int32_t>(pan));
+}
+
 }  // namespace
+
+std::optional<std::int32_t> readCommandValue(const std::string& body, std::string& refusal) {
+  const json action = json::parse(body, nullptr, false);
+  if (!action.is_object()) {
+    refusal = "a command is a JSON object with a \"code\" and a \"pan\"";
+    return std::nullopt;
+  }
+  return commandOf(action, refusal);
+}
 
 PageAction readPageAction(const std::string& body, const PanelFacts& panel,
                           SimulatorState& simulator) {
@@ -60,6 +91,12 @@ PageAction readPageAction(const std::string& body, const PanelFacts& panel,
   }
   const std::string& variable = panel.sounds[static_cast<std::size_t>(index)].variable;
   double value = 0;
+  if (what == "command") {
+    std::string refusal;
+    const std::optional<std::int32_t> command = commandOf(action, refusal);
+    if (!command) return refused(refusal);
+    return PageAction{{set(variable, *command)}, false, {}};
+  }
   if (what == "set") {
     if (!number(action, "value", value)) return refused("\"value\" must be a number");
     return PageAction{{set(variable, value)}, false, {}};

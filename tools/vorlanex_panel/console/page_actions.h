@@ -3,6 +3,8 @@
 // or a file, so a request can only do what the page's buttons can.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,12 +26,19 @@ struct PageAction {
 };
 
 // Reads one action, a JSON object:
-//   {"do":"set","sound":1,"value":-200002}   a command written into the sound's variable
+//   {"do":"command","sound":1,"code":2,"pan":-2000}   a command written into the
+//                                                     sound's variable, as gauges write it
+//   {"do":"set","sound":1,"value":-200002}   a number written into the sound's variable
 //   {"do":"volume","sound":1,"percent":70}   zeb_xml_sound_volume, then code 3
 //   {"do":"read-volume","sound":1}           code 4
 //   {"do":"stop-all"}  {"do":"sound","on":false}  {"do":"load-global"}  {"do":"quit"}
 // `simulator` is brought up to date with the steps.
 PageAction readPageAction(const std::string& body, const PanelFacts& panel,
                           SimulatorState& simulator);
+
+// The number a gauge writes for {"code":2,"pan":-2000}, which the page shows
+// as XML: the module's own encoding, so the page keeps no copy of it. Nothing,
+// with the reason in `refusal`, for a body that is no such command.
+std::optional<std::int32_t> readCommandValue(const std::string& body, std::string& refusal);
 
 }  // namespace vorlanex::panel

@@ -24,12 +24,14 @@ function act(action) {
   if (!ended) post('/api/action', action);
 }
 
-// A command as the module reads it: the last two digits are the code, the
-// rest the pan in hundredths of a decibel, carrying the number's sign. A
-// stop is written as a plain 0, as gauges do.
-function commandValue(code, pan) {
-  if (code === 0) return 0;
-  return pan < 0 ? pan * 100 - code : pan * 100 + code;
+// Shows the XML that writes a command: the number comes from the tool, which
+// encodes it as the module decodes it. Only the latest answer is shown.
+let commandShown = 0;
+async function showCommandXml(code, pan, variable) {
+  const asked = ++commandShown;
+  const response = await post('/api/command', {code, pan});
+  const value = (await response.text()).trim();
+  if (response.ok && asked === commandShown) showCommand(xml(value, variable));
 }
 
 function xml(value, variable) {
@@ -106,8 +108,8 @@ function buildRows(sounds) {
     const [pan, panLabel] = slider(panCell, -10000, 10000, 100, 0, 'pan');
     const showPan = () => { panLabel.textContent = `${pan.value}: ${panText(Number(pan.value))}`; };
     showPan();
-    const send = (code) => () => act({do: 'set', sound: index, value: commandValue(code, Number(pan.value))});
-    const shown = (code) => () => showCommand(xml(commandValue(code, Number(pan.value)), sound.variable));
+    const send = (code) => () => act({do: 'command', sound: index, code, pan: Number(pan.value)});
+    const shown = (code) => () => showCommandXml(code, Number(pan.value), sound.variable);
     button(play, 'Play once', 'code 1', send(1), shown(1));
     button(play, 'Loop', 'code 2', send(2), shown(2));
     button(play, 'Stop', 'code 0', send(0), shown(0));

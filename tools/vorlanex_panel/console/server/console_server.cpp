@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "address_reuse.h"
+#include "page_actions.h"
 #include "page_files.h"
 #include "request_guard.h"
 
@@ -205,6 +206,12 @@ Response ConsoleServer::Impl::handle(const Request& request) {
   if (path == "/api/action") {
     const ActionAnswer result = session.act(request.body());
     return text(request, static_cast<http::status>(result.status), result.body);
+  }
+  if (path == "/api/command") {
+    std::string refusal;
+    const std::optional<std::int32_t> value = readCommandValue(request.body(), refusal);
+    if (!value) return text(request, http::status::bad_request, refusal);
+    return text(request, http::status::ok, std::to_string(*value));
   }
   if (path == "/api/script") {
     return answer(request, http::status::ok, "text/plain; charset=utf-8", session.script());
