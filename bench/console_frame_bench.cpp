@@ -92,7 +92,7 @@ class Console {
  private:
   CheckResult checked_;
   ConsoleSession session_;
-  RunAudio audio_;
+  DeviceClock audio_;
   ScriptRunner runner_;
   std::deque<Script> steps_;  // the record points at them
   int frame_ = 0;

@@ -1,19 +1,14 @@
 #include "console_command.h"
 
 #include <csignal>
-#include <deque>
-#include <memory>
 
 #include "check.h"
 #include "console_server.h"
 #include "console_session.h"
 #include "console_token.h"
-#include "linked_module.h"
-#include "module_library.h"
+#include "live_panel.h"
 #include "open_browser.h"
 #include "whole_file.h"
-#include "recorded_script.h"
-#include "script_runner.h"
 
 namespace vorlanex::panel {
 namespace {
@@ -21,69 +16,6 @@ namespace {
 volatile std::sig_atomic_t interrupted = 0;
 
 extern "C" void onInterrupt(int) { interrupted = 1; }
-
-std::unique_ptr<host::ModuleLibrary> loadModule(const std::string& path) {
-  return path.empty() ? nullptr : std::make_unique<host::ModuleLibrary>(path);
-}
-
-// Frames keep real time whatever the sounds play into; without an audio
-// device the console still serves, with nothing heard.
-AudioRequest pacedAudio(AudioRequest audio) {
-  audio.pacedFrames = true;
-  audio.unheardWithoutDevice = true;
-  return audio;
-}
-
-// The panel as the console plays it: the module, the sound device and the
-// frame loop, set up before the page is served so that what cannot be set up
-// is told first.
-class LivePanel {
- public:
-  explicit LivePanel(const ConsoleRequest& request)
-      : library_(loadModule(request.modulePath)),
-        device_(pacedAudio(request.audio)),
-        runner_(library_ ? library_->exports() : linked_.exports(),
-                {request.framesPerSecond, request.parameters, request.globalDllPath}) {}
-
-  // Why the sounds are not heard; empty when they are.
-  const std::string& unheard() const { return device_.unheard(); }
-
-  // The frame loop: the only writer of panel variables. Each frame carries
-  // out the steps the page queued before it started.
-  void play(ConsoleSession& session, std::FILE* out) {
-    // The page is shown each frame as soon as its pre-update is done; the
-    // wait for the frame's end comes after.
-    runner_.setFrameAdvance([&](int, double seconds) {
-      session.frameDone(runner_.record(), runner_.host().variables());
-      std::fflush(out);
-      device_.frameDone(seconds);
-    });
-    runner_.setWriteListener([&](const VariableWrite& w) {
-      if (w.oldValue != w.newValue) printWrite(out, w);
-    });
-    runner_.setStepListener([&](const StepEvent& e) {
-      printPageStep(out, e);
-    });
-    // The steps must outlive the record, which points at them.
-    std::deque<Script> steps;
-    const Script none;
-    for (int frame = 0; !session.quitting() && !interrupted; ++frame) {
-      Script due = session.takeSteps();
-      const Script* played = &none;
-      if (!due.steps.empty()) played = &steps.emplace_back(std::move(due));
-      runner_.playFrame(*played, frame);
-    }
-    runner_.host().disconnect();
-    std::fprintf(out, "\n%d frames at %g fps, %zu steps from the page\n", runner_.record().frames,
-                 runner_.record().framesPerSecond, runner_.record().events.size());
-  }
-
- private:
-  host::LinkedModule linked_;  // used unless a module file is given
-  std::unique_ptr<host::ModuleLibrary> library_;
-  RunAudio device_;
-  ScriptRunner runner_;
-};
 
 }  // namespace
 
@@ -93,7 +25,8 @@ int runConsole(const ConsoleRequest& request, std::FILE* out, std::FILE* errors)
     check.parameters = request.parameters;
     const CheckResult checked = runCheck(check);
     ConsoleSession session(panelFacts(checked), checked.module.table, request.globalDll);
-    LivePanel panel(request);
+    LivePanel panel(request.modulePath, request.audio,
+                    {request.framesPerSecond, request.parameters, request.globalDllPath});
     if (!panel.unheard().empty()) {
       std::fprintf(out, "%s\n", panel.unheard().c_str());
       session.setUnheard(panel.unheard());
@@ -119,7 +52,7 @@ int runConsole(const ConsoleRequest& request, std::FILE* out, std::FILE* errors)
     };
     {
       EndServer end{session, server};
-      panel.play(session, out);
+      panel.play(session, out, [] { return interrupted != 0; });
     }
     if (!request.recordFile.empty()) writeOutputFile(request.recordFile, session.script());
     return 0;

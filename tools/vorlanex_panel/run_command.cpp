@@ -39,7 +39,7 @@ RunRecord play(const RunRequest& request, const Script& script, std::FILE* out) 
     library = std::make_unique<host::ModuleLibrary>(request.modulePath);
     module = library->exports();
   }
-  RunAudio audio(request.audio);
+  DeviceClock audio(request.audio);
   ScriptRunner runner(module, {request.framesPerSecond, request.parameters, request.globalDllPath});
   runner.setFrameAdvance([&](int, double seconds) { audio.frameDone(seconds); });
   ProgressLine progress(out, standardOutputIsTerminal());

@@ -21,14 +21,14 @@ struct AudioRequest {
   bool unheardWithoutDevice = false;
 };
 
-class RunAudio {
+class DeviceClock {
  public:
   // Throws std::runtime_error naming what cannot be done (a file that cannot
   // be written, no audio device, an option this build does not have).
-  explicit RunAudio(const AudioRequest& request);
-  ~RunAudio();
-  RunAudio(const RunAudio&) = delete;
-  RunAudio& operator=(const RunAudio&) = delete;
+  explicit DeviceClock(const AudioRequest& request);
+  ~DeviceClock();
+  DeviceClock(const DeviceClock&) = delete;
+  DeviceClock& operator=(const DeviceClock&) = delete;
 
   // After each frame's pre-update: the frame's length passes for the device.
   void frameDone(double seconds);

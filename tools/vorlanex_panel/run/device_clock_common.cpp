@@ -4,7 +4,7 @@
 
 namespace vorlanex::panel {
 
-void RunAudio::waitForFrameEnd(double seconds) {
+void DeviceClock::waitForFrameEnd(double seconds) {
   using Clock = std::chrono::steady_clock;
   const Clock::time_point now = Clock::now();
   if (elapsed_ == 0.0) start_ = now;

@@ -6,7 +6,7 @@
 
 namespace vorlanex::panel {
 
-RunAudio::RunAudio(const AudioRequest& request)
+DeviceClock::DeviceClock(const AudioRequest& request)
     : realTime_(request.live), pacedFrames_(request.pacedFrames) {
   if (request.live && !request.renderFile.empty()) {
     throw std::runtime_error("--render and --live cannot go together: a rendering runs on the "
@@ -31,12 +31,12 @@ RunAudio::RunAudio(const AudioRequest& request)
   }
 }
 
-RunAudio::~RunAudio() {
+DeviceClock::~DeviceClock() {
   if (realTime_) engine::stopRealTime();
   engine::useNoSink();  // completes a WAV file, closes the device
 }
 
-void RunAudio::frameDone(double seconds) {
+void DeviceClock::frameDone(double seconds) {
   if (realTime_) {
     waitForFrameEnd(seconds);
   } else {

@@ -6,7 +6,7 @@ namespace vorlanex::panel {
 
 // DirectSound plays in real time and into the system's device: the frames
 // keep its pace, whatever was asked.
-RunAudio::RunAudio(const AudioRequest& request)
+DeviceClock::DeviceClock(const AudioRequest& request)
     : realTime_(true), pacedFrames_(request.pacedFrames) {
   if (!request.renderFile.empty()) {
     throw std::runtime_error("--render needs the native build of vorlanex-panel: DirectSound "
@@ -14,8 +14,8 @@ RunAudio::RunAudio(const AudioRequest& request)
   }
 }
 
-RunAudio::~RunAudio() = default;
+DeviceClock::~DeviceClock() = default;
 
-void RunAudio::frameDone(double seconds) { waitForFrameEnd(seconds); }
+void DeviceClock::frameDone(double seconds) { waitForFrameEnd(seconds); }
 
 }  // namespace vorlanex::panel

@@ -1,0 +1,56 @@
+#include "live_panel.h"
+
+#include <deque>
+
+namespace vorlanex::panel {
+namespace {
+
+std::unique_ptr<host::ModuleLibrary> loadModule(const std::string& path) {
+  return path.empty() ? nullptr : std::make_unique<host::ModuleLibrary>(path);
+}
+
+// Frames keep real time whatever the sounds play into; without an audio
+// device the console still serves, with nothing heard.
+AudioRequest pacedAudio(AudioRequest audio) {
+  audio.pacedFrames = true;
+  audio.unheardWithoutDevice = true;
+  return audio;
+}
+
+}  // namespace
+
+LivePanel::LivePanel(const std::string& modulePath, const AudioRequest& audio, RunOptions options)
+    : library_(loadModule(modulePath)),
+      clock_(pacedAudio(audio)),
+      runner_(library_ ? library_->exports() : linked_.exports(), std::move(options)) {}
+
+void LivePanel::play(ConsoleSession& session, std::FILE* out,
+                     const std::function<bool()>& stopped) {
+  // The page is shown each frame as soon as its pre-update is done; the
+  // wait for the frame's end comes after.
+  runner_.setFrameAdvance([&](int, double seconds) {
+    session.frameDone(runner_.record(), runner_.host().variables());
+    std::fflush(out);
+    clock_.frameDone(seconds);
+  });
+  runner_.setWriteListener([&](const VariableWrite& w) {
+    if (w.oldValue != w.newValue) printWrite(out, w);
+  });
+  runner_.setStepListener([&](const StepEvent& e) {
+    printPageStep(out, e);
+  });
+  // The steps must outlive the record, which points at them.
+  std::deque<Script> steps;
+  const Script none;
+  for (int frame = 0; !session.quitting() && !stopped(); ++frame) {
+    Script due = session.takeSteps();
+    const Script* played = &none;
+    if (!due.steps.empty()) played = &steps.emplace_back(std::move(due));
+    runner_.playFrame(*played, frame);
+  }
+  runner_.host().disconnect();
+  std::fprintf(out, "\n%d frames at %g fps, %zu steps from the page\n", runner_.record().frames,
+               runner_.record().framesPerSecond, runner_.record().events.size());
+}
+
+}  // namespace vorlanex::panel

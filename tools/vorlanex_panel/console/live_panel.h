@@ -1,0 +1,40 @@
+// The panel as the console plays it: the module, the sound device and the
+// frame loop, set up before the page is served so that what cannot be set up
+// is told first.
+#pragma once
+
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "console_session.h"
+#include "device_clock.h"
+#include "linked_module.h"
+#include "module_library.h"
+#include "script_runner.h"
+
+namespace vorlanex::panel {
+
+class LivePanel {
+ public:
+  // The module file at `modulePath`, or the module linked into the tool for
+  // an empty path. Throws std::runtime_error for what cannot be set up.
+  LivePanel(const std::string& modulePath, const AudioRequest& audio, RunOptions options);
+
+  // Why the sounds are not heard; empty when they are.
+  const std::string& unheard() const { return clock_.unheard(); }
+
+  // The frame loop: the only writer of panel variables. Each frame carries
+  // out the steps the page queued before it started, until the page quits or
+  // `stopped` says so. The log of writes and page steps goes to `out`.
+  void play(ConsoleSession& session, std::FILE* out, const std::function<bool()>& stopped);
+
+ private:
+  host::LinkedModule linked_;  // used unless a module file is given
+  std::unique_ptr<host::ModuleLibrary> library_;
+  DeviceClock clock_;
+  ScriptRunner runner_;
+};
+
+}  // namespace vorlanex::panel
