@@ -20,7 +20,7 @@
 namespace {
 
 namespace fs = std::filesystem;
-using namespace vorlanex::panel;
+using namespace vorlanex::tool;
 
 constexpr int kSounds = 100;
 constexpr std::size_t kMiB = 1 << 20;

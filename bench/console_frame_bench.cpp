@@ -25,7 +25,7 @@
 namespace {
 
 namespace fs = std::filesystem;
-using namespace vorlanex::panel;
+using namespace vorlanex::tool;
 
 constexpr int kSounds = 4;
 constexpr double kFramesPerSecond = 1000.0;

@@ -19,7 +19,7 @@
 namespace {
 
 namespace fs = std::filesystem;
-using namespace vorlanex::panel;
+using namespace vorlanex::tool;
 
 constexpr int kGauges = 200;
 constexpr int kCabinets = 3;

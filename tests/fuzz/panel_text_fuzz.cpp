@@ -17,7 +17,7 @@ namespace {
 
 // Every value the profile lookup finds must come from a line the check
 // counts as read: the two cannot disagree about which line Windows uses.
-void agree(std::string_view text, const vorlanex::panel::IniScan& scan, const char* section,
+void agree(std::string_view text, const vorlanex::tool::IniScan& scan, const char* section,
            const char* key) {
   if (vorlanex::platform::findProfileValue(text, section, key) && scan.keys.lineOf(key) == 0) {
     __builtin_trap();
@@ -31,23 +31,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   static vorlanex::SoundTable table{};
   table.soundCount = size > 0 ? data[0] % 101 : 0;
   const std::string file = "fuzz.ini";
-  const vorlanex::panel::IniScan scan = vorlanex::panel::scanIniText(file, text, table);
+  const vorlanex::tool::IniScan scan = vorlanex::tool::scanIniText(file, text, table);
   agree(text, scan, "Config", "MaxSounds");
   agree(text, scan, "Config", "LvarStop");
   if (table.soundCount > 0) {
     agree(text, scan, "Sounds", "Sound00");
     agree(text, scan, "LVars", "Lvar00");
   }
-  vorlanex::panel::checkPanelConfig(file, text);
-  vorlanex::panel::readPanelLayout(text);
+  vorlanex::tool::checkPanelConfig(file, text);
+  vorlanex::tool::readPanelLayout(text);
   // Every variable found stands on a line of the file.
   const int lines = 1 + static_cast<int>(std::count(text.begin(), text.end(), '\n'));
-  for (const vorlanex::panel::ScriptUse& use : vorlanex::panel::scanXmlGauge(std::string(text)).uses) {
+  for (const vorlanex::tool::ScriptUse& use : vorlanex::tool::scanXmlGauge(std::string(text)).uses) {
     if (use.line < 1 || use.line > lines || use.use.name.empty()) __builtin_trap();
   }
   try {
-    vorlanex::panel::parseScript(file, text);
-  } catch (const vorlanex::panel::ScriptError&) {
+    vorlanex::tool::parseScript(file, text);
+  } catch (const vorlanex::tool::ScriptError&) {
   }
   return 0;
 }

@@ -10,7 +10,7 @@
 #include "cabinet.h"
 #include "support/allocation_faults.h"
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 namespace {
 
 std::string cabinetFile(const char* name) { return std::string(VORLANEX_TEST_CABINETS) + "/" + name; }
@@ -78,4 +78,4 @@ TEST(CabinetContract, MemoryRunningOutAnywhereIsToldAsSuch) {
 }
 
 }  // namespace
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

@@ -7,7 +7,7 @@
 #include "support/sine_wave.h"
 #include "support/temp_folder.h"
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 namespace {
 
 TEST(CheckDevice, SaysWhetherTheFilesWereOfferedToADevice) {
@@ -41,4 +41,4 @@ TEST(CheckDevice, SaysWhetherTheFilesWereOfferedToADevice) {
 }
 
 }  // namespace
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

@@ -17,7 +17,7 @@
 #include "support/test_platform.h"
 #include "wave_bytes.h"
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 namespace {
 
 using Lines = std::vector<std::string>;
@@ -346,4 +346,4 @@ TEST(PanelConfig, WarnsOfAnIniFileWithoutAFolderAndOfDisagreeingGauges) {
 }
 
 }  // namespace
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

@@ -7,7 +7,7 @@
 #include "request_guard.h"
 #include "script_parser.h"
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 namespace {
 
 TEST(ConsoleRules, RefuseWhatDoesNotComeFromThePageOfThisRun) {
@@ -93,4 +93,4 @@ TEST(ConsoleRules, CommandsAreEncodedAsTheModuleDecodesThem) {
 }
 
 }  // namespace
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

@@ -11,7 +11,7 @@
 
 #include "recorded_script.h"
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 namespace {
 
 using nlohmann::json;
@@ -99,4 +99,4 @@ TEST(ConsoleSession, APageOpenedLateIsSentTheLastStretchAndTheScriptHasEveryStep
 }
 
 }  // namespace
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

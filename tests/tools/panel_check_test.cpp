@@ -13,7 +13,7 @@
 #include "check_report.h"
 #include "support/temp_folder.h"
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 namespace {
 
 using Lines = std::vector<std::string>;
@@ -173,4 +173,4 @@ TEST(PanelCheck, ANoteAloneExitsClean) {
 }
 
 }  // namespace
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

@@ -8,7 +8,7 @@
 #include "support/built_files.h"
 #include "support/temp_folder.h"
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 namespace {
 
 struct ScriptRun {
@@ -124,4 +124,4 @@ TEST(RunRecord, WritesCarryOldAndNewValuesAndTheSoundBeingHandled) {
 }
 
 }  // namespace
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

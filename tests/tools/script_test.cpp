@@ -3,7 +3,7 @@
 
 #include "script_parser.h"
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 namespace {
 
 TEST(Script, ReadsEveryCommandWithItsTimeAndLine) {
@@ -84,4 +84,4 @@ TEST(Script, AnErrorNamesTheLineAndWhatWasExpected) {
 }
 
 }  // namespace
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

@@ -10,7 +10,7 @@
 #include <sstream>
 #include <tuple>
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 namespace {
 
 struct Story {
@@ -162,4 +162,4 @@ TEST(Timeline, FollowedFrameByFrameItTellsTheSameStory) {
 }
 
 }  // namespace
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

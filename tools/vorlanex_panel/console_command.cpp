@@ -10,7 +10,7 @@
 #include "open_browser.h"
 #include "whole_file.h"
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 namespace {
 
 volatile std::sig_atomic_t interrupted = 0;
@@ -63,4 +63,4 @@ int runConsole(const ConsoleRequest& request, std::FILE* out, std::FILE* errors)
   }
 }
 
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

@@ -7,7 +7,7 @@
 
 #include "device_clock.h"
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 
 struct ConsoleRequest {
   std::string parameters;     // the gauge's parameter string (the INI path)
@@ -26,4 +26,4 @@ struct ConsoleRequest {
 // panel or the server cannot be set up (the reason printed to `errors`).
 int runConsole(const ConsoleRequest& request, std::FILE* out, std::FILE* errors);
 
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

@@ -16,7 +16,7 @@
 namespace {
 
 namespace fs = std::filesystem;
-using namespace vorlanex::panel;
+using namespace vorlanex::tool;
 
 // Exit status for a command line that cannot be followed.
 constexpr int kCannotStart = 3;

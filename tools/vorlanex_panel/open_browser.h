@@ -3,9 +3,9 @@
 
 #include <string>
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 
 // False when no browser could be started; the address is printed anyway.
 bool openInBrowser(const std::string& address);
 
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

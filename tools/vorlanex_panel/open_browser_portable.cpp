@@ -7,7 +7,7 @@
 
 extern char** environ;
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 
 // xdg-open on a desktop; a console without one (a server, a test) has no
 // browser to open.
@@ -22,4 +22,4 @@ bool openInBrowser(const std::string& address) {
   return waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

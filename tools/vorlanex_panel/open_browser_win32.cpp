@@ -4,7 +4,7 @@
 
 #include "open_browser.h"
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 
 bool openInBrowser(const std::string& address) {
   // ShellExecute answers a value above 32 when it started something.
@@ -13,4 +13,4 @@ bool openInBrowser(const std::string& address) {
   return result > 32;
 }
 
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

@@ -15,7 +15,7 @@
 #include "timeline_svg.h"
 #include "whole_file.h"
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 namespace {
 
 std::string readFile(const std::string& path) {
@@ -91,4 +91,4 @@ int runCommand(const RunRequest& request, std::FILE* out, std::FILE* errors) {
   }
 }
 
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

@@ -6,7 +6,7 @@
 
 #include "device_clock.h"
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 
 struct RunRequest {
   std::string parameters;  // the gauge's parameter string (the INI path)
@@ -24,4 +24,4 @@ struct RunRequest {
 // 1 when one failed, 2 for a script that cannot be read or run.
 int runCommand(const RunRequest& request, std::FILE* out, std::FILE* errors);
 
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

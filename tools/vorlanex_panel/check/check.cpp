@@ -12,7 +12,7 @@
 #include "wave_files.h"
 #include "shared_variables.h"
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 namespace {
 
 void append(Problems& to, const Problems& from) { to.insert(to.end(), from.begin(), from.end()); }
@@ -100,4 +100,4 @@ CheckResult runCheck(const CheckRequest& request) {
   return result;
 }
 
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

@@ -10,7 +10,7 @@
 #include "problem.h"
 #include "wave_files.h"
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 
 struct CheckRequest {
   // The gauge's parameter string: the INI path relative to the simulator's
@@ -40,4 +40,4 @@ struct CheckResult {
 
 CheckResult runCheck(const CheckRequest& request);
 
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

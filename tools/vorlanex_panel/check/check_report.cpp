@@ -8,7 +8,7 @@
 #include "commands/command_value.h"
 #include "panel_report.h"
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 namespace {
 
 std::string format(const char* pattern, ...) __attribute__((format(printf, 1, 2)));
@@ -121,4 +121,4 @@ std::string checkJson(const CheckResult& result) {
   return document.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
 }
 
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

@@ -5,9 +5,9 @@
 
 #include "check.h"
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 
 std::string checkText(const CheckResult& result);
 std::string checkJson(const CheckResult& result);
 
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

@@ -4,7 +4,7 @@
 
 #include "report_text.h"
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 namespace {
 
 const char* kindName(FoundGauge::Kind kind) {
@@ -114,4 +114,4 @@ nlohmann::json panelJson(const PanelCheck& panel, const SoundTable& table) {
   return {{"file", panel.file}, {"gauges", gauges}, {"variables", variables}};
 }
 
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

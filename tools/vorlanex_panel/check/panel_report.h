@@ -7,9 +7,9 @@
 
 #include "check.h"
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 
 std::string panelText(const PanelCheck& panel, const SoundTable& table);
 nlohmann::json panelJson(const PanelCheck& panel, const SoundTable& table);
 
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

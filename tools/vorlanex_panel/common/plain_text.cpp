@@ -2,7 +2,7 @@
 
 #include "platform/portable/ascii_case.h"
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 
 std::string_view trimBlanks(std::string_view text) {
   const auto first = text.find_first_not_of(" \t\r\n");
@@ -16,4 +16,4 @@ std::string lowerCase(std::string_view text) {
   return result;
 }
 
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 
 int exitStatusFor(const Problems& problems) {
   const auto isError = [](const Problem& p) { return p.severity == Severity::kError; };
@@ -36,4 +36,4 @@ int KeyLines::lineOf(const std::string& key) const {
   return found == lines_.end() ? 0 : found->second;
 }
 
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

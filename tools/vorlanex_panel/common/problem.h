@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 
 enum class Severity {
   kNote,     // worth knowing; the panel may well be right
@@ -45,4 +45,4 @@ std::string formatProblem(const Problem& problem);
 
 const char* severityName(Severity severity);
 
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

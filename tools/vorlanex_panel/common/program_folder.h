@@ -4,10 +4,10 @@
 
 #include <string>
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 
 // The folder of the running program; `argv0` is the fallback when the
 // system cannot say.
 std::string programFolder(const char* argv0);
 
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

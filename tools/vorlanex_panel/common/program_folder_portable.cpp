@@ -3,7 +3,7 @@
 
 #include "program_folder.h"
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 
 std::string programFolder(const char* argv0) {
   std::error_code error;
@@ -12,4 +12,4 @@ std::string programFolder(const char* argv0) {
   return std::filesystem::absolute(argv0).parent_path().string();
 }
 
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

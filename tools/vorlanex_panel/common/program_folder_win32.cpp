@@ -5,7 +5,7 @@
 
 #include "program_folder.h"
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 
 std::string programFolder(const char* argv0) {
   char path[MAX_PATH];
@@ -14,4 +14,4 @@ std::string programFolder(const char* argv0) {
   return std::filesystem::absolute(argv0).parent_path().string();
 }
 
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

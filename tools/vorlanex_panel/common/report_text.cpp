@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 
 std::string indexedKey(const char* prefix, int index) {
   char key[32];
@@ -16,4 +16,4 @@ std::string shortNumber(double value) {
   return text;
 }
 
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

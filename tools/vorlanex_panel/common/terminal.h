@@ -1,8 +1,8 @@
 // Whether standard output is a terminal: progress is shown only there.
 #pragma once
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 
 bool standardOutputIsTerminal();
 
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

@@ -2,8 +2,8 @@
 
 #include "terminal.h"
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 
 bool standardOutputIsTerminal() { return isatty(STDOUT_FILENO) != 0; }
 
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

@@ -4,8 +4,8 @@
 
 #include "terminal.h"
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 
 bool standardOutputIsTerminal() { return _isatty(_fileno(stdout)) != 0; }
 
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

@@ -4,7 +4,7 @@
 #include <iterator>
 #include <stdexcept>
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 
 std::optional<std::string> readWholeFile(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
@@ -18,4 +18,4 @@ void writeOutputFile(const std::string& path, const std::string& content) {
   if (!file.flush()) throw std::runtime_error("cannot write " + path);
 }
 
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 
 // The whole content of the file at `path` (a path as the file system takes
 // it), or nothing when it cannot be read.
@@ -16,4 +16,4 @@ std::optional<std::string> readWholeFile(const std::string& path);
 // what was there. Throws std::runtime_error "cannot write PATH" on failure.
 void writeOutputFile(const std::string& path, const std::string& content);
 
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 
 // The whole content of the file at `path`, relative to the current directory,
 // found as Windows finds it (either separator, any letter case); nothing when
@@ -15,4 +15,4 @@ std::optional<std::string> readPanelFile(const std::string& path);
 // or nothing when there is no such file.
 std::optional<std::string> findPanelFile(const std::string& path);
 
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

@@ -5,7 +5,7 @@
 #include "whole_file.h"
 #include "platform/portable/windows_path.h"
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 
 std::optional<std::string> readPanelFile(const std::string& path) {
   return readWholeFile(platform::resolveWindowsPath(path.c_str()));
@@ -18,4 +18,4 @@ std::optional<std::string> findPanelFile(const std::string& path) {
   return found;
 }
 
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

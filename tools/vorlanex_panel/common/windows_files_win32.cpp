@@ -4,7 +4,7 @@
 #include "windows_files.h"
 #include "whole_file.h"
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 
 std::optional<std::string> readPanelFile(const std::string& path) {
   return readWholeFile(path);
@@ -17,4 +17,4 @@ std::optional<std::string> findPanelFile(const std::string& path) {
   return found;
 }
 
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

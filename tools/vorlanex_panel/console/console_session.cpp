@@ -5,7 +5,7 @@
 #include "recorded_script.h"
 #include "report_text.h"
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 ConsoleSession::ConsoleSession(PanelFacts panel, const SoundTable& table, bool globalDll)
     : panel_(std::move(panel)),
       timeline_(table, globalDll),
@@ -120,4 +120,4 @@ std::string ConsoleSession::newScriptLines(const RunRecord& record) {
   return lines;
 }
 
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

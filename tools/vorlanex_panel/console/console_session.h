@@ -16,7 +16,7 @@
 #include "script.h"
 #include "timeline.h"
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 
 // The answer to a page's action: an HTTP status and a body.
 struct ActionAnswer {
@@ -95,4 +95,4 @@ class ConsoleSession {
   std::string script_;  // the heading and a line per step; the last line is added when asked
 };
 
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

@@ -15,7 +15,7 @@ endforeach()
 file(WRITE ${OUTPUT}.new "// Made by embed_page.cmake from tools/vorlanex_panel/console/page.
 #include \"page_files.h\"
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 namespace {
 ${arrays}}  // namespace
 
@@ -28,7 +28,7 @@ ${entries}  };
   return nullptr;
 }
 
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool
 ")
 # An unchanged page leaves the source as it was, so nothing is rebuilt.
 file(COPY_FILE ${OUTPUT}.new ${OUTPUT} ONLY_IF_DIFFERENT)

@@ -2,7 +2,7 @@
 
 #include <deque>
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 namespace {
 
 std::unique_ptr<host::ModuleLibrary> loadModule(const std::string& path) {
@@ -53,4 +53,4 @@ void LivePanel::play(ConsoleSession& session, std::FILE* out,
                runner_.record().framesPerSecond, runner_.record().events.size());
 }
 
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

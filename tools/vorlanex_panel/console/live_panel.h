@@ -14,7 +14,7 @@
 #include "module_library.h"
 #include "script_runner.h"
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 
 class LivePanel {
  public:
@@ -37,4 +37,4 @@ class LivePanel {
   ScriptRunner runner_;
 };
 
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

@@ -6,7 +6,7 @@
 #include "commands/command_value.h"
 #include "panel/status_variables.h"
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 namespace {
 
 using nlohmann::json;
@@ -109,4 +109,4 @@ PageAction readPageAction(const std::string& body, const PanelFacts& panel,
   return refused("no action \"" + what + "\"");
 }
 
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

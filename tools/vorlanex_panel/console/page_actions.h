@@ -11,7 +11,7 @@
 #include "panel_facts.h"
 #include "script.h"
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 
 // The simulator's side as the steps queued so far leave it.
 struct SimulatorState {
@@ -41,4 +41,4 @@ PageAction readPageAction(const std::string& body, const PanelFacts& panel,
 // with the reason in `refusal`, for a body that is no such command.
 std::optional<std::int32_t> readCommandValue(const std::string& body, std::string& refusal);
 
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

@@ -2,7 +2,7 @@
 
 #include "report_text.h"
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 
 PanelFacts panelFacts(const CheckResult& check) {
   const SoundTable& table = check.module.table;
@@ -30,4 +30,4 @@ PanelFacts panelFacts(const CheckResult& check) {
   return facts;
 }
 
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

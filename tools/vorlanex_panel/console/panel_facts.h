@@ -7,7 +7,7 @@
 
 #include "check.h"
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 
 struct SoundFacts {
   std::string variable;
@@ -27,4 +27,4 @@ struct PanelFacts {
 
 PanelFacts panelFacts(const CheckResult& check);
 
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 namespace {
 
 // A frame's time to the microsecond, never above it: `run` carries out a
@@ -57,4 +57,4 @@ std::string recordedScript(const RunRecord& record, const std::string& heading) 
   return script + lastFrameLine(record.frames, record.framesPerSecond);
 }
 
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

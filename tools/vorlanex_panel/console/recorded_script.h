@@ -6,7 +6,7 @@
 
 #include "run_record.h"
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 
 // Every step the session carried out, "at SECONDS STEP" at the time of its
 // frame, then a last line that lets the run reach the session's last frame.
@@ -20,4 +20,4 @@ std::string scriptHeading(const std::string& heading);
 std::string scriptLine(const StepEvent& event);
 std::string lastFrameLine(int frames, double framesPerSecond);
 
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

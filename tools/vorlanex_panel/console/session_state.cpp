@@ -7,7 +7,7 @@
 #include "console_session.h"
 #include "panel/status_variables.h"
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 namespace {
 
 using nlohmann::json;
@@ -101,4 +101,4 @@ std::vector<ConsoleSession::TimelineEvent> ConsoleSession::endedEvents(long long
   return events;
 }
 
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

@@ -4,7 +4,7 @@
 
 #include "config/load_configuration.h"
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 
 std::optional<PathProblem> iniPathProblem(const std::string& path) {
   if (path.size() >= static_cast<std::size_t>(kIniPathSize)) {
@@ -22,4 +22,4 @@ std::optional<PathProblem> iniPathProblem(const std::string& path) {
   return std::nullopt;
 }
 
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

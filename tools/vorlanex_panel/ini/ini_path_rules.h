@@ -8,7 +8,7 @@
 
 #include "problem.h"
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 
 struct PathProblem {
   Severity severity;
@@ -19,4 +19,4 @@ struct PathProblem {
 // or nothing for a path the module reads as written (or the default's "").
 std::optional<PathProblem> iniPathProblem(const std::string& path);
 
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

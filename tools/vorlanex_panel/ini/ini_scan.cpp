@@ -10,7 +10,7 @@
 #include "platform/portable/ini_text.h"
 #include "report_text.h"
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 namespace {
 
 using platform::ProfileLine;
@@ -195,4 +195,4 @@ IniScan scanIniText(const std::string& file, std::string_view text, const SoundT
   return scanner.result();
 }
 
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

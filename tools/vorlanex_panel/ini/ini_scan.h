@@ -9,7 +9,7 @@
 #include "config/slot_table.h"
 #include "problem.h"
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 
 struct IniScan {
   Problems problems;
@@ -21,4 +21,4 @@ struct IniScan {
 // there are).
 IniScan scanIniText(const std::string& file, std::string_view text, const SoundTable& table);
 
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

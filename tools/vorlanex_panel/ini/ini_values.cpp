@@ -10,7 +10,7 @@
 #include "platform/portable/ini_text.h"
 #include "report_text.h"
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 namespace {
 
 constexpr auto kValueLimit = static_cast<std::size_t>(ini::kValueLength);
@@ -123,4 +123,4 @@ void checkSoundEntry(const ValueSite& site, std::string_view value, Problems& ou
   checkVolume(site, entry.substr(comma + 1), out);
 }
 
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

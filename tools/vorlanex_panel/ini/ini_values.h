@@ -6,7 +6,7 @@
 
 #include "problem.h"
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 
 // Where a value stands, for the problems found in it.
 struct ValueSite {
@@ -24,4 +24,4 @@ void checkVariableName(const ValueSite& site, std::string_view value, Problems& 
 // A Sounds entry: path, or path "," volume percent.
 void checkSoundEntry(const ValueSite& site, std::string_view value, Problems& out);
 
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

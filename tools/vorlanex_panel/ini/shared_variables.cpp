@@ -5,7 +5,7 @@
 
 #include "report_text.h"
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 namespace {
 
 // The key that names sound `index`'s variable, or what stands for it when
@@ -42,4 +42,4 @@ Problems checkSharedVariables(const std::string& file, const SoundTable& table,
   return problems;
 }
 
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

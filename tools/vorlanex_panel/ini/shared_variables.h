@@ -7,11 +7,11 @@
 #include "config/slot_table.h"
 #include "problem.h"
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 
 // `keys` names the lines that gave the variables; a variable taken by
 // default is reported without a line.
 Problems checkSharedVariables(const std::string& file, const SoundTable& table,
                               const KeyLines& keys);
 
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

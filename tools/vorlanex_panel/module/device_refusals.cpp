@@ -4,7 +4,7 @@
 
 #include "sound_api.h"
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 namespace {
 
 std::string hexCode(long code) {
@@ -75,4 +75,4 @@ std::string describeRefusal(const SoundFileReading& reading) {
 
 std::string resultCodeText(Result code) { return hexCode(code); }
 
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

@@ -7,7 +7,7 @@
 #include "audio/result_codes.h"
 #include "wave_files.h"
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 
 // Why the device refused a file's buffer: what in the file DirectSound does
 // not take where that can be told from the file itself (so both builds say
@@ -17,4 +17,4 @@ std::string describeRefusal(const SoundFileReading& reading);
 // A result code as eight hex digits: "0x88780078".
 std::string resultCodeText(Result code);
 
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

@@ -4,7 +4,7 @@
 #include "module/gauge_records.h"
 #include "panel_host.h"
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 
 ModuleTable readModuleTable(const std::string& parameters) {
   // The module registers its variables while it reads, so a host must serve
@@ -18,4 +18,4 @@ ModuleTable readModuleTable(const std::string& parameters) {
   return result;
 }
 
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

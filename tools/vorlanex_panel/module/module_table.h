@@ -6,7 +6,7 @@
 
 #include "config/slot_table.h"
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 
 struct ModuleTable {
   // The path the module hands to the profile functions: the parameter string,
@@ -22,4 +22,4 @@ struct ModuleTable {
 // also while a panel runs.
 ModuleTable readModuleTable(const std::string& parameters);
 
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

@@ -8,7 +8,7 @@
 #include "platform/file_probe.h"
 #include "report_text.h"
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 namespace {
 
 std::string number(std::uint32_t value) { return std::to_string(value); }
@@ -119,4 +119,4 @@ std::string describeReading(const SoundFileReading& reading) {
   return text;
 }
 
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

@@ -11,7 +11,7 @@
 #include "config/slot_table.h"
 #include "problem.h"
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 
 // One sound's file, taken the way the module takes it on the sound's first
 // command: the file probe, the WAV reader, then a buffer asked of the sound
@@ -56,4 +56,4 @@ std::string describeFormat(const WaveFormat& format);
 // readable: no "data" chunk", or the format with block align and data bytes.
 std::string describeReading(const SoundFileReading& reading);
 
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

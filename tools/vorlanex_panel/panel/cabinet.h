@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 
 struct CabinetMember {
   std::string name;   // as stored in the cabinet, maybe with a folder before it
@@ -34,4 +34,4 @@ Cabinet readCabinet(const std::string& path);
 Cabinet readCabinetFile(const std::string& path);
 Cabinet failedCabinet(Cabinet::Status status);
 
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

@@ -2,7 +2,7 @@
 
 #include <new>
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 
 Cabinet failedCabinet(Cabinet::Status status) { return Cabinet{status, {}}; }
 
@@ -14,4 +14,4 @@ Cabinet readCabinet(const std::string& path) {
   }
 }
 
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

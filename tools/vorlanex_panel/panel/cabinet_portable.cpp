@@ -9,7 +9,7 @@
 
 #include "cabinet.h"
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 namespace {
 
 using ArchivePointer = std::unique_ptr<archive, decltype(&archive_read_free)>;
@@ -62,4 +62,4 @@ Cabinet readCabinetFile(const std::string& path) {
   return cabinet;
 }
 
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

@@ -17,7 +17,7 @@
 #include <fcntl.h>
 #include <fdi.h>
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 namespace {
 
 // The cabinet read so far, and whether a callback of ours ran out of memory.
@@ -170,4 +170,4 @@ Cabinet readCabinetFile(const std::string& path) {
   return std::move(reading.cabinet);
 }
 
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

@@ -9,7 +9,7 @@
 #include "platform/portable/ascii_case.h"
 #include "report_text.h"
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 namespace {
 
 // A variable the module reads, with the INI key that names it.
@@ -170,4 +170,4 @@ Problems crossCheckPanel(const std::string& iniFile, const SoundTable& table,
   return problems;
 }
 
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

@@ -9,7 +9,7 @@
 #include "gauge_search.h"
 #include "problem.h"
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 
 // Sounds no gauge writes, names that are probably typos of a sound's variable,
 // constants that are no command, gauges waiting on a one-shot that may never
@@ -20,4 +20,4 @@ Problems crossCheckPanel(const std::string& iniFile, const SoundTable& table,
 // How many single-character edits turn `a` into `b` (Levenshtein distance).
 std::size_t editDistance(const std::string& a, const std::string& b);
 
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

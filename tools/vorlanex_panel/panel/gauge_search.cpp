@@ -9,7 +9,7 @@
 #include "windows_files.h"
 #include "platform/portable/ascii_case.h"
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 namespace {
 
 namespace fs = std::filesystem;
@@ -137,4 +137,4 @@ PanelGauges findPanelGauges(const std::string& panelPath, const std::string& sho
   return out;
 }
 
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

@@ -10,7 +10,7 @@
 #include "problem.h"
 #include "xml_gauge.h"
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 
 struct FoundGauge {
   enum class Kind { kNotFound, kCompiled, kCabinet, kFolder };
@@ -42,4 +42,4 @@ struct PanelGauges {
 PanelGauges findPanelGauges(const std::string& panelPath, const std::string& shownPath,
                             std::string_view text);
 
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

@@ -9,7 +9,7 @@
 #include "platform/portable/ascii_case.h"
 #include "platform/portable/ini_text.h"
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 namespace {
 
 constexpr std::string_view kModuleFile = "Vorlanex_sound";
@@ -145,4 +145,4 @@ Problems checkPanelConfig(const std::string& file, std::string_view text) {
   return problems;
 }
 
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

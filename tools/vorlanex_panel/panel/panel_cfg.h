@@ -8,7 +8,7 @@
 
 #include "problem.h"
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 
 // A line such as "gauge20=Vorlanex_sound!sound, 0,0,1,1, ./Gauges/cabin.ini".
 struct GaugeLine {
@@ -42,4 +42,4 @@ std::vector<GaugeLine> findModuleGauges(std::string_view text);
 
 Problems checkPanelConfig(const std::string& file, std::string_view text);
 
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

@@ -5,7 +5,7 @@
 
 #include "plain_text.h"
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 namespace {
 
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
@@ -77,4 +77,4 @@ std::vector<VariableUse> scanScript(std::string_view script) {
   return uses;
 }
 
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 
 // One "(L:NAME, UNIT)" read or "(>L:NAME, UNIT)" write in a script.
 struct VariableUse {
@@ -28,4 +28,4 @@ struct VariableUse {
 // text as the simulator reads it (entities already decoded).
 std::vector<VariableUse> scanScript(std::string_view script);
 
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

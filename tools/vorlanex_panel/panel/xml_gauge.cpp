@@ -8,7 +8,7 @@
 #include "plain_text.h"
 #include "platform/portable/ascii_case.h"
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 namespace {
 
 constexpr std::size_t kExcerptLength = 100;
@@ -187,4 +187,4 @@ XmlGaugeScan scanXmlGauge(const std::string& text) {
   return scan;
 }
 
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

@@ -7,7 +7,7 @@
 
 #include "variable_scan.h"
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 
 // One variable use with where it stands in the gauge's file.
 struct ScriptUse {
@@ -28,4 +28,4 @@ struct XmlGaugeScan {
 // macros expanded where they are used) for L: variable reads and writes.
 XmlGaugeScan scanXmlGauge(const std::string& text);
 
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

@@ -6,7 +6,7 @@
 #include <chrono>
 #include <string>
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 
 struct AudioRequest {
   std::string renderFile;  // write the mix heard into this WAV file (virtual clock)
@@ -48,4 +48,4 @@ class DeviceClock {
   std::string unheard_;
 };
 
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

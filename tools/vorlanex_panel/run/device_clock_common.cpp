@@ -2,7 +2,7 @@
 
 #include "device_clock.h"
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 
 void DeviceClock::waitForFrameEnd(double seconds) {
   using Clock = std::chrono::steady_clock;
@@ -18,4 +18,4 @@ void DeviceClock::waitForFrameEnd(double seconds) {
   std::this_thread::sleep_until(end);
 }
 
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

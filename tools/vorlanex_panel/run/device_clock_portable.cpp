@@ -4,7 +4,7 @@
 
 #include "device_clock.h"
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 
 DeviceClock::DeviceClock(const AudioRequest& request)
     : realTime_(request.live), pacedFrames_(request.pacedFrames) {
@@ -45,4 +45,4 @@ void DeviceClock::frameDone(double seconds) {
   }
 }
 
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

@@ -2,7 +2,7 @@
 
 #include "device_clock.h"
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 
 // DirectSound plays in real time and into the system's device: the frames
 // keep its pace, whatever was asked.
@@ -18,4 +18,4 @@ DeviceClock::~DeviceClock() = default;
 
 void DeviceClock::frameDone(double seconds) { waitForFrameEnd(seconds); }
 
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 namespace {
 
 constexpr double kLongRun = 5.0;  // seconds of panel time worth a progress line
@@ -37,4 +37,4 @@ void ProgressLine::clear() {
   shown_ = false;
 }
 
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

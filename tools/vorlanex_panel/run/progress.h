@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <string>
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 
 class ProgressLine {
  public:
@@ -28,4 +28,4 @@ class ProgressLine {
 // "[#####.....]  12.0 s of at most 30.0 s"
 std::string progressText(double time, double longest, int width);
 
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 
 int RunRecord::failures() const {
   return static_cast<int>(
@@ -54,4 +54,4 @@ void collectWrites(const std::vector<host::HostCall>& calls, const host::NamedVa
   }
 }
 
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

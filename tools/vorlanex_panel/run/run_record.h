@@ -10,7 +10,7 @@
 #include "panel_host.h"
 #include "script.h"
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 
 struct VariableWrite {
   int frame;
@@ -57,4 +57,4 @@ void printPageStep(std::FILE* out, const StepEvent& event);
 // Every variable's value by id, for collectWrites.
 std::vector<double> variableValues(const host::NamedVariables& variables);
 
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

@@ -5,7 +5,7 @@
 
 #include "report_text.h"
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 namespace {
 
 std::string exactNumber(double value) {
@@ -53,4 +53,4 @@ double longestDuration(const Script& script) {
   return time;
 }
 
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

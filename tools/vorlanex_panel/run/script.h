@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 
 enum class Action {
   kSet,           // set VARIABLE VALUE
@@ -63,4 +63,4 @@ std::string stepText(const Step& step, Digits digits);
 // ends no later than this.
 double longestDuration(const Script& script);
 
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

@@ -10,7 +10,7 @@
 #include "panel/global_dll.h"
 #include "platform/portable/ascii_case.h"
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 namespace {
 
 using Words = std::vector<std::string>;
@@ -171,4 +171,4 @@ Script parseScript(const std::string& file, std::string_view text) {
   return script;
 }
 
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

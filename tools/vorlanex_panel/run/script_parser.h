@@ -7,7 +7,7 @@
 
 #include "script.h"
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 
 // A line of the script that cannot be read, or a step that cannot be carried
 // out: its what() is "FILE:LINE: message".
@@ -24,4 +24,4 @@ class ScriptError : public std::runtime_error {
 // Throws ScriptError at the first line that is not a step of the language.
 Script parseScript(const std::string& file, std::string_view text);
 
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

@@ -4,7 +4,7 @@
 
 #include "script_parser.h"
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 namespace {
 
 // Frame times are sums of 1/fps: a step at 1.5 s must not miss frame 27 at
@@ -152,4 +152,4 @@ void ScriptRunner::event(StepEvent event) {
   if (onStep_) onStep_(event);
 }
 
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

@@ -11,7 +11,7 @@
 #include "script.h"
 #include "simulator_sound.h"
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 
 struct RunOptions {
   double framesPerSecond = host::PanelHost::kDefaultFrameRate;
@@ -81,4 +81,4 @@ class ScriptRunner {
   std::function<void(const StepEvent&)> onStep_;
 };
 
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

@@ -9,7 +9,7 @@
 #include "panel/status_variables.h"
 #include "report_text.h"
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 namespace {
 
 // The command a variable's value stands for, decoded as the module decodes it.
@@ -260,4 +260,4 @@ Timeline buildTimeline(const SoundTable& table, const RunRecord& record, bool gl
   return builder.finish(record.frames / record.framesPerSecond);
 }
 
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

@@ -10,7 +10,7 @@
 #include "config/slot_table.h"
 #include "run_record.h"
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 
 enum class SoundActivity { kIdle, kOnce, kLooping, kMissing };
 
@@ -97,4 +97,4 @@ class TimelineBuilder {
 // The whole timeline of a run that has ended.
 Timeline buildTimeline(const SoundTable& table, const RunRecord& record, bool globalDllAtStart);
 
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

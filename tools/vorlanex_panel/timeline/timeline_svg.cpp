@@ -6,7 +6,7 @@
 
 #include "report_text.h"
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 namespace {
 
 constexpr double kLabelWidth = 230;
@@ -207,4 +207,4 @@ std::string timelineSvg(const Timeline& timeline, const std::string& title) {
   return svg + "</svg>\n";
 }
 
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

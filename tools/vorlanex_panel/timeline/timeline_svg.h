@@ -5,7 +5,7 @@
 
 #include "timeline.h"
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 
 // A lane for the simulator's sound switch, then one per sound (its state:
 // idle, playing once, looping, file missing; pan and volume where known; the
@@ -13,4 +13,4 @@ namespace vorlanex::panel {
 // script's expectations along the top. `title` heads the drawing.
 std::string timelineSvg(const Timeline& timeline, const std::string& title);
 
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

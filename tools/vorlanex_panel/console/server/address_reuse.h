@@ -4,8 +4,8 @@
 // would also let another program take the port from under the console.
 #pragma once
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 
 bool reuseListeningAddress();
 
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

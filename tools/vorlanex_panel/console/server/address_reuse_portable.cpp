@@ -1,7 +1,7 @@
 #include "address_reuse.h"
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 
 bool reuseListeningAddress() { return true; }
 
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

@@ -11,7 +11,7 @@
 #include "page_files.h"
 #include "request_guard.h"
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 namespace {
 
 namespace asio = boost::asio;
@@ -227,4 +227,4 @@ Response ConsoleServer::Impl::handle(const Request& request) {
   return text(request, http::status::not_found, "no such page");
 }
 
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

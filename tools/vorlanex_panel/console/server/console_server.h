@@ -9,7 +9,7 @@
 
 #include "console_session.h"
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 
 class ConsoleServer {
  public:
@@ -31,4 +31,4 @@ class ConsoleServer {
   std::unique_ptr<Impl> impl_;
 };
 
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

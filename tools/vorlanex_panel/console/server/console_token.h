@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 
 // Throws std::runtime_error when the system gives no random bytes.
 std::string consoleToken();
@@ -12,4 +12,4 @@ std::string consoleToken();
 // The bytes as hex digits.
 std::string hexText(const unsigned char* bytes, std::size_t size);
 
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

@@ -1,6 +1,6 @@
 #include "console_token.h"
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 
 std::string hexText(const unsigned char* bytes, std::size_t size) {
   static const char digits[] = "0123456789abcdef";
@@ -12,4 +12,4 @@ std::string hexText(const unsigned char* bytes, std::size_t size) {
   return text;
 }
 
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

@@ -3,7 +3,7 @@
 
 #include "console_token.h"
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 
 std::string consoleToken() {
   unsigned char bytes[16];
@@ -14,4 +14,4 @@ std::string consoleToken() {
   return hexText(bytes, sizeof bytes);
 }
 
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

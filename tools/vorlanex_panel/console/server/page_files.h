@@ -3,7 +3,7 @@
 
 #include <string_view>
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 
 struct PageFile {
   const char* data;
@@ -17,4 +17,4 @@ const PageFile* findPageFile(std::string_view path);
 // The content type a file is served with, from its name's ending.
 std::string_view contentTypeOf(std::string_view path);
 
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

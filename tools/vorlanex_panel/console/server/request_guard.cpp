@@ -4,7 +4,7 @@
 
 #include "platform/portable/ascii_case.h"
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 namespace {
 
 constexpr std::string_view kStatePath = "/api/state";
@@ -73,4 +73,4 @@ std::string RequestGuard::refusal(const RequestFacts& request) const {
   return {};
 }
 
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool

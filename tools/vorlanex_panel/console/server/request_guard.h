@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace vorlanex::panel {
+namespace vorlanex::tool {
 
 // What the rules look at in a request.
 struct RequestFacts {
@@ -42,4 +42,4 @@ class RequestGuard {
   unsigned short port_;
 };
 
-}  // namespace vorlanex::panel
+}  // namespace vorlanex::tool
