@@ -144,35 +144,27 @@ void clearMixedOutput() {
   output.samples.clear();
 }
 
+namespace {
+
+void armFault(Countdown Faults::*fault, HRESULT code, int times) {
+  Guard lock(engine().mutex);
+  (engine().faults.*fault).arm(code, times);
+}
+
+}  // namespace
+
 void failDirectSoundCreate(HRESULT code, int times) {
-  Guard lock(engine().mutex);
-  engine().faults.directSoundCreate.arm(code, times);
+  armFault(&Faults::directSoundCreate, code, times);
 }
-
-void failCreateSoundBuffer(HRESULT code, int times) {
-  Guard lock(engine().mutex);
-  engine().faults.createSoundBuffer.arm(code, times);
-}
-
-void failLock(HRESULT code, int times) {
-  Guard lock(engine().mutex);
-  engine().faults.lock.arm(code, times);
-}
-
 void failSetCooperativeLevel(HRESULT code, int times) {
-  Guard lock(engine().mutex);
-  engine().faults.cooperativeLevel.arm(code, times);
+  armFault(&Faults::cooperativeLevel, code, times);
 }
-
-void failUnlock(HRESULT code, int times) {
-  Guard lock(engine().mutex);
-  engine().faults.unlock.arm(code, times);
+void failCreateSoundBuffer(HRESULT code, int times) {
+  armFault(&Faults::createSoundBuffer, code, times);
 }
-
-void failGetStatus(HRESULT code, int times) {
-  Guard lock(engine().mutex);
-  engine().faults.getStatus.arm(code, times);
-}
+void failLock(HRESULT code, int times) { armFault(&Faults::lock, code, times); }
+void failUnlock(HRESULT code, int times) { armFault(&Faults::unlock, code, times); }
+void failGetStatus(HRESULT code, int times) { armFault(&Faults::getStatus, code, times); }
 
 bool loseBuffer(IDirectSoundBuffer* buffer) {
   Engine& e = engine();

@@ -71,6 +71,9 @@ Result WaveReader::open(const char* path) {
   close();
   freeFormat();
   file = path == nullptr ? nullptr : platform::openRiffFile(path);
+  // The platform's open gives no reason: mmioOpen answers null for a missing
+  // file and for a lack of memory alike, so both read as a file that cannot
+  // be opened.
   if (file == nullptr) {
     lastOpenFailure_ = OpenFailure::kNoFile;
     return kFail;
