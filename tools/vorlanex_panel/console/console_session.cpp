@@ -25,7 +25,7 @@ void ConsoleSession::setUnheard(std::string why) {
 ActionAnswer ConsoleSession::act(const std::string& body) {
   std::lock_guard<std::mutex> lock(mutex_);
   if (quit_) return {409, "the console is shutting down"};
-  SimulatorState simulator = queuedSimulator_;
+  SimulatorSide simulator = queuedSimulator_;
   PageAction action = readPageAction(body, panel_, simulator);
   if (!action.refusal.empty()) return {400, action.refusal};
   queuedSimulator_ = simulator;

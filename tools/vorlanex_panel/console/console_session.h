@@ -82,8 +82,8 @@ class ConsoleSession {
   std::mutex mutex_;
   std::condition_variable changed_;
   std::vector<Step> queued_;
-  SimulatorState queuedSimulator_;   // as the queued steps leave it, for refusals
-  SimulatorState appliedSimulator_;  // as the frames so far left it, for the page
+  SimulatorSide queuedSimulator_;   // as the queued steps leave it, for refusals
+  SimulatorSide appliedSimulator_;  // as the frames so far left it, for the page
   bool quit_ = false;
   long long frame_ = -1;
   double framesPerSecond_ = 1.0;

@@ -62,7 +62,7 @@ std::optional<std::int32_t> readCommandValue(const std::string& body, std::strin
 }
 
 PageAction readPageAction(const std::string& body, const PanelFacts& panel,
-                          SimulatorState& simulator) {
+                          SimulatorSide& simulator) {
   const json action = json::parse(body, nullptr, false);
   if (!action.is_object() || !action.contains("do") || !action["do"].is_string()) {
     return refused("an action is a JSON object with a \"do\"");

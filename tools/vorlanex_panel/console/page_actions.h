@@ -14,7 +14,7 @@
 namespace vorlanex::tool {
 
 // The simulator's side as the steps queued so far leave it.
-struct SimulatorState {
+struct SimulatorSide {
   bool globalDll = true;
   bool soundOn = true;
 };
@@ -34,7 +34,7 @@ struct PageAction {
 //   {"do":"stop-all"}  {"do":"sound","on":false}  {"do":"load-global"}  {"do":"quit"}
 // `simulator` is brought up to date with the steps.
 PageAction readPageAction(const std::string& body, const PanelFacts& panel,
-                          SimulatorState& simulator);
+                          SimulatorSide& simulator);
 
 // The number a gauge writes for {"code":2,"pan":-2000}, which the page shows
 // as XML: the module's own encoding, so the page keeps no copy of it. Nothing,

@@ -1,7 +1,7 @@
-// The state the page is shown, as JSON: every value comes from the panel's
+// What the page is shown, as JSON: every value comes from the panel's
 // variables or from what the module wrote, never from the page's own clicks.
 // The panel's facts are sent once, the timeline's ended items as they end,
-// and each frame's own state in full.
+// and each frame's own view in full.
 #include <nlohmann/json.hpp>
 
 #include "console_session.h"
