@@ -25,10 +25,12 @@ TEST_F(WindowsPath, FindsEachComponentWhateverItsCase) {
     const char* path;
     const char* expected;
   } cases[] = {
-      {"./sub/cabin.ini", "./Sub/Cabin.INI"}, {".\\SUB\\cabin.ini", "./Sub/Cabin.INI"},
-      {"sub\\Cabin.ini", "Sub/Cabin.INI"},    {"sub//cabin.ini", "Sub//Cabin.INI"},
-      {"./sub/none.ini", "./sub/none.ini"},  // missing: only separators change
-      {"none\\cabin.ini", "none/cabin.ini"},  {"", ""},
+      {"./sub/cabin.ini", "Sub/Cabin.INI"},  {".\\SUB\\cabin.ini", "Sub/Cabin.INI"},
+      {"sub\\Cabin.ini", "Sub/Cabin.INI"},   {"sub//cabin.ini", "Sub/Cabin.INI"},
+      {"./sub/none.ini", "Sub/none.ini"},    // missing: kept as written from there
+      {"none\\cabin.ini", "none/cabin.ini"}, {"", ""},
+      {"sub/cabin.ini. .", "Sub/Cabin.INI"}, {"sub./cabin.ini", "Sub/Cabin.INI"},
+      {"none/../sub/./cabin.ini", "Sub/Cabin.INI"}, {"../x", "../x"},
   };
   for (const auto& c : cases) EXPECT_EQ(resolveWindowsPath(c.path), c.expected) << c.path;
   EXPECT_EQ(resolveWindowsPath(nullptr), "");

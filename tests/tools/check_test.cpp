@@ -83,8 +83,8 @@ TEST(Check, ReportsEachProblemAtItsKeyAndLine) {
         "at full volume (100 %)",
         "./Gauges/t.ini:5: error: Sound01: no WAV path before the comma: the sound's file can "
         "never be found",
-        "./Gauges/t.ini:6: warning: Sound02: the WAV path 'b.wav ' ends in a blank, which is part "
-        "of the file name",
+        "./Gauges/t.ini:6: warning: Sound02: the WAV path 'b.wav ' ends in blanks or dots, which "
+        "Windows drops: the module opens 'b.wav'",
         "./Gauges/t.ini:6: warning: Sound02: nothing after the comma reads as a number: the "
         "volume is 0 %, silent"}},
       {"[Config]\nMaxSounds=1\n[Sounds]\nSound00=a.wav,-20\n",
@@ -149,6 +149,17 @@ TEST(Check, TheTableIsTheModulesOwn) {
   EXPECT_STREQ(table.slots[1].wavePath, "x.wav");
   EXPECT_EQ(storedVolumePercent(table.slots[1].volume), 80);
   EXPECT_STREQ(table.stopAll.varName, "zeb_stop_sounds");
+}
+
+// Windows opens "door.wav " as "door.wav": so do the module and check on
+// both builds.
+TEST(Check, FindsAWavPathThatEndsInABlankAsWindowsDoes) {
+  TempFolder root;
+  root.write("Gauges/t.ini", "[Config]\nMaxSounds=1\n[Sounds]\nSound00=./Sound/door.wav ,80\n");
+  root.write("Sound/door.wav", test::sineWave({1, 22050, 16, 0.1}));
+  const CheckResult result = runCheck({"./Gauges/t.ini", "", true});
+  ASSERT_EQ(result.soundFiles.readings.size(), 1u);
+  EXPECT_EQ(result.soundFiles.readings[0].outcome, SoundFileReading::Outcome::kRead);
 }
 
 // check prints each sound's volume as the module reports it once it plays.

@@ -116,9 +116,15 @@ void checkSoundEntry(const ValueSite& site, std::string_view value, Problems& ou
   if (path.empty()) {
     report(out, Severity::kError, site,
            "no WAV path before the comma: the sound's file can never be found");
-  } else if (path.back() == ' ' || path.back() == '\t') {
+  } else if (path.back() == ' ' || path.back() == '.') {
+    // Windows reads a file name without them, and so does our stand-in.
+    const std::string_view opened = path.substr(0, path.find_last_not_of(". ") + 1);
     report(out, Severity::kWarning, site,
-           "the WAV path " + quoted(path) + " ends in a blank, which is part of the file name");
+           "the WAV path " + quoted(path) + " ends in blanks or dots, which Windows drops: the "
+           "module opens " + quoted(opened));
+  } else if (path.back() == '\t') {
+    report(out, Severity::kWarning, site,
+           "the WAV path " + quoted(path) + " ends in a tab, which is part of the file name");
   }
   checkVolume(site, entry.substr(comma + 1), out);
 }
