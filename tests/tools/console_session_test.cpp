@@ -28,7 +28,7 @@ struct LoopingSession {
   }
 
   ConsoleSession session{
-      PanelFacts{"./Gauges/t.ini", "stop", {{"a", "./a.wav", "", {}, false, true}}, {}},
+      PanelFacts{"./Gauges/t.ini", "stop", {{"a", "./a.wav", 100, "", {}, false, true}}, {}},
       tableOfOne(), true};
   std::deque<Step> steps;  // events point into it
   RunRecord record{10.0, 0, {}, {}};

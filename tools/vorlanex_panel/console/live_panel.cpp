@@ -49,8 +49,9 @@ void LivePanel::play(ConsoleSession& session, std::FILE* out,
     runner_.playFrame(*played, frame);
   }
   runner_.host().disconnect();
-  std::fprintf(out, "\n%d frames at %g fps, %zu steps from the page\n", runner_.record().frames,
-               runner_.record().framesPerSecond, runner_.record().events.size());
+  const std::size_t carried = runner_.record().events.size();
+  std::fprintf(out, "\n%d frames at %g fps, %zu step%s from the page\n", runner_.record().frames,
+               runner_.record().framesPerSecond, carried, carried == 1 ? "" : "s");
 }
 
 }  // namespace vorlanex::tool

@@ -37,6 +37,7 @@ std::string ConsoleSession::factsJson() const {
   for (const SoundFacts& facts : panel_.sounds) {
     sounds.push_back({{"variable", facts.variable},
                       {"file", facts.file},
+                      {"volume", facts.volumePercent},
                       {"reading", facts.reading},
                       {"problems", facts.problems}});
   }

@@ -1,5 +1,7 @@
 #include "panel_facts.h"
 
+#include "commands/command_value.h"
+#include "config/ini_layout.h"
 #include "report_text.h"
 
 namespace vorlanex::tool {
@@ -9,7 +11,8 @@ PanelFacts panelFacts(const CheckResult& check) {
   PanelFacts facts{check.module.iniPath, table.stopAll.varName, {}, {}};
   for (const Problem& problem : check.problems) facts.problems.push_back(formatProblem(problem));
   for (int i = 0; i < table.soundCount; ++i) {
-    SoundFacts sound{table.slots[i].varName, table.slots[i].wavePath, {}, {}, false, false};
+    SoundFacts sound{table.slots[i].varName, table.slots[i].wavePath,
+                     storedVolumePercent(table.slots[i].volume), {}, {}, false, false};
     const auto index = static_cast<std::size_t>(i);
     if (index < check.soundFiles.readings.size()) {
       const SoundFileReading& reading = check.soundFiles.readings[index];
@@ -18,7 +21,8 @@ PanelFacts panelFacts(const CheckResult& check) {
       sound.playable = reading.outcome == SoundFileReading::Outcome::kRead &&
                        (!reading.offered || reading.device == kOk);
     }
-    const std::string keys[] = {indexedKey("Sound", i), indexedKey("Lvar", i)};
+    const std::string keys[] = {indexedKey(ini::kSoundKeyPrefix, i),
+                                indexedKey(ini::kVariableKeyPrefix, i)};
     for (const Problem& problem : check.problems) {
       if (problem.key == keys[0] || problem.key == keys[1]) {
         sound.problems.push_back(std::string(severityName(problem.severity)) + ": " +

@@ -12,6 +12,7 @@ namespace vorlanex::tool {
 struct SoundFacts {
   std::string variable;
   std::string file;
+  int volumePercent = 100;            // the INI file's volume, as the module reports it
   std::string reading;                // what the module's WAV reader makes of the file
   std::vector<std::string> problems;  // check's problems at the sound's keys
   bool missing = false;               // the file cannot be opened

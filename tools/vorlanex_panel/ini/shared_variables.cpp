@@ -1,3 +1,4 @@
+#include "config/ini_layout.h"
 #include "shared_variables.h"
 
 #include <cstdio>
@@ -26,7 +27,7 @@ Problems checkSharedVariables(const std::string& file, const SoundTable& table,
     const std::string name = table.slots[i].varName;
     const auto [first, isNew] = firstUser.emplace(name, i);
     if (isNew) continue;
-    problems.push_back(at(file, keys, indexedKey("Lvar", i), Severity::kWarning,
+    problems.push_back(at(file, keys, indexedKey(ini::kVariableKeyPrefix, i), Severity::kWarning,
                           "sounds " + indexedKey("", first->second) + " and " + indexedKey("", i) +
                               " share the variable '" + name +
                               "': one value drives both, and both write their state into it"));
@@ -34,7 +35,7 @@ Problems checkSharedVariables(const std::string& file, const SoundTable& table,
   const std::string stopAll = table.stopAll.varName;
   const auto sound = firstUser.find(stopAll);
   if (sound != firstUser.end()) {
-    problems.push_back(at(file, keys, "LvarStop", Severity::kError,
+    problems.push_back(at(file, keys, ini::kStopVariableKey, Severity::kError,
                           "the stop-all variable '" + stopAll + "' is also sound " +
                               indexedKey("", sound->second) +
                               "'s: playing that sound stops every sound"));

@@ -1,3 +1,4 @@
+#include "config/ini_layout.h"
 #include "wave_files.h"
 
 #include <cstdio>
@@ -65,7 +66,7 @@ Problems checkSoundFiles(const std::string& file, const SoundTable& table, const
   for (std::size_t i = 0; i < files.readings.size(); ++i) {
     const SoundFileReading& reading = files.readings[i];
     const SoundSlot& slot = table.slots[i];
-    const std::string key = indexedKey("Sound", static_cast<int>(i));
+    const std::string key = indexedKey(ini::kSoundKeyPrefix, static_cast<int>(i));
     const int line = keys.lineOf(key);
     const std::string path = std::string("'") + slot.wavePath + "'";
     if (reading.outcome == SoundFileReading::Outcome::kMissing) {

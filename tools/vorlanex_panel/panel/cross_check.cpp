@@ -1,3 +1,4 @@
+#include "config/ini_layout.h"
 #include "cross_check.h"
 
 #include <algorithm>
@@ -24,10 +25,10 @@ struct Target {
 std::vector<Target> targetsOf(const SoundTable& table) {
   std::vector<Target> targets;
   for (int i = 0; i < table.soundCount; ++i) {
-    targets.push_back({Target::Kind::kSound, i, table.slots[i].varName, indexedKey("Lvar", i)});
+    targets.push_back({Target::Kind::kSound, i, table.slots[i].varName, indexedKey(ini::kVariableKeyPrefix, i)});
   }
   targets.push_back(
-      {Target::Kind::kStopAll, table.soundCount, table.stopAll.varName, "LvarStop"});
+      {Target::Kind::kStopAll, table.soundCount, table.stopAll.varName, ini::kStopVariableKey});
   targets.push_back(
       {Target::Kind::kMasterVolume, -1, kMasterVolumeVariable, kMasterVolumeVariable});
   return targets;
@@ -159,7 +160,7 @@ Problems crossCheckPanel(const std::string& iniFile, const SoundTable& table,
       return use.script.use.write && use.script.use.name == variable;
     });
     if (written) continue;
-    const std::string key = indexedKey("Lvar", i);
+    const std::string key = indexedKey(ini::kVariableKeyPrefix, i);
     const int line = keys.lineOf(key);
     problems.push_back({Severity::kWarning, iniFile, line, line > 0 ? key : key + " (default)",
                         "no XML gauge of the panel writes '" + variable + "': sound " +

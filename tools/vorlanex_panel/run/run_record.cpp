@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "report_text.h"
+
 namespace vorlanex::tool {
 
 int RunRecord::failures() const {
@@ -19,8 +21,9 @@ void printPageStep(std::FILE* out, const StepEvent& e) {
 }
 
 void printWrite(std::FILE* out, const VariableWrite& w) {
-  std::fprintf(out, "%5d  %7.3f  %-30s  %g -> %g\n", w.frame, w.time, w.name.c_str(), w.oldValue,
-               w.newValue);
+  // Every digit a command carries: 1000101, never 1.0001e+06.
+  std::fprintf(out, "%5d  %7.3f  %-30s  %s -> %s\n", w.frame, w.time, w.name.c_str(),
+               shortNumber(w.oldValue).c_str(), shortNumber(w.newValue).c_str());
 }
 
 std::vector<double> variableValues(const host::NamedVariables& variables) {

@@ -116,7 +116,7 @@ function buildRows(sounds) {
     pan.addEventListener('input', () => { showPan(); shown(1)(); });
 
     const volumeCell = cell(tr, 'volume');
-    const [volume, volumeLabel] = slider(volumeCell, 0, 100, 1, 100, 'volume');
+    const [volume, volumeLabel] = slider(volumeCell, 0, 100, 1, sound.volume, 'volume');
     const showVolume = () => { volumeLabel.textContent = `${volume.value} %`; };
     showVolume();
     const volumeXml = () => showCommand(
@@ -261,7 +261,7 @@ function show(next) {
   $('sound-switch').textContent = state.simulator.soundOn ? 'Switch it off' : 'Switch it on';
   $('global-dll').textContent = state.simulator.globalDll ? 'present' : 'absent';
   $('load-global').hidden = state.simulator.globalDll;
-  $('steps').textContent = state.steps;
+  $('steps').textContent = state.steps === 1 ? '1 step' : `${state.steps || 'No'} steps`;
   drawTimeline(timelineNow(state.timeline), panel.sounds);
 }
 
