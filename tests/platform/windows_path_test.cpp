@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "platform/dynamic_library.h"
 #include "platform/profile_file.h"
 #include "support/temp_folder.h"
 
@@ -46,6 +47,24 @@ TEST_F(WindowsPath, PrefersExactName) {
 
 TEST_F(WindowsPath, ProfileReaderUsesIt) {
   EXPECT_EQ(vorlanex::platform::readProfileInt("Config", "Volume", -1, ".\\sub\\cabin.ini"), 80);
+}
+
+}  // namespace
+
+namespace {
+
+// The released module handed to the native tool: the loader's "invalid ELF
+// header" is put in words a panel author can act on.
+TEST(NativeLoader, TellsAWindowsDllForWhatItIs) {
+  vorlanex::test::TempFolder root;
+  root.write("Vorlanex_sound.gau", "MZ\x90\x00 not for this system");
+  root.write("other.so", "neither");
+  EXPECT_EQ(vorlanex::platform::loadLibrary("./Vorlanex_sound.gau"), nullptr);
+  EXPECT_NE(std::string(vorlanex::platform::lastLibraryError()).find("Windows DLL"),
+            std::string::npos);
+  EXPECT_EQ(vorlanex::platform::loadLibrary("./other.so"), nullptr);
+  EXPECT_EQ(std::string(vorlanex::platform::lastLibraryError()).find("Windows DLL"),
+            std::string::npos);
 }
 
 }  // namespace
