@@ -79,6 +79,8 @@ def main():
     parser.add_argument("--stop-all", type=int, default=0)
     parser.add_argument("--log")
     parser.add_argument("--frames", type=int, default=0)
+    parser.add_argument("--first-line", help="the output's first line starts so")
+    parser.add_argument("--most-lines", type=int, help="the output has no more lines")
     parser.add_argument("command", nargs=argparse.REMAINDER)
     args = parser.parse_args()
     command = [c for c in args.command if c != "--" and c != ""]
@@ -88,6 +90,11 @@ def main():
     if result.returncode != args.exit:
         problems.append(f"exit status {result.returncode}, wanted {args.exit}")
     problems += [f"missing from the output: {text}" for text in args.prints if text not in output]
+    lines = output.splitlines()
+    if args.first_line and not (lines and lines[0].startswith(args.first_line)):
+        problems.append(f"the first line does not start with: {args.first_line}")
+    if args.most_lines is not None and len(lines) > args.most_lines:
+        problems.append(f"{len(lines)} lines, wanted {args.most_lines} at most")
     if args.log:
         problems += compare_log(result.stdout.replace("\r", ""), args.log, args.frames)
     if args.svg:

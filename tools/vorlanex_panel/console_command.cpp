@@ -24,6 +24,7 @@ int runConsole(const ConsoleRequest& request, std::FILE* out, std::FILE* errors)
     CheckRequest check;
     check.parameters = request.parameters;
     const CheckResult checked = runCheck(check);
+    for (const std::string& cause : checked.causes) std::fprintf(out, "first: %s\n", cause.c_str());
     ConsoleSession session(panelFacts(checked), checked.module.table, request.globalDll);
     LivePanel panel(request.modulePath, request.audio,
                     {request.framesPerSecond, request.parameters, request.globalDllPath});

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "check.h"
 #include "linked_module.h"
 #include "module_library.h"
 #include "module_table.h"
@@ -67,6 +68,9 @@ int runCommand(const RunRequest& request, std::FILE* out, std::FILE* errors) {
     const Script script = parseScript(request.scriptFile, readFile(request.scriptFile));
     // The lanes of the timeline: the module's own table for this INI file.
     const ModuleTable table = readModuleTable(request.parameters);
+    // A wrong folder is the likeliest reason for a run that plays nothing.
+    const std::string cause = unreadableIniCause(request.parameters);
+    if (!cause.empty()) std::fprintf(out, "first: %s\n", cause.c_str());
     const RunRecord record = play(request, script, out);
 
     const int checked = static_cast<int>(std::count_if(

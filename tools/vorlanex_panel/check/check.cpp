@@ -1,6 +1,7 @@
 #include "check.h"
 
 #include <cstring>
+#include <filesystem>
 
 #include "config/ini_layout.h"
 #include "config/load_configuration.h"
@@ -24,15 +25,17 @@ std::string forEverySound(const char* format) {
   return text;
 }
 
-// The module's defaults when no INI file is read.
-std::string defaultsText() {
-  return std::string(ini::kDefaultMaxSounds) + " sounds, " +
-         forEverySound(ini::kDefaultWavePathFormat) + " driven by " +
-         forEverySound(ini::kDefaultVariableFormat);
+std::string quoted(const std::string& text) { return "'" + text + "'"; }
+
+std::string folderCause(const std::string& iniPath) {
+  return "cannot read the INI file " + quoted(iniPath) + " in " +
+         std::filesystem::current_path().string() +
+         ": INI paths are taken from the simulator's root folder (the one that holds Gauges "
+         "and Sound); start the tool there or name it with --root";
 }
 
 // The INI file as the module reads it, or nothing with the reason reported.
-std::optional<std::string> readIniText(const CheckResult& result, Problems& out) {
+std::optional<std::string> readIniText(CheckResult& result, Problems& out) {
   const std::string& path = result.module.iniPath;
   const std::string& file = result.iniFile;
   // The path the module was given; the module's own is "" for one too long.
@@ -43,6 +46,7 @@ std::optional<std::string> readIniText(const CheckResult& result, Problems& out)
   }
   std::optional<std::string> text = readPanelFile(path);
   if (!text) {
+    result.causes.push_back(folderCause(path));
     out.push_back({Severity::kError, file, 0, "",
                    "cannot read the file: the module takes every default (" + defaultsText() + ")"});
   }
@@ -60,6 +64,19 @@ std::string parametersOf(const CheckRequest& request, const std::optional<std::s
 
 }  // namespace
 
+std::string defaultsText() {
+  return std::string(ini::kDefaultMaxSounds) + " sounds, " +
+         forEverySound(ini::kDefaultWavePathFormat) + " driven by " +
+         forEverySound(ini::kDefaultVariableFormat);
+}
+
+std::string unreadableIniCause(const std::string& parameters) {
+  char path[kIniPathSize];
+  chooseIniPath(parameters.c_str(), path);
+  if (iniPathProblem(path[0] == '\0' ? parameters : path)) return "";
+  return readPanelFile(path) ? "" : folderCause(path);
+}
+
 CheckResult runCheck(const CheckRequest& request) {
   CheckResult result;
   const std::string shownPanel =
@@ -70,6 +87,10 @@ CheckResult runCheck(const CheckRequest& request) {
     if (!panelText) {
       result.problems.push_back(
           {Severity::kError, shownPanel, 0, "", "cannot read the panel configuration"});
+      result.causes.push_back("cannot read the panel configuration " + quoted(shownPanel) +
+                              " (looked for at " + request.panelConfig +
+                              "): a panel.cfg path is taken from the folder the tool is "
+                              "started in");
     }
   }
   const std::string parameters = parametersOf(request, panelText);
@@ -79,6 +100,7 @@ CheckResult runCheck(const CheckRequest& request) {
 
   KeyLines keys;
   if (const std::optional<std::string> text = readIniText(result, result.problems)) {
+    result.iniRead = true;
     IniScan scan = scanIniText(result.iniFile, *text, table);
     append(result.problems, scan.problems);
     keys = std::move(scan.keys);

@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "module_table.h"
 #include "gauge_search.h"
@@ -32,6 +33,10 @@ struct PanelCheck {
 
 struct CheckResult {
   std::string iniFile;  // the file as named in the problems
+  bool iniRead = false;  // false: the module takes every default
+  // Why nothing is as the author meant, when the tool was most likely started
+  // in the wrong folder: told first, one line each.
+  std::vector<std::string> causes;
   ModuleTable module;
   SoundFiles soundFiles;  // what the module's reader makes of each sound's file
   std::optional<PanelCheck> panel;  // with a panel.cfg that could be read
@@ -39,5 +44,14 @@ struct CheckResult {
 };
 
 CheckResult runCheck(const CheckRequest& request);
+
+// The module's defaults for every sound, as people read them:
+// "100 sounds, ./Sound/zeb/zeb_xml_NN.wav driven by zeb_xml_id_NN".
+std::string defaultsText();
+
+// Why the INI file the parameter string names cannot be read from the
+// current folder, naming the folder and --root; "" when it can be read (or
+// its path has a problem of its own, which check reports).
+std::string unreadableIniCause(const std::string& parameters);
 
 }  // namespace vorlanex::tool

@@ -55,12 +55,19 @@ std::string plural(std::size_t n, const char* word) {
 
 std::string checkText(const CheckResult& result) {
   const SoundTable& table = result.module.table;
-  std::string text = "INI file: " + result.iniFile + "\n";
+  std::string text;
+  for (const std::string& cause : result.causes) text += "first: " + cause + "\n";
+  text += "INI file: " + result.iniFile + "\n";
   text += format("sounds: %d   error value: %d   stop-all variable: %s\n\n", table.soundCount,
                  table.errorValue, table.stopAll.varName);
-  if (table.soundCount > 0) text += "slot  variable                        volume  WAV file\n";
+  if (!result.iniRead) {
+    // Every slot is the default: one line says them all.
+    text += "every sound as the module takes it without an INI file: " + defaultsText() + "\n";
+  } else if (table.soundCount > 0) {
+    text += "slot  variable                        volume  WAV file\n";
+  }
   const std::vector<SoundFileReading>& readings = result.soundFiles.readings;
-  for (int i = 0; i < table.soundCount; ++i) {
+  for (int i = 0; result.iniRead && i < table.soundCount; ++i) {
     const SoundSlot& slot = table.slots[i];
     // As the module reports it in "zeb_volume_played" when the sound starts.
     text += format("  %02d  %-30s  %5d%%  %s\n", i, slot.varName, storedVolumePercent(slot.volume),
@@ -106,7 +113,9 @@ std::string checkJson(const CheckResult& result) {
                         {"message", p.message}});
   }
   nlohmann::json document = {
+      {"causes", result.causes},
       {"iniFile", result.iniFile},
+      {"iniRead", result.iniRead},
       {"soundCount", table.soundCount},
       {"errorValue", table.errorValue},
       {"stopAllVariable", table.stopAll.varName},

@@ -15,4 +15,7 @@ std::optional<std::string> readPanelFile(const std::string& path);
 // or nothing when there is no such file.
 std::optional<std::string> findPanelFile(const std::string& path);
 
+// Whether the folder at `path` is there, found the same way.
+bool panelFolderExists(const std::string& path);
+
 }  // namespace vorlanex::tool

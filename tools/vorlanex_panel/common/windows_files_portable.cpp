@@ -18,4 +18,9 @@ std::optional<std::string> findPanelFile(const std::string& path) {
   return found;
 }
 
+bool panelFolderExists(const std::string& path) {
+  std::error_code error;
+  return std::filesystem::is_directory(platform::resolveWindowsPath(path.c_str()), error);
+}
+
 }  // namespace vorlanex::tool

@@ -17,4 +17,9 @@ std::optional<std::string> findPanelFile(const std::string& path) {
   return found;
 }
 
+bool panelFolderExists(const std::string& path) {
+  std::error_code error;
+  return std::filesystem::is_directory(path, error);
+}
+
 }  // namespace vorlanex::tool

@@ -1,9 +1,9 @@
-#include "config/ini_layout.h"
 #include "shared_variables.h"
 
 #include <cstdio>
 #include <map>
 
+#include "config/ini_layout.h"
 #include "report_text.h"
 
 namespace vorlanex::tool {

@@ -1,18 +1,28 @@
-#include "config/ini_layout.h"
 #include "wave_files.h"
 
 #include <cstdio>
+#include <iterator>
+#include <map>
+#include <vector>
 
 #include "audio/audio_device.h"
 #include "audio/sound_buffers.h"
+#include "config/ini_layout.h"
 #include "device_refusals.h"
 #include "platform/file_probe.h"
 #include "report_text.h"
+#include "windows_files.h"
 
 namespace vorlanex::tool {
 namespace {
 
 std::string number(std::uint32_t value) { return std::to_string(value); }
+
+// The folder part of a Windows path, "" for a bare file name.
+std::string folderOf(const std::string& path) {
+  const std::size_t slash = path.find_last_of("/\\");
+  return slash == std::string::npos ? "" : path.substr(0, slash);
+}
 
 SoundFileReading readSoundFile(IDirectSound* device, const char* path) {
   SoundFileReading reading;
@@ -63,6 +73,30 @@ Problems checkSoundFiles(const std::string& file, const SoundTable& table, const
                             resultCodeText(files.deviceAnswer) + ") but plays all the same"});
   }
   const std::string error = std::to_string(table.errorValue);
+  // Files missing with their folder are told once a folder: the folder is
+  // what the author gets wrong (a wrong root, a folder not copied).
+  std::map<std::string, std::vector<int>> missingFolders;
+  for (std::size_t i = 0; i < files.readings.size(); ++i) {
+    if (files.readings[i].outcome != SoundFileReading::Outcome::kMissing) continue;
+    const std::string folder = folderOf(table.slots[i].wavePath);
+    if (!folder.empty() && !panelFolderExists(folder)) {
+      missingFolders[folder].push_back(static_cast<int>(i));
+    }
+  }
+  for (auto it = missingFolders.begin(); it != missingFolders.end();) {
+    // One file alone is told as itself.
+    it = it->second.size() < 2 ? missingFolders.erase(it) : std::next(it);
+  }
+  for (const auto& [folder, sounds] : missingFolders) {
+    const std::string key = indexedKey(ini::kSoundKeyPrefix, sounds.front());
+    const std::string which = std::to_string(sounds.size()) + " sounds (" +
+                              indexedKey("", sounds.front()) + " to " +
+                              indexedKey("", sounds.back()) + ")";
+    problems.push_back({Severity::kError, file, keys.lineOf(key), key,
+                        "folder '" + folder + "' is missing: the WAV files of " + which +
+                            " cannot be found; asked to play, each writes " + error +
+                            " into its variable"});
+  }
   for (std::size_t i = 0; i < files.readings.size(); ++i) {
     const SoundFileReading& reading = files.readings[i];
     const SoundSlot& slot = table.slots[i];
@@ -70,6 +104,7 @@ Problems checkSoundFiles(const std::string& file, const SoundTable& table, const
     const int line = keys.lineOf(key);
     const std::string path = std::string("'") + slot.wavePath + "'";
     if (reading.outcome == SoundFileReading::Outcome::kMissing) {
+      if (missingFolders.count(folderOf(slot.wavePath)) != 0) continue;
       problems.push_back({Severity::kError, file, line, key,
                           "WAV file " + path + " is missing: asked to play, the sound writes " +
                               error + " into " + slot.varName});

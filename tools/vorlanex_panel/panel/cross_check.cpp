@@ -1,4 +1,3 @@
-#include "config/ini_layout.h"
 #include "cross_check.h"
 
 #include <algorithm>
@@ -6,6 +5,7 @@
 #include <cstdint>
 
 #include "commands/command_value.h"
+#include "config/ini_layout.h"
 #include "panel/status_variables.h"
 #include "platform/portable/ascii_case.h"
 #include "report_text.h"
