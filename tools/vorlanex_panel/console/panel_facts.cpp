@@ -9,6 +9,8 @@ namespace vorlanex::tool {
 PanelFacts panelFacts(const CheckResult& check) {
   const SoundTable& table = check.module.table;
   PanelFacts facts{check.module.iniPath, table.stopAll.varName, {}, {}};
+  // A wrong folder, told first as check tells it.
+  for (const std::string& cause : check.causes) facts.problems.push_back("first: " + cause);
   for (const Problem& problem : check.problems) facts.problems.push_back(formatProblem(problem));
   for (int i = 0; i < table.soundCount; ++i) {
     SoundFacts sound{table.slots[i].varName, table.slots[i].wavePath,
