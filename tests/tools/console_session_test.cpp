@@ -29,7 +29,7 @@ struct LoopingSession {
 
   ConsoleSession session{
       PanelFacts{"./Gauges/t.ini", "stop", {{"a", "./a.wav", 100, "", {}, false, true}}, {}},
-      tableOfOne(), true};
+      tableOfOne(), true, "vorlanex-panel run ./Gauges/t.ini THIS_FILE --fps 10"};
   std::deque<Step> steps;  // events point into it
   RunRecord record{10.0, 0, {}, {}};
   host::NamedVariables variables;
