@@ -65,7 +65,8 @@ class Console {
  public:
   Console()
       : checked_(runCheck({"./Gauges/bench.ini", "", true})),
-        session_(panelFacts(checked_), checked_.module.table, true),
+        session_(panelFacts(checked_), checked_.module.table, true,
+                 "vorlanex-panel run ./Gauges/bench.ini THIS_FILE"),
         audio_(AudioRequest{}),
         runner_({&Linkage, &ImportTable},
                 {kFramesPerSecond, "./Gauges/bench.ini", VORLANEX_GLOBAL_DLL_FILE}) {

@@ -3,17 +3,34 @@
 #   cmake --build --preset win32 --target package
 # It holds what an author installs or runs and nothing else: the module, the
 # panel tool with the GLOBAL.DLL stand-in it finds beside itself, the example
-# panel's INI file and tour script, and the guide with its picture. The programs are stripped
+# aircraft whole, and the guide with its picture. The programs are stripped
 # of their debugging information; the import libraries of the two DLLs stay
 # out, as only the RUNTIME files are installed.
 install(TARGETS vorlanex_sound RUNTIME DESTINATION .)
 install(TARGETS vorlanex-panel global_dll RUNTIME DESTINATION vorlanex-panel)
 install(FILES ${PROJECT_SOURCE_DIR}/docs/guide.md ${PROJECT_SOURCE_DIR}/docs/console.png
         DESTINATION .)
-install(FILES ${PROJECT_SOURCE_DIR}/examples/panel/Gauges/cabin_sounds.ini
-        DESTINATION example/Gauges)
-install(FILES ${PROJECT_SOURCE_DIR}/examples/panel/scripts/cabin_tour.txt
-        DESTINATION example/scripts)
+
+# The example is a simulator's root folder of its own, so the guide's commands
+# run in it as printed: the aircraft's panel.cfg with its folder of gauges, the
+# INI file and the tour script from examples/, the cabinet packed at build
+# time, the module where the simulator finds it, and the WAV files written by
+# our own make_example_sounds (under the cross build's emulator).
+set(example_sounds ${CMAKE_BINARY_DIR}/example-sounds)
+set(example_sound_files)
+foreach(sound chime fan door seatbelt)
+  list(APPEND example_sound_files ${example_sounds}/Sound/Cabin/${sound}.wav)
+endforeach()
+add_custom_command(OUTPUT ${example_sound_files}
+  COMMAND make_example_sounds ${example_sounds}
+  DEPENDS make_example_sounds
+  COMMENT "Writing the example's WAV files"
+  VERBATIM)
+add_custom_target(example_sounds ALL DEPENDS ${example_sound_files})
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/panel/ DESTINATION example)
+install(FILES ${CMAKE_BINARY_DIR}/example-cabinet/cabin_switches.cab DESTINATION example/Gauges)
+install(TARGETS vorlanex_sound RUNTIME DESTINATION example/Gauges)
+install(FILES ${example_sound_files} DESTINATION example/Sound/Cabin)
 
 set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_NAME Vorlanex_sound)

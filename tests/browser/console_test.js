@@ -152,9 +152,15 @@ async function afterQuit() {
     assert.ok(Math.abs(left - right - (-Number(pan) / 100)) < 0.2, `pan ${pan}: left ${left} dB, right ${right} dB`);
   }
   console.log('ok    the pan of each play is heard in the rendering');
-  // The session's script, replayed by run, writes the same variables at the same frames.
-  const replay = spawnSync(tool, ['run', ini, record, '--root', root, '--render', path.join(out, 'replay.wav')],
-      {encoding: 'utf8'});
+  // The session's script, replayed from another folder by the command its
+  // heading prints, writes the same variables at the same frames.
+  const printed = fs.readFileSync(record, 'utf8').split('\n')[1].match(/"[^"]*"|[^\s#]+/g)
+      .map((word) => (word === 'THIS_FILE' ? record : word.replace(/^"|"$/g, '')));
+  assert.deepStrictEqual(printed.slice(0, 2), ['vorlanex-panel', 'run']);
+  const elsewhere = path.join(out, 'elsewhere');
+  fs.mkdirSync(elsewhere, {recursive: true});
+  const replay = spawnSync(tool, [...printed.slice(1), '--render', path.join(out, 'replay.wav')],
+      {encoding: 'utf8', cwd: elsewhere});
   assert.strictEqual(replay.status, 0, replay.stdout + replay.stderr);
   const replayed = replay.stdout.split('\n').filter((line) => / -> /.test(line) && !/old -> new/.test(line));
   assert.deepStrictEqual(replayed, session.writes());

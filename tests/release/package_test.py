@@ -1,7 +1,8 @@
 """Makes the release package with CPack and holds it to what panel authors
-get: exactly the files below, and a tool that, run from the unpacked folder,
-plays a script on the example through the packaged module and the GLOBAL.DLL
-beside it.
+get: exactly the files below, and a tool that, run in the unpacked example
+as the guide prints its commands, finds the whole panel clean and plays the
+tour through the packaged module and the GLOBAL.DLL beside the tool with every
+expectation held.
 
   package_test.py --cpack CPACK --config CPackConfig.cmake --out DIR
                   --name Vorlanex_sound-VERSION-win32 [--emulator PROGRAM]
@@ -19,13 +20,27 @@ FILES = {
     "console.png",
     "vorlanex-panel/vorlanex-panel.exe",
     "vorlanex-panel/GLOBAL.DLL",
+    "example/Aircraft/Cabin/panel/panel.cfg",
+    "example/Aircraft/Cabin/panel/Cabin/chime_button.xml",
+    "example/Aircraft/Cabin/panel/Cabin/sound_light.xml",
     "example/Gauges/cabin_sounds.ini",
+    "example/Gauges/cabin_switches.cab",
+    "example/Gauges/Vorlanex_sound.gau",
+    "example/Sound/Cabin/chime.wav",
+    "example/Sound/Cabin/fan.wav",
+    "example/Sound/Cabin/door.wav",
+    "example/Sound/Cabin/seatbelt.wav",
     "example/scripts/cabin_tour.txt",
 }
 
-# A short run: the example's WAV files are not in the package, so asking for
-# the chime writes the INI file's error value (-1) into its variable.
-SCRIPT = "at 0.1 set cabin_chime 1\nwait 0.2\n"
+# The guide's commands, run in the unpacked example folder, and what each
+# must print.
+COMMANDS = [
+    (["check", "./Gauges/cabin_sounds.ini", "--panel", "Aircraft/Cabin/panel/panel.cfg"],
+     "0 errors, 0 warnings"),
+    (["run", "./Gauges/cabin_sounds.ini", "scripts/cabin_tour.txt", "--module",
+      "Gauges/Vorlanex_sound.gau"], "expectations: 4 held, 0 failed"),
+]
 
 
 def run(command, cwd=None):
@@ -34,15 +49,16 @@ def run(command, cwd=None):
 
 
 def check_tool(emulator, folder):
-    """The unpacked tool, with the GLOBAL.DLL beside it, plays a script on the
-    example through the packaged module; the problem found, if any."""
+    """The unpacked tool, with the GLOBAL.DLL beside it, runs the guide's
+    commands in the example folder; the problems found."""
     tool = [*emulator, str(folder / "vorlanex-panel" / "vorlanex-panel.exe")]
-    (folder / "short.txt").write_text(SCRIPT)
-    status, output = run([*tool, "run", "./Gauges/cabin_sounds.ini", "short.txt", "--root",
-                          "example", "--module", "Vorlanex_sound.gau"], cwd=folder)
-    if status != 0 or "cabin_chime                     1 -> -1" not in output:
-        return [f"run through the packaged module: exit status {status}:\n{output}"]
-    return []
+    problems = []
+    for arguments, wanted in COMMANDS:
+        status, output = run([*tool, *arguments], cwd=folder / "example")
+        if status != 0 or wanted not in output:
+            problems.append(f"{' '.join(arguments)}: exit status {status}, wanted 0 and "
+                            f"'{wanted}':\n{output}")
+    return problems
 
 
 def main():

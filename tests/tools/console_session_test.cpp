@@ -9,6 +9,7 @@
 #include <deque>
 #include <nlohmann/json.hpp>
 
+#include "console_command.h"
 #include "recorded_script.h"
 
 namespace vorlanex::tool {
@@ -29,7 +30,7 @@ struct LoopingSession {
 
   ConsoleSession session{
       PanelFacts{"./Gauges/t.ini", "stop", {{"a", "./a.wav", 100, "", {}, false, true}}, {}},
-      tableOfOne(), true};
+      tableOfOne(), true, "vorlanex-panel run ./Gauges/t.ini THIS_FILE --fps 10"};
   std::deque<Step> steps;  // events point into it
   RunRecord record{10.0, 0, {}, {}};
   host::NamedVariables variables;
@@ -96,6 +97,23 @@ TEST(ConsoleSession, APageOpenedLateIsSentTheLastStretchAndTheScriptHasEveryStep
   const std::string script = s.session.script();
   EXPECT_EQ(script.rfind("# Recorded by vorlanex-panel console on ./Gauges/t.ini", 0), 0u);
   EXPECT_EQ(script.substr(script.find("\nat ") + 1), recordedScript(s.record, ""));
+}
+
+// Replayed from anywhere, the script needs every option the session's frames
+// depended on.
+TEST(ConsoleSession, TheReplayCommandGivesEveryOptionOfTheSession) {
+  ConsoleRequest request;
+  request.parameters = "./Gauges/t.ini";
+  request.root = "/sims/FS 2004";
+  request.framesPerSecond = 30.0;
+  EXPECT_EQ(replayCommand(request),
+            "vorlanex-panel run ./Gauges/t.ini THIS_FILE --root \"/sims/FS 2004\" --fps 30");
+  request.modulePath = "/m/Vorlanex_sound.gau";
+  request.globalDllPath = "/g/GLOBAL.DLL";
+  request.globalDllNamed = true;
+  EXPECT_EQ(replayCommand(request),
+            "vorlanex-panel run ./Gauges/t.ini THIS_FILE --root \"/sims/FS 2004\" --fps 30 "
+            "--module /m/Vorlanex_sound.gau --global-dll /g/GLOBAL.DLL");
 }
 
 }  // namespace

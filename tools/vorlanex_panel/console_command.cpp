@@ -6,8 +6,10 @@
 #include "console_server.h"
 #include "console_session.h"
 #include "console_token.h"
+#include "exit_status.h"
 #include "live_panel.h"
 #include "open_browser.h"
+#include "report_text.h"
 #include "whole_file.h"
 
 namespace vorlanex::tool {
@@ -17,7 +19,22 @@ volatile std::sig_atomic_t interrupted = 0;
 
 extern "C" void onInterrupt(int) { interrupted = 1; }
 
+// A word of a command line as a shell and Windows' command prompt both read
+// it: in double quotes when it holds a blank.
+std::string commandWord(const std::string& word) {
+  return word.find_first_of(" \t") == std::string::npos ? word : "\"" + word + "\"";
+}
+
 }  // namespace
+
+std::string replayCommand(const ConsoleRequest& request) {
+  std::string command = "vorlanex-panel run " + commandWord(request.parameters) + " THIS_FILE";
+  if (!request.root.empty()) command += " --root " + commandWord(request.root);
+  command += " --fps " + shortNumber(request.framesPerSecond);
+  if (!request.modulePath.empty()) command += " --module " + commandWord(request.modulePath);
+  if (request.globalDllNamed) command += " --global-dll " + commandWord(request.globalDllPath);
+  return command;
+}
 
 int runConsole(const ConsoleRequest& request, std::FILE* out, std::FILE* errors) {
   try {
@@ -25,7 +42,8 @@ int runConsole(const ConsoleRequest& request, std::FILE* out, std::FILE* errors)
     check.parameters = request.parameters;
     const CheckResult checked = runCheck(check);
     for (const std::string& cause : checked.causes) std::fprintf(out, "first: %s\n", cause.c_str());
-    ConsoleSession session(panelFacts(checked), checked.module.table, request.globalDll);
+    ConsoleSession session(panelFacts(checked), checked.module.table, request.globalDll,
+                           replayCommand(request));
     LivePanel panel(request.modulePath, request.audio,
                     {request.framesPerSecond, request.parameters, request.globalDllPath});
     if (!panel.unheard().empty()) {
@@ -56,11 +74,11 @@ int runConsole(const ConsoleRequest& request, std::FILE* out, std::FILE* errors)
       panel.play(session, out, [] { return interrupted != 0; });
     }
     if (!request.recordFile.empty()) writeOutputFile(request.recordFile, session.script());
-    return 0;
+    return kExitHeld;
   } catch (const std::exception& e) {
     std::fflush(out);
     std::fprintf(errors, "%s\n", e.what());
-    return 2;
+    return kExitErrors;
   }
 }
 

@@ -8,18 +8,18 @@
 #include "check.h"
 #include "check_report.h"
 #include "console_command.h"
+#include "exit_status.h"
+#include "named_files.h"
 #include "panel/global_dll.h"
 #include "problem.h"
 #include "program_folder.h"
 #include "run_command.h"
+#include "whole_file.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using namespace vorlanex::tool;
-
-// Exit status for a command line that cannot be followed.
-constexpr int kCannotStart = 3;
 
 // Files named on the command line are relative to where the tool was started;
 // the INI path is relative to the simulator's root folder, like the gauge's
@@ -112,7 +112,7 @@ int main(int argc, char** argv) {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
     const int status = app.exit(e);
-    return status == 0 ? 0 : kCannotStart;
+    return status == 0 ? kExitHeld : kExitCannotFollow;
   }
 
   try {
@@ -121,6 +121,9 @@ int main(int argc, char** argv) {
       check.panelShown = check.panelConfig;
       check.panelConfig = absolute(check.panelConfig);
       enterRoot(root);
+      if (!check.panelConfig.empty() && !readWholeFile(check.panelConfig)) {
+        throw std::runtime_error(unreadablePanelCause(check.panelShown, check.panelConfig));
+      }
       const CheckResult result = runCheck(check);
       std::fputs((json ? checkJson(result) : checkText(result)).c_str(), stdout);
       return exitStatusFor(result.problems);
@@ -131,10 +134,16 @@ int main(int argc, char** argv) {
         *path = absolute(*path);
       }
       console.globalDll = !noGlobalDll;
+      console.globalDllNamed = consoleCommand->count("--global-dll") > 0;
       console.openBrowser = !noBrowser;
       // Natively the sounds are heard on the system's device unless rendered.
       console.audio.live = console.audio.renderFile.empty();
       enterRoot(root);
+      console.root = fs::current_path().string();
+      requireLoadableModule(console.modulePath);
+      requireWritable(console.recordFile);
+      // Without GLOBAL.DLL at the start the page may never load it.
+      if (console.globalDll) requireLoadableGlobalDll(console.globalDllPath);
       return runConsole(console, stdout, stderr);
     }
     for (std::string* path : {&run.scriptFile, &run.timelineFile, &run.modulePath,
@@ -142,9 +151,13 @@ int main(int argc, char** argv) {
       *path = absolute(*path);
     }
     enterRoot(root);
+    requireReadable(run.scriptFile);
+    requireLoadableModule(run.modulePath);
+    requireLoadableGlobalDll(run.globalDllPath);
     return runCommand(run, stdout, stderr);
   } catch (const std::exception& e) {
+    // Whatever fails before a command starts is the command line's.
     std::fprintf(stderr, "vorlanex-panel: %s\n", e.what());
-    return kCannotStart;
+    return kExitCannotFollow;
   }
 }

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "check.h"
+#include "exit_status.h"
 #include "linked_module.h"
 #include "module_library.h"
 #include "module_table.h"
@@ -87,11 +88,11 @@ int runCommand(const RunRequest& request, std::FILE* out, std::FILE* errors) {
                 timelineSvg(timeline, "Vorlanex panel run: " + table.iniPath + ", " +
                                           request.scriptFile));
     }
-    return record.failures() > 0 ? 1 : 0;
+    return record.failures() > 0 ? kExitAmiss : kExitHeld;
   } catch (const std::exception& e) {
     std::fflush(out);
     std::fprintf(errors, "%s\n", e.what());
-    return 2;
+    return kExitErrors;
   }
 }
 

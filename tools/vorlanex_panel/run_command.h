@@ -20,8 +20,9 @@ struct RunRequest {
 };
 
 // Prints the log of the module's writes and the failed expectations to
-// `out`, script errors to `errors`. Returns 0 when every expectation held,
-// 1 when one failed, 2 for a script that cannot be read or run.
+// `out`, script errors to `errors`. Returns the exit status (exit_status.h):
+// every expectation held, one failed, or a script that cannot be read or run
+// (the front has tried the files the command line names already).
 int runCommand(const RunRequest& request, std::FILE* out, std::FILE* errors);
 
 }  // namespace vorlanex::tool

@@ -77,6 +77,11 @@ std::string unreadableIniCause(const std::string& parameters) {
   return readPanelFile(path) ? "" : folderCause(path);
 }
 
+std::string unreadablePanelCause(const std::string& shown, const std::string& lookedAt) {
+  return "cannot read the panel configuration " + quoted(shown) + " (looked for at " + lookedAt +
+         "): a panel.cfg path is taken from the folder the tool is started in";
+}
+
 CheckResult runCheck(const CheckRequest& request) {
   CheckResult result;
   const std::string shownPanel =
@@ -87,10 +92,7 @@ CheckResult runCheck(const CheckRequest& request) {
     if (!panelText) {
       result.problems.push_back(
           {Severity::kError, shownPanel, 0, "", "cannot read the panel configuration"});
-      result.causes.push_back("cannot read the panel configuration " + quoted(shownPanel) +
-                              " (looked for at " + request.panelConfig +
-                              "): a panel.cfg path is taken from the folder the tool is "
-                              "started in");
+      result.causes.push_back(unreadablePanelCause(shownPanel, request.panelConfig));
     }
   }
   const std::string parameters = parametersOf(request, panelText);

@@ -54,4 +54,8 @@ std::string defaultsText();
 // its path has a problem of its own, which check reports).
 std::string unreadableIniCause(const std::string& parameters);
 
+// Why the panel.cfg named `shown` (looked for at `lookedAt`) cannot be read:
+// its path is taken from the folder the tool was started in.
+std::string unreadablePanelCause(const std::string& shown, const std::string& lookedAt);
+
 }  // namespace vorlanex::tool

@@ -6,8 +6,15 @@
 #include "report_text.h"
 
 namespace vorlanex::tool {
-ConsoleSession::ConsoleSession(PanelFacts panel, const SoundTable& table, bool globalDll)
+ConsoleSession::ConsoleSession(PanelFacts panel, const SoundTable& table, bool globalDll,
+                               std::string replayCommand)
     : panel_(std::move(panel)),
+      heading_(scriptHeading(
+          "Recorded by vorlanex-panel console on " + panel_.iniPath + ". Replay it with\n  " +
+          replayCommand +
+          (globalDll ? std::string()
+                     : "\nThe session started without GLOBAL.DLL (--no-global-dll): its first "
+                       "step unloads it."))),
       timeline_(table, globalDll),
       facts_(factsJson()) {
   // The run starts with GLOBAL.DLL loaded; a panel without it lets it go
@@ -109,11 +116,7 @@ void ConsoleSession::frameDone(const RunRecord& record, const host::NamedVariabl
 
 std::string ConsoleSession::newScriptLines(const RunRecord& record) {
   std::string lines;
-  if (record.frames == 1) {
-    lines = scriptHeading("Recorded by vorlanex-panel console on " + panel_.iniPath +
-                          ". Replay it with\n  vorlanex-panel run " + panel_.iniPath +
-                          " THIS_FILE --fps " + shortNumber(record.framesPerSecond));
-  }
+  if (record.frames == 1) lines = heading_;
   for (; scriptedEvents_ < record.events.size(); ++scriptedEvents_) {
     lines += scriptLine(record.events[scriptedEvents_]);
   }

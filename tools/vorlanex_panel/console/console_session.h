@@ -26,7 +26,10 @@ struct ActionAnswer {
 
 class ConsoleSession {
  public:
-  ConsoleSession(PanelFacts panel, const SoundTable& table, bool globalDll);
+  // `replayCommand` is the `run` command that replays the session's script,
+  // for its heading.
+  ConsoleSession(PanelFacts panel, const SoundTable& table, bool globalDll,
+                 std::string replayCommand);
 
   // Told before the first frame when the sounds are not heard (no audio
   // device): why, for the page.
@@ -74,6 +77,7 @@ class ConsoleSession {
   std::string newScriptLines(const RunRecord& record);
 
   const PanelFacts panel_;
+  const std::string heading_;  // the script's first comment lines
   std::string unheard_;
   // The frame loop's own: the timeline and script as far as they are told.
   TimelineBuilder timeline_;
