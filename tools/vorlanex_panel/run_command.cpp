@@ -10,6 +10,7 @@
 #include "report_text.h"
 #include "script_parser.h"
 #include "script_runner.h"
+#include "script_variables.h"
 #include "terminal.h"
 #include "timeline.h"
 #include "timeline_svg.h"
@@ -67,6 +68,7 @@ int runCommand(const RunRequest& request, std::FILE* out, std::FILE* errors) {
     const Script script = parseScript(request.scriptFile, readFile(request.scriptFile));
     // The lanes of the timeline: the module's own table for this INI file.
     const ModuleTable table = readModuleTable(request.parameters);
+    printUnknownScriptVariables(out, script, moduleVariables(table.table));
     const RunRecord record = play(request, script, out);
 
     const int checked = static_cast<int>(std::count_if(
