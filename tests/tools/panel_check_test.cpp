@@ -12,6 +12,7 @@
 #include "check.h"
 #include "check_report.h"
 #include "support/temp_folder.h"
+#include "xml_gauge.h"
 
 namespace vorlanex::tool {
 namespace {
@@ -170,6 +171,59 @@ TEST(PanelCheck, ANoteAloneExitsClean) {
   ASSERT_EQ(result.problems.size(), 1u);
   EXPECT_EQ(result.problems[0].severity, Severity::kNote);
   EXPECT_EQ(exitStatusFor(result.problems), 0);
+}
+
+// Reads close to a variable of the module are typos as writes are; a read of
+// a name close to none is the gauge's own variable.
+TEST(PanelCheck, ReadsOfNamesCloseToTheModulesVariablesAreReported) {
+  TempFolder root;
+  root.write("Gauges/t.ini", "[Config]\nMaxSounds=1\n[LVars]\nLvar00=cabin_chime\n");
+  root.write("Gauges/Vorlanex_sound.gau", "MZ");
+  root.write("Gauges/G/g.xml",
+             "<G><Click>1 (>L:cabin_chime, number)</Click>\n<Value>(L:cabin_chmie, number) "
+             "(L:zeb_sound_indicater, bool) (L:Zeb_Volume_Played, number) (L:cabin_lights, bool) "
+             "(L:zeb_xml_sound_volume, number)</Value></G>");
+  root.write("panel.cfg", "[Window00]\ngauge00=Vorlanex_sound!sound,0,0,1,1,./Gauges/t.ini\n"
+                          "gauge01=G!g,0,0\n");
+  Lines found;
+  for (const Problem& p : runCheck({std::nullopt, "panel.cfg", false}).problems) {
+    if (p.file != "Gauges/G/g.xml") continue;
+    found.push_back(p.key + ": " + p.message.substr(0, p.message.find(" (in:")));
+  }
+  EXPECT_EQ(found, (Lines{
+      "Lvar00: 'cabin_chmie' is no variable of the module: did you mean 'cabin_chime'?",
+      "zeb_sound_indicator: 'zeb_sound_indicater' is no variable of the module: did you mean "
+      "'zeb_sound_indicator'?",
+      "zeb_volume_played: 'Zeb_Volume_Played' is no variable of the module: did you mean "
+      "'zeb_volume_played'?",
+  }));
+}
+
+// The strict reading reports what the lenient one passes; what working
+// panels rely on passes both.
+TEST(PanelCheck, XmlThatDoesNotParseStrictlyIsReportedAtItsLine) {
+  struct Case {
+    const char* text;
+    const char* error;  // nullptr: none
+    int line;
+    bool scannedAsText;
+  } cases[] = {
+      {"<G>\n<Mouse>\n<Click>1 (>L:a, number)</Click>\n</Mous>\n</G>",
+       "expected </Mouse>, found </Mous>", 4, false},
+      {"<G a=\"x>y\">\n<I/><!-- <C> --><![CDATA[<D>]]><?p <E>?>1 (>L:a, number)\n</g>",
+       "expected </G>, found </g>", 3, false},
+      {"<G><Mouse>1 (>L:a, number)\n</G>", "expected </Mouse>, found </G>", 2, true},
+      {"<G><Click>(L:b, bool) && if{ 1 (&gt;L:a, number) } 2 > (>L:a, number)</Click></G>",
+       nullptr, 0, false},
+  };
+  for (const Case& c : cases) {
+    const XmlGaugeScan scan = scanXmlGauge(c.text);
+    EXPECT_EQ(scan.parseError.value_or("none"), c.error ? c.error : "none") << c.text;
+    EXPECT_EQ(scan.parseErrorLine, c.line) << c.text;
+    EXPECT_EQ(scan.scannedAsText, c.scannedAsText) << c.text;
+    ASSERT_FALSE(scan.uses.empty()) << c.text;  // the scan goes on in every case
+    EXPECT_EQ(scan.uses.back().use.name, "a") << c.text;
+  }
 }
 
 }  // namespace

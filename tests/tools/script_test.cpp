@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "script_parser.h"
+#include "script_variables.h"
 
 namespace vorlanex::tool {
 namespace {
@@ -81,6 +82,32 @@ TEST(Script, AnErrorNamesTheLineAndWhatWasExpected) {
       EXPECT_STREQ(e.what(), c.message);
     }
   }
+}
+
+// A step naming a variable the module does not use is reported once, at its
+// first line, with a "did you mean" when it is a probable typo.
+TEST(Script, NamesVariablesTheModuleDoesNotUse) {
+  const Script script = parseScript("t.txt",
+                                    "set Cabin_Chime 1\n"
+                                    "expect cabin_chime 0\n"
+                                    "wait until Cabin_Chime 0 within 1\n"
+                                    "expect zeb_volume_playd 100\n"
+                                    "set my_flag 1\n"
+                                    "expect zeb_sound_indicator 1\n"
+                                    "expect Cabin_Chime 0\n");
+  std::vector<std::string> found;
+  for (const Problem& p : unknownScriptVariables(
+           script, {"cabin_chime", "cabin_quiet", "zeb_volume_played", "zeb_sound_indicator"})) {
+    found.push_back(formatProblem(p));
+  }
+  const std::string unused = "is no variable of the module: nothing but this script reads or "
+                             "writes it";
+  EXPECT_EQ(found, (std::vector<std::string>{
+      "t.txt:1: warning: 'Cabin_Chime' " + unused + " (also on lines 3, 7): did you mean "
+      "'cabin_chime'?",
+      "t.txt:4: warning: 'zeb_volume_playd' " + unused + ": did you mean 'zeb_volume_played'?",
+      "t.txt:5: warning: 'my_flag' " + unused,
+  }));
 }
 
 }  // namespace

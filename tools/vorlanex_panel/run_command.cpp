@@ -12,6 +12,7 @@
 #include "report_text.h"
 #include "script_parser.h"
 #include "script_runner.h"
+#include "script_variables.h"
 #include "terminal.h"
 #include "timeline.h"
 #include "timeline_svg.h"
@@ -69,9 +70,11 @@ int runCommand(const RunRequest& request, std::FILE* out, std::FILE* errors) {
     const Script script = parseScript(request.scriptFile, readFile(request.scriptFile));
     // The lanes of the timeline: the module's own table for this INI file.
     const ModuleTable table = readModuleTable(request.parameters);
-    // A wrong folder is the likeliest reason for a run that plays nothing.
+    // A wrong folder is the likeliest reason for a run that plays nothing:
+    // told first, then the script's names that nothing reads.
     const std::string cause = unreadableIniCause(request.parameters);
     if (!cause.empty()) std::fprintf(out, "first: %s\n", cause.c_str());
+    printUnknownScriptVariables(out, script, moduleVariables(table.table));
     const RunRecord record = play(request, script, out);
 
     const int checked = static_cast<int>(std::count_if(

@@ -2,6 +2,7 @@
 
 #include "config/load_configuration.h"
 #include "module/gauge_records.h"
+#include "panel/status_variables.h"
 #include "panel_host.h"
 
 namespace vorlanex::tool {
@@ -16,6 +17,17 @@ ModuleTable readModuleTable(const std::string& parameters) {
   ModuleTable result{path, {}};
   readSoundTable(path, result.table, PanelServices(&imports));
   return result;
+}
+
+std::vector<std::string> moduleVariables(const SoundTable& table) {
+  std::vector<std::string> names;
+  for (int i = 0; i < table.soundCount; ++i) names.emplace_back(table.slots[i].varName);
+  names.emplace_back(table.stopAll.varName);
+  for (const char* status :
+       {kVolumePlayedVariable, kMasterVolumeVariable, kSoundIndicatorVariable}) {
+    names.emplace_back(status);
+  }
+  return names;
 }
 
 }  // namespace vorlanex::tool

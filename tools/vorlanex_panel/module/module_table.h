@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "config/slot_table.h"
 
@@ -21,5 +22,9 @@ struct ModuleTable {
 // cannot disagree with the module; unlike the module it can be called again,
 // also while a panel runs.
 ModuleTable readModuleTable(const std::string& parameters);
+
+// Every panel variable the module reads or writes with this table: each
+// sound's, the stop-all variable and the three status variables.
+std::vector<std::string> moduleVariables(const SoundTable& table);
 
 }  // namespace vorlanex::tool

@@ -7,7 +7,7 @@
 #include "commands/command_value.h"
 #include "config/ini_layout.h"
 #include "panel/status_variables.h"
-#include "platform/portable/ascii_case.h"
+#include "name_typos.h"
 #include "report_text.h"
 
 namespace vorlanex::tool {
@@ -15,7 +15,7 @@ namespace {
 
 // A variable the module reads, with the INI key that names it.
 struct Target {
-  enum class Kind { kSound, kStopAll, kMasterVolume };
+  enum class Kind { kSound, kStopAll, kMasterVolume, kStatus };
   Kind kind;
   int index;  // the sound's slot
   std::string variable;
@@ -31,12 +31,10 @@ std::vector<Target> targetsOf(const SoundTable& table) {
       {Target::Kind::kStopAll, table.soundCount, table.stopAll.varName, ini::kStopVariableKey});
   targets.push_back(
       {Target::Kind::kMasterVolume, -1, kMasterVolumeVariable, kMasterVolumeVariable});
+  for (const char* status : {kVolumePlayedVariable, kSoundIndicatorVariable}) {
+    targets.push_back({Target::Kind::kStatus, -1, status, status});
+  }
   return targets;
-}
-
-// Two edits are a typo in a long name, but another word in a short one.
-std::size_t typoEdits(const std::string& variable) {
-  return std::min<std::size_t>(2, variable.size() / 4);
 }
 
 const Target* exactTarget(const std::vector<Target>& targets, const std::string& name) {
@@ -48,10 +46,7 @@ const Target* exactTarget(const std::vector<Target>& targets, const std::string&
 
 const Target* nearTarget(const std::vector<Target>& targets, const std::string& name) {
   for (const Target& target : targets) {
-    if (platform::equalNoCase(target.variable, name) ||
-        editDistance(target.variable, name) <= typoEdits(target.variable)) {
-      return &target;
-    }
+    if (isProbableTypo(name, target.variable)) return &target;
   }
   return nullptr;
 }
@@ -70,12 +65,11 @@ class CrossCheck {
                "waits for '" + v.name + "' to be handed back as 0, but with ErrorFlag=-1 a "
                "missing or unplayable WAV file leaves -1 in it: test for a value below 1");
       }
-    } else if (v.write) {
-      if (const Target* target = nearTarget(targets, v.name)) {
-        report(use, Severity::kWarning, *target,
-               "'" + v.name + "' is no variable of the module: did you mean '" +
-                   target->variable + "'?");
-      }
+    } else if (const Target* target = nearTarget(targets, v.name)) {
+      // Reads too: a gauge waiting on a misspelt status variable waits for ever.
+      report(use, Severity::kWarning, *target,
+             "'" + v.name + "' is no variable of the module: did you mean '" + target->variable +
+                 "'?");
     }
   }
 
@@ -97,6 +91,8 @@ class CrossCheck {
                  written + ": the master volume is percent, 0 to 100; the module holds it to " +
                      (value < 0 ? "0, silent" : "100"));
         }
+        return;
+      case Target::Kind::kStatus:
         return;
     }
   }
@@ -134,21 +130,6 @@ class CrossCheck {
 };
 
 }  // namespace
-
-std::size_t editDistance(const std::string& a, const std::string& b) {
-  std::vector<std::size_t> row(b.size() + 1);
-  for (std::size_t j = 0; j <= b.size(); ++j) row[j] = j;
-  for (std::size_t i = 1; i <= a.size(); ++i) {
-    std::size_t diagonal = row[0];
-    row[0] = i;
-    for (std::size_t j = 1; j <= b.size(); ++j) {
-      const std::size_t above = row[j];
-      row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
-      diagonal = above;
-    }
-  }
-  return row[b.size()];
-}
 
 Problems crossCheckPanel(const std::string& iniFile, const SoundTable& table,
                          const KeyLines& keys, const std::vector<PanelUse>& uses) {

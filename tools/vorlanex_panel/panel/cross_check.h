@@ -11,13 +11,10 @@
 
 namespace vorlanex::tool {
 
-// Sounds no gauge writes, names that are probably typos of a sound's variable,
-// constants that are no command, gauges waiting on a one-shot that may never
-// hand its variable back as 0. Problems at the INI file name `iniFile`.
+// Sounds no gauge writes, names read or written that are probably typos of
+// one of the module's variables, constants that are no command, gauges
+// waiting on a one-shot that may never hand its variable back as 0. Problems at the INI file name `iniFile`.
 Problems crossCheckPanel(const std::string& iniFile, const SoundTable& table,
                          const KeyLines& keys, const std::vector<PanelUse>& uses);
-
-// How many single-character edits turn `a` into `b` (Levenshtein distance).
-std::size_t editDistance(const std::string& a, const std::string& b);
 
 }  // namespace vorlanex::tool

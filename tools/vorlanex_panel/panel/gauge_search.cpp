@@ -100,9 +100,11 @@ class GaugeFinder {
     if (!scanned_.insert(shown).second) return;
     XmlGaugeScan scan = scanXmlGauge(text);
     if (scan.parseError) {
-      out_.problems.push_back({Severity::kWarning, shown, scan.parseErrorLine, "",
-                               "not well-formed XML (" + *scan.parseError +
-                                   "): its text is scanned for variables as it stands"});
+      out_.problems.push_back(
+          {Severity::kWarning, shown, scan.parseErrorLine, "",
+           "not well-formed XML (" + *scan.parseError +
+               (scan.scannedAsText ? "): its text is scanned for variables as it stands"
+                                   : "): its scripts are scanned as a lenient reader takes them")});
     }
     for (ScriptUse& use : scan.uses) out_.uses.push_back({shown, std::move(use)});
   }

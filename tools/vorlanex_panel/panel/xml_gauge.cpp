@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstring>
 #include <map>
 #include <rapidxml/rapidxml.hpp>
 
@@ -18,6 +19,13 @@ constexpr std::size_t kMaxScript = 1 << 18;
 constexpr int kMaxDepth = 256;  // gauges nest a few levels; the stack holds many more
 
 using Macros = std::map<std::string, std::string>;  // by lower-case name
+
+// The simulator's reader is lenient, and so is the scan. A strict reading
+// comes first: rapidxml then also holds each closing tag to the element it
+// closes. Neither refuses what working panels rely on: a bare '&&' or '>' in
+// a script passes as text, and '&gt;' is read as '>'.
+constexpr int kLenientReading = rapidxml::parse_no_element_values;
+constexpr int kStrictReading = kLenientReading | rapidxml::parse_validate_closing_tags;
 
 // Line numbers of offsets into the file's text.
 class LineTable {
@@ -162,24 +170,88 @@ std::string decodeEntities(const std::string& text) {
   return out;
 }
 
+// The element still open at `offset`, in a text that rapidxml read without
+// fault up to there, so that only its constructs need telling apart here.
+std::string openElementAt(const std::string& text, std::size_t offset) {
+  std::vector<std::string> open;
+  std::size_t i = text.find('<');
+  const auto skipPast = [&](const char* end) {
+    i = text.find(end, i + 1);
+    if (i != std::string::npos) i += std::strlen(end);
+  };
+  while (i < offset) {
+    if (text.compare(i, 4, "<!--") == 0) {
+      skipPast("-->");
+    } else if (text.compare(i, 9, "<![CDATA[") == 0) {
+      skipPast("]]>");
+    } else if (text.compare(i, 2, "<?") == 0) {
+      skipPast("?>");
+    } else if (text.compare(i, 2, "<!") == 0) {
+      skipPast(">");
+    } else if (text.compare(i, 2, "</") == 0) {
+      if (!open.empty()) open.pop_back();
+      skipPast(">");
+    } else {
+      const std::size_t name = i + 1;
+      i = text.find_first_of(" \t\r\n/>", name);
+      if (i == std::string::npos) break;
+      std::string element = text.substr(name, i - name);
+      char quote = 0;  // attribute values may hold '>'
+      for (; i < text.size() && (quote != 0 || text[i] != '>'); ++i) {
+        if (quote == 0 && (text[i] == '"' || text[i] == '\'')) {
+          quote = text[i];
+        } else if (text[i] == quote) {
+          quote = 0;
+        }
+      }
+      if (i < text.size() && text[i - 1] != '/') open.push_back(std::move(element));
+    }
+    if (i != std::string::npos) i = text.find('<', i);
+  }
+  return open.empty() ? "" : open.back();
+}
+
+// rapidxml's message, but for a closing tag of another element the two names.
+std::string describeParseError(const std::string& text, const char* what, std::size_t offset) {
+  const std::size_t tag = text.rfind("</", offset);
+  if (std::strcmp(what, "invalid closing tag name") != 0 || tag == std::string::npos) return what;
+  const std::string expected = openElementAt(text, tag);
+  if (expected.empty()) return what;
+  return "expected </" + expected + ">, found </" + text.substr(tag + 2, offset - tag - 2) + ">";
+}
+
+std::vector<char> terminatedCopy(const std::string& text) {
+  std::vector<char> buffer(text.begin(), text.end());
+  buffer.push_back('\0');
+  return buffer;
+}
+
 }  // namespace
 
 XmlGaugeScan scanXmlGauge(const std::string& text) {
   XmlGaugeScan scan;
   const LineTable lines(text);
-  std::vector<char> buffer(text.begin(), text.end());
-  buffer.push_back('\0');
+  const bool tooDeep = nestingDepth(text) > kMaxDepth;
+  // Each reading changes the text in place: each has a copy of its own.
+  std::vector<char> buffer = terminatedCopy(text);
   rapidxml::xml_document<> document;
   try {
-    if (nestingDepth(text) > kMaxDepth) {
-      throw rapidxml::parse_error("elements nested too deep", buffer.data());
-    }
-    document.parse<rapidxml::parse_no_element_values>(buffer.data());
+    if (tooDeep) throw rapidxml::parse_error("elements nested too deep", buffer.data());
+    document.parse<kStrictReading>(buffer.data());
   } catch (const rapidxml::parse_error& error) {
-    scan.parseError = error.what();
-    scan.parseErrorLine = lines.lineOf(static_cast<std::size_t>(error.where<char>() - buffer.data()));
-    scanText(decodeEntities(text), 1, scan.uses);
-    return scan;
+    const auto offset = static_cast<std::size_t>(error.where<char>() - buffer.data());
+    scan.parseError = describeParseError(text, error.what(), offset);
+    scan.parseErrorLine = lines.lineOf(offset);
+    buffer = terminatedCopy(text);
+    document.clear();
+    try {
+      if (tooDeep) throw error;
+      document.parse<kLenientReading>(buffer.data());
+    } catch (const rapidxml::parse_error&) {
+      scan.scannedAsText = true;
+      scanText(decodeEntities(text), 1, scan.uses);
+      return scan;
+    }
   }
   Macros macros;
   collectMacros(&document, macros);

@@ -18,10 +18,12 @@ struct ScriptUse {
 
 struct XmlGaugeScan {
   std::vector<ScriptUse> uses;
-  // Why the file is no well-formed XML, with the parser's line; its raw text
-  // was scanned instead, as the simulator's lenient reader would take it.
+  // Why the file is no well-formed XML, with the parser's line. A closing tag
+  // naming another element than the one it closes is read leniently, as the
+  // simulator's reader would; after other faults the raw text was scanned.
   std::optional<std::string> parseError;
   int parseErrorLine = 0;
+  bool scannedAsText = false;
 };
 
 // Scans every text of the gauge (element values and CDATA, with the gauge's

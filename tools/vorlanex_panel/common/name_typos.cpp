@@ -1,0 +1,45 @@
+#include "name_typos.h"
+
+#include <algorithm>
+
+#include "platform/portable/ascii_case.h"
+
+namespace vorlanex::tool {
+namespace {
+
+// Two edits are a typo in a long name, but another word in a short one.
+std::size_t typoEdits(const std::string& variable) {
+  return std::min<std::size_t>(2, variable.size() / 4);
+}
+
+}  // namespace
+
+bool isProbableTypo(const std::string& name, const std::string& known) {
+  return name != known &&
+         (platform::equalNoCase(known, name) || editDistance(known, name) <= typoEdits(known));
+}
+
+const std::string* probableTypoOf(const std::string& name, const std::vector<std::string>& known) {
+  if (std::find(known.begin(), known.end(), name) != known.end()) return nullptr;
+  for (const std::string& candidate : known) {
+    if (isProbableTypo(name, candidate)) return &candidate;
+  }
+  return nullptr;
+}
+
+std::size_t editDistance(const std::string& a, const std::string& b) {
+  std::vector<std::size_t> row(b.size() + 1);
+  for (std::size_t j = 0; j <= b.size(); ++j) row[j] = j;
+  for (std::size_t i = 1; i <= a.size(); ++i) {
+    std::size_t diagonal = row[0];
+    row[0] = i;
+    for (std::size_t j = 1; j <= b.size(); ++j) {
+      const std::size_t above = row[j];
+      row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
+      diagonal = above;
+    }
+  }
+  return row[b.size()];
+}
+
+}  // namespace vorlanex::tool

@@ -1,0 +1,61 @@
+#include "script_variables.h"
+
+#include <algorithm>
+#include <map>
+
+#include "name_typos.h"
+
+namespace vorlanex::tool {
+namespace {
+
+bool namesVariable(const Step& step) {
+  return step.action == Action::kSet || step.action == Action::kExpect ||
+         step.action == Action::kWaitUntil;
+}
+
+std::string alsoOnLines(const std::vector<int>& lines) {
+  if (lines.size() < 2) return "";
+  std::string text = lines.size() == 2 ? " (also on line " : " (also on lines ";
+  for (std::size_t i = 1; i < lines.size(); ++i) {
+    text += (i > 1 ? ", " : "") + std::to_string(lines[i]);
+  }
+  return text + ")";
+}
+
+}  // namespace
+
+Problems unknownScriptVariables(const Script& script,
+                                const std::vector<std::string>& moduleVariables) {
+  std::vector<std::string> order;  // the unknown names, in the order first met
+  std::map<std::string, std::vector<int>> lines;
+  for (const Step& step : script.steps) {
+    if (!namesVariable(step) || std::find(moduleVariables.begin(), moduleVariables.end(),
+                                          step.variable) != moduleVariables.end()) {
+      continue;
+    }
+    std::vector<int>& at = lines[step.variable];
+    if (at.empty()) order.push_back(step.variable);
+    at.push_back(step.line);
+  }
+  Problems problems;
+  for (const std::string& name : order) {
+    std::string message = "'" + name +
+                          "' is no variable of the module: nothing but this script "
+                          "reads or writes it" +
+                          alsoOnLines(lines[name]);
+    if (const std::string* meant = probableTypoOf(name, moduleVariables)) {
+      message += ": did you mean '" + *meant + "'?";
+    }
+    problems.push_back({Severity::kWarning, script.file, lines[name].front(), "", message});
+  }
+  return problems;
+}
+
+void printUnknownScriptVariables(std::FILE* out, const Script& script,
+                                 const std::vector<std::string>& moduleVariables) {
+  const Problems problems = unknownScriptVariables(script, moduleVariables);
+  for (const Problem& problem : problems) std::fprintf(out, "%s\n", formatProblem(problem).c_str());
+  if (!problems.empty()) std::fprintf(out, "\n");
+}
+
+}  // namespace vorlanex::tool

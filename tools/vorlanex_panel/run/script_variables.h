@@ -1,0 +1,24 @@
+// Script steps that name a variable the module neither reads nor writes: in a
+// run nothing but the script touches it, so a `set` plays nothing and an
+// `expect` tests only the script. Almost always a typo.
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "problem.h"
+#include "script.h"
+
+namespace vorlanex::tool {
+
+// One warning per such variable, at the first step naming it, with a "did you
+// mean" where the name is a probable typo of one of `moduleVariables`.
+Problems unknownScriptVariables(const Script& script,
+                                const std::vector<std::string>& moduleVariables);
+
+// Prints them, compiler style, before a run's log.
+void printUnknownScriptVariables(std::FILE* out, const Script& script,
+                                 const std::vector<std::string>& moduleVariables);
+
+}  // namespace vorlanex::tool
