@@ -7,7 +7,13 @@ namespace vorlanex::host {
 ModuleLibrary::ModuleLibrary(const std::string& path)
     : library_(platform::loadLibrary(path.c_str())), exports_{} {
   if (library_ == nullptr) {
-    throw std::runtime_error("cannot load " + path + ": " + platform::lastLibraryError());
+    const std::string why = platform::lastLibraryError();
+    const char* foreign = platform::foreignLibraryKind(path.c_str());
+    throw std::runtime_error("cannot load " + path + ": " +
+                             (foreign != nullptr
+                                  ? "it is " + std::string(foreign) +
+                                        ", built for another system than this program"
+                                  : why));
   }
   exports_.linkage =
       static_cast<abi::ModuleLinkage*>(platform::findLibrarySymbol(library_, "Linkage"));

@@ -19,6 +19,12 @@ void* findLibrarySymbol(void* library, const char* name);
 void* loadLibrary(const char* path);
 void unloadLibrary(void* library);
 
+// What the file at `path` is when it was built for another system than this
+// program's ("a Windows DLL" natively, "a Linux shared library" on Windows),
+// or null: a panel author is told that rather than the loader's own words
+// ("invalid ELF header").
+const char* foreignLibraryKind(const char* path);
+
 // Why the last loadLibrary failed, for error messages.
 const char* lastLibraryError();
 

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "platform/dynamic_library.h"
+#include "module_library.h"
 #include "platform/profile_file.h"
 #include "support/temp_folder.h"
 
@@ -57,14 +57,19 @@ namespace {
 // header" is put in words a panel author can act on.
 TEST(NativeLoader, TellsAWindowsDllForWhatItIs) {
   vorlanex::test::TempFolder root;
-  root.write("Vorlanex_sound.gau", "MZ\x90\x00 not for this system");
+  root.write("Vorlanex_sound.gau", "MZ\x90 not for this system");
   root.write("other.so", "neither");
-  EXPECT_EQ(vorlanex::platform::loadLibrary("./Vorlanex_sound.gau"), nullptr);
-  EXPECT_NE(std::string(vorlanex::platform::lastLibraryError()).find("Windows DLL"),
-            std::string::npos);
-  EXPECT_EQ(vorlanex::platform::loadLibrary("./other.so"), nullptr);
-  EXPECT_EQ(std::string(vorlanex::platform::lastLibraryError()).find("Windows DLL"),
-            std::string::npos);
+  const auto why = [](const char* path) {
+    try {
+      vorlanex::host::ModuleLibrary library(path);
+    } catch (const std::runtime_error& e) {
+      return std::string(e.what());
+    }
+    return std::string("loaded");
+  };
+  EXPECT_NE(why("./Vorlanex_sound.gau").find("it is a Windows DLL"), std::string::npos);
+  EXPECT_EQ(why("./other.so").find("Windows DLL"), std::string::npos);
+  EXPECT_NE(why("./other.so"), "loaded");
 }
 
 }  // namespace

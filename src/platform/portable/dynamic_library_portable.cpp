@@ -36,37 +36,20 @@ void* findLibrarySymbol(void* library, const char* name) {
   return stillLoaded(library) ? dlsym(library, name) : nullptr;
 }
 
-namespace {
-
-// Set when the last load met a Windows DLL, whose loader error ("invalid ELF
-// header") would not tell a panel author what happened.
-bool lastWasWindowsDll = false;
-
-bool startsLikeWindowsDll(const char* path) {
-  std::FILE* file = std::fopen(path, "rb");
-  if (file == nullptr) return false;
-  char magic[2] = {};
-  const bool windows = std::fread(magic, 1, 2, file) == 2 && magic[0] == 'M' && magic[1] == 'Z';
-  std::fclose(file);
-  return windows;
-}
-
-}  // namespace
-
-void* loadLibrary(const char* path) {
-  void* library = dlopen(path, RTLD_NOW | RTLD_LOCAL);
-  lastWasWindowsDll = library == nullptr && path != nullptr && startsLikeWindowsDll(path);
-  return library;
-}
+void* loadLibrary(const char* path) { return dlopen(path, RTLD_NOW | RTLD_LOCAL); }
 
 void unloadLibrary(void* library) { dlclose(library); }
 
+const char* foreignLibraryKind(const char* path) {
+  std::FILE* file = path == nullptr ? nullptr : std::fopen(path, "rb");
+  if (file == nullptr) return nullptr;
+  char magic[2] = {};
+  const bool windows = std::fread(magic, 1, 2, file) == 2 && magic[0] == 'M' && magic[1] == 'Z';
+  std::fclose(file);
+  return windows ? "a Windows DLL" : nullptr;
+}
+
 const char* lastLibraryError() {
-  if (lastWasWindowsDll) {
-    return "it is a Windows DLL, which this Linux build cannot load: the Windows build "
-           "(vorlanex-panel.exe, under Wine here) loads it, and this one runs the module "
-           "built into it when no module is given";
-  }
   const char* error = dlerror();
   return error != nullptr ? error : "unknown error";
 }

@@ -6,6 +6,7 @@
 #include "report_text.h"
 
 namespace vorlanex::tool {
+
 ConsoleSession::ConsoleSession(PanelFacts panel, const SoundTable& table, bool globalDll,
                                std::string replayCommand)
     : panel_(std::move(panel)),
