@@ -1,0 +1,89 @@
+// A panel's XML gauges running frame by frame, as the simulator runs them:
+// every gauge of every open window in panel.cfg's order, each its Update and
+// then its elements depth-first, with the panel's other gauges (the sound
+// module) run at their own place in that order.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "gauge_model.h"
+#include "script_site.h"
+#include "shared_variables.h"
+#include "simulated_aircraft.h"
+
+namespace vorlanex::gauges {
+
+struct PanelWindowSpec {
+  std::string section;  // "Window02"
+  std::string ident;    // ident=..., empty when none
+  std::string title;    // file=... / title=..., for showing
+  bool open = true;     // visible=0 windows start closed
+  double width = 0.0;   // size=W,H when given
+  double height = 0.0;
+};
+
+struct PanelGaugeSpec {
+  std::string section;  // the window it stands in
+  std::string name;     // "cabin_switches!door_switch", as panel.cfg names it
+  std::string file;     // the XML file as shown: "Gauges/cabin_switches.cab:door_switch.xml"
+  std::optional<std::string> text;  // the XML; none for a gauge that is no XML gauge (a C gauge)
+  int line = 0;         // of panel.cfg
+  double x = 0.0, y = 0.0, width = 0.0, height = 0.0;  // the gauge line's place and size
+};
+
+// Which mouse area of a gauge a click means.
+struct AreaChoice {
+  enum class By { kOnly, kTooltip, kNumber, kPoint } by = By::kOnly;
+  std::string tooltip;  // kTooltip: the area whose tooltip says this
+  int number = 0;       // kNumber: 1-based, in file order, nested areas counted
+  double x = 0.0;       // kPoint: the innermost area holding it, in the gauge's pixels
+  double y = 0.0;
+};
+
+struct ClickOutcome {
+  bool found = false;   // false: no such area, or none listens to the kind
+  std::string problem;  // then why, with the gauge's areas listed
+};
+
+class GaugePanel {
+ public:
+  GaugePanel(std::vector<PanelWindowSpec> windows, std::vector<PanelGaugeSpec> gauges,
+             SharedVariables& shared, SimulatedAircraft& aircraft);
+  ~GaugePanel();
+
+  // Called at each non-XML gauge's place in the frame, while its window is open.
+  void setOtherGauge(std::function<void(const PanelGaugeSpec&)> run);
+
+  // One panel cycle: every gauge of every open window, then the clock advances
+  // by `seconds`.
+  void runFrame(double seconds);
+
+  // The gauge named "FILE!NAME" or "Window03/FILE!NAME" (the first in file
+  // order when several lines name it); nothing when none does.
+  std::optional<int> findGauge(std::string_view name) const;
+  const std::vector<PanelGaugeSpec>& gauges() const;
+  const GaugeModel& model(int gauge) const;
+
+  // A mouse click of `kind` ("LeftSingle", "Leave") on an area: its Event is
+  // sent and its script run with (M:Event) set, right away.
+  ClickOutcome click(int gauge, const AreaChoice& area, const std::string& kind);
+
+  // By section or ident, without regard to case; false when no window is so named.
+  bool setWindowOpen(std::string_view window, bool open);
+  const std::vector<PanelWindowSpec>& windows() const;
+  bool windowOpen(int window) const;
+
+  // What compiling and running the gauges found so far.
+  const Findings& findings() const;
+
+ private:
+  struct State;
+  std::unique_ptr<State> state_;
+};
+
+}  // namespace vorlanex::gauges
