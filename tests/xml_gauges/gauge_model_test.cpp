@@ -94,6 +94,44 @@ TEST(GaugeModel, PlacesNestedAreasAndTheirOneEdgeCuts) {
   EXPECT_EQ(hold.script.text, "1 (>L:held, bool)");
 }
 
+TEST(MouseAreas, ChoosesTheAreaAClickMeans) {
+  Findings findings;
+  const GaugeModel model = read(R"(<Gauge Name="knob"><Image Name="b.bmp" ImageSizes="60,60"/>
+  <Mouse><Tooltip>Panel</Tooltip><Click Kind="RightSingle">1</Click>
+    <Area Left="10" Top="10" Width="40" Height="40"><Tooltip>Knob</Tooltip>
+      <Area Right="20"><Tooltip>Down</Tooltip><Click>1</Click></Area>
+      <Area Left="20"><Tooltip>Up</Tooltip><Click>1</Click></Area>
+    </Area>
+    <Area Left="0" Top="50" Width="10" Height="10"><Tooltip>Info</Tooltip></Area>
+  </Mouse></Gauge>)", findings);
+  ASSERT_TRUE(model.mouse);
+  using By = AreaChoice::By;
+  const struct {
+    AreaChoice choice;
+    int number;           // 0: none chosen
+    const char* problem;  // then part of why
+  } cases[] = {
+      {{By::kOnly, "", 0, 0, 0}, 0, "has 3 areas with clicks"},
+      {{By::kTooltip, " up ", 0, 0, 0}, 4, ""},
+      {{By::kTooltip, "Knob", 0, 0, 0}, 2, ""},
+      {{By::kTooltip, "Nope", 0, 0, 0}, 0, "no mouse area has the tooltip \"Nope\""},
+      {{By::kNumber, "", 3, 0, 0}, 3, ""},
+      {{By::kNumber, "", 6, 0, 0}, 0, "no mouse area #6"},
+      {{By::kPoint, "", 0, 15, 15}, 3, ""},
+      {{By::kPoint, "", 0, 45, 15}, 4, ""},
+      {{By::kPoint, "", 0, 5, 55}, 1, ""},  // Info has no click: the gauge-wide one takes it
+      {{By::kPoint, "", 0, 70, 70}, 0, "holds the point 70,70"},
+  };
+  for (const auto& c : cases) {
+    const ChosenArea chosen = chooseArea(*model.mouse, c.choice);
+    EXPECT_EQ(chosen.number, c.number) << chosen.problem;
+    EXPECT_NE(chosen.problem.find(c.problem), std::string::npos) << chosen.problem;
+    if (c.number == 0) {
+      EXPECT_NE(chosen.problem.find("#4 \"Up\" at 30,10 20x40"), std::string::npos);
+    }
+  }
+}
+
 TEST(GaugeModel, ExpandsMacrosKeepingTheScriptsLines) {
   Findings findings;
   const GaugeModel model = read(R"(<Gauge Name="m">
