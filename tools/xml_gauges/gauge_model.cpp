@@ -1,6 +1,7 @@
 #include "gauge_model.h"
 
 #include <algorithm>
+#include <cmath>
 #include <sstream>
 
 #include "gauge_macros.h"
@@ -68,6 +69,14 @@ std::optional<double> optionalNumber(const XmlNode* node, std::string_view name)
   return numberAttribute(node, name);
 }
 
+// Runs a second, from 1 on; not given, or no number, is 0: every cycle.
+int frequencyOf(const XmlNode* update) {
+  constexpr double kMost = 1000.0;  // far above any panel's cycle
+  const double frequency = numberAttribute(update, "Frequency");
+  if (!(frequency > 0.0)) return 0;
+  return static_cast<int>(std::clamp(std::ceil(frequency), 1.0, kMost));
+}
+
 std::vector<std::string> splitKinds(const std::string& kinds) {
   std::vector<std::string> out;
   std::istringstream in(kinds);
@@ -112,7 +121,7 @@ void ModelReader::read(const XmlNode* gauge) {
       readImage(child);
     } else if (isNamed(child, "Update") && !model_.update.present()) {
       model_.update = script(child);
-      model_.updateFrequency = static_cast<int>(numberAttribute(child, "Frequency"));
+      model_.updateFrequency = frequencyOf(child);
     } else if (isNamed(child, "Element")) {
       model_.elements.push_back(readElement(child));
     } else if (isNamed(child, "Mouse") && mouse == nullptr) {
