@@ -28,141 +28,6 @@ Machine::Machine(const Program::Code& code, ScriptContext& context)
 
 Machine::~Machine() { texts_.resize(textsStart_); }
 
-Value Machine::run() {
-  const Instruction* instructions = code_.instructions.data();
-  const size_t size = code_.instructions.size();
-  long budget = kStepLimit + static_cast<long>(size);
-  size_t next = 0;
-  while (next < size) {
-    current_ = next++;
-    if (--budget < 0) {
-      tell(kSteps, "the script ran too many steps (an endless loop?) and was stopped");
-      break;
-    }
-    execute(instructions[current_], next);
-  }
-  Value result;
-  if (depth_ == 0) return result;
-  const Cell& top = stack_[depth_ - 1];
-  if (top.where == Cell::kNumber) {
-    result.number = top.number;
-  } else {
-    char buffer[32];
-    result.text = std::string(textOf(top, buffer));
-    result.number = numberOf(top);
-    result.isText = true;
-  }
-  return result;
-}
-
-void Machine::execute(const Instruction& in, size_t& next) {
-  switch (in.op) {
-    case Op::kNop: break;
-    case Op::kPushNumber: pushNumber(in.x); break;
-    case Op::kPushText:
-      push(Cell{0.0, static_cast<uint32_t>(in.a), static_cast<uint32_t>(in.b), Cell::kProgramText});
-      break;
-    case Op::kReadShared: pushNumber(context_.shared.get(in.a)); break;
-    case Op::kReadSharedBool: pushNumber(context_.shared.get(in.a) != 0.0 ? 1.0 : 0.0); break;
-    case Op::kWriteShared: {
-      const double value = popNumber();
-      context_.shared.set(in.a, value, code_.sites[static_cast<size_t>(in.site)]);
-      break;
-    }
-    case Op::kReadAircraft: pushNumber(context_.aircraft.get(in.a)); break;
-    case Op::kReadAircraftConverted:
-      pushNumber(code_.conversions[static_cast<size_t>(in.b)].apply(context_.aircraft.get(in.a)));
-      break;
-    case Op::kReadGauge: pushNumber(context_.gaugeVariables != nullptr ? context_.gaugeVariables[in.a] : 0.0); break;
-    case Op::kWriteGauge: {
-      const double value = popNumber();
-      if (context_.gaugeVariables != nullptr) context_.gaugeVariables[in.a] = value;
-      break;
-    }
-    case Op::kSendEvent: {
-      const double value = depth_ > 0 ? popNumber() : 0.0;
-      context_.aircraft.send(code_.events[static_cast<size_t>(in.a)], value, code_.sites[static_cast<size_t>(in.site)]);
-      break;
-    }
-    case Op::kReadMouseEvent: pushText(context_.mouseEvent); break;
-    case Op::kReadMouseX: pushNumber(context_.mouseX); break;
-    case Op::kReadMouseY: pushNumber(context_.mouseY); break;
-    case Op::kDiscard:
-      if (depth_ > 0) --depth_;
-      break;
-
-    case Op::kJump: next = static_cast<size_t>(in.a); break;
-    case Op::kJumpIfFalse:
-      if (popNumber() == 0.0) next = static_cast<size_t>(in.a);
-      break;
-    case Op::kQuit: next = code_.instructions.size(); break;
-
-    case Op::kStore:
-      if (depth_ == 0) tell(kUnderflow, "storing from an empty stack: 0 is stored");
-      registers_[in.a] = depth_ > 0 ? stack_[depth_ - 1] : Cell{};
-      break;
-    case Op::kStorePop: registers_[in.a] = pop(); break;
-    case Op::kLoad: push(registers_[in.a]); break;
-
-    case Op::kEqual:
-    case Op::kNotEqual: compare(in.op); break;
-    case Op::kDivide:
-    case Op::kModulo:
-    case Op::kIntegerDivide: divide(in.op); break;
-    case Op::kPi: pushNumber(kPi); break;
-    case Op::kChoose: choose(); break;
-    case Op::kRange: range(); break;
-    case Op::kCase: selectCase(); break;
-    case Op::kDuplicate:
-      if (depth_ == 0) tell(kUnderflow, "duplicating an empty stack: 0 is pushed");
-      push(depth_ > 0 ? stack_[depth_ - 1] : Cell{});
-      break;
-    case Op::kSwap: {
-      const Cell b = pop();
-      const Cell a = pop();
-      push(b);
-      push(a);
-      break;
-    }
-    case Op::kPop: pop(); break;
-    case Op::kClear: depth_ = 0; break;
-    case Op::kPick: pick(); break;
-
-    default:
-      if (isBinaryNumeric(in.op)) {
-        binary(in.op);
-      } else if (isUnaryNumeric(in.op)) {
-        unary(in.op);
-      } else {
-        textOperation(in.op);
-      }
-      break;
-  }
-}
-
-void Machine::tell(Told what, const char* message) {
-  uint8_t& told = code_.told[current_];
-  if ((told & what) != 0) return;
-  told = static_cast<uint8_t>(told | what);
-  context_.findings.add(code_.sites[static_cast<size_t>(code_.instructions[current_].site)], message);
-}
-
-Cell Machine::pop() {
-  if (depth_ == 0) {
-    tell(kUnderflow, "popping an empty stack: 0 is read");
-    return Cell{};
-  }
-  return stack_[--depth_];
-}
-
-void Machine::push(const Cell& cell) {
-  if (depth_ == kStackLimit) {
-    tell(kDepth, "the stack holds 512 values: further pushes are dropped");
-    return;
-  }
-  stack_[depth_++] = cell;
-}
-
 void Machine::binary(Op op) {
   if (depth_ >= 2 && stack_[depth_ - 1].where == Cell::kNumber && stack_[depth_ - 2].where == Cell::kNumber) {
     Cell& a = stack_[depth_ - 2];
@@ -183,6 +48,135 @@ void Machine::unary(Op op) {
   }
   pushNumber(applyUnary(op, popNumber()));
 }
+
+Value Machine::run() {
+  const Instruction* instructions = code_.instructions.data();
+  const size_t size = code_.instructions.size();
+  long budget = kStepLimit + static_cast<long>(size);
+  size_t next = 0;
+  while (next < size) {
+    current_ = next++;
+    if (--budget < 0) {
+      tell(kSteps, "the script ran too many steps (an endless loop?) and was stopped");
+      break;
+    }
+    const Instruction& in = instructions[current_];
+    switch (in.op) {
+      case Op::kNop: break;
+      case Op::kPushNumber: pushNumber(in.x); break;
+      case Op::kPushText:
+        push(Cell{0.0, static_cast<uint32_t>(in.a), static_cast<uint32_t>(in.b), Cell::kProgramText});
+        break;
+      case Op::kReadShared: pushNumber(context_.shared.get(in.a)); break;
+      case Op::kReadSharedBool: pushNumber(context_.shared.get(in.a) != 0.0 ? 1.0 : 0.0); break;
+      case Op::kWriteShared: {
+        const double value = popNumber();
+        context_.shared.set(in.a, value, code_.sites[static_cast<size_t>(in.site)]);
+        break;
+      }
+      case Op::kReadAircraft: pushNumber(context_.aircraft.get(in.a)); break;
+      case Op::kReadAircraftConverted:
+        pushNumber(code_.conversions[static_cast<size_t>(in.b)].apply(context_.aircraft.get(in.a)));
+        break;
+      case Op::kReadGauge: pushNumber(context_.gaugeVariables != nullptr ? context_.gaugeVariables[in.a] : 0.0); break;
+      case Op::kWriteGauge: {
+        const double value = popNumber();
+        if (context_.gaugeVariables != nullptr) context_.gaugeVariables[in.a] = value;
+        break;
+      }
+      case Op::kSendEvent: {
+        const double value = depth_ > 0 ? popNumber() : 0.0;
+        context_.aircraft.send(code_.events[static_cast<size_t>(in.a)], value, code_.sites[static_cast<size_t>(in.site)]);
+        break;
+      }
+      case Op::kReadMouseEvent: pushText(context_.mouseEvent); break;
+      case Op::kReadMouseX: pushNumber(context_.mouseX); break;
+      case Op::kReadMouseY: pushNumber(context_.mouseY); break;
+      case Op::kDiscard:
+        if (depth_ > 0) --depth_;
+        break;
+
+      case Op::kJump: next = static_cast<size_t>(in.a); break;
+      case Op::kJumpIfFalse:
+        if (popNumber() == 0.0) next = static_cast<size_t>(in.a);
+        break;
+      case Op::kQuit: next = code_.instructions.size(); break;
+
+      case Op::kStore:
+        if (depth_ == 0) tell(kUnderflow, "storing from an empty stack: 0 is stored");
+        registers_[in.a] = depth_ > 0 ? stack_[depth_ - 1] : Cell{};
+        break;
+      case Op::kStorePop: registers_[in.a] = pop(); break;
+      case Op::kLoad: push(registers_[in.a]); break;
+
+      case Op::kEqual:
+      case Op::kNotEqual:
+        if (depth_ >= 2 && stack_[depth_ - 1].where == Cell::kNumber && stack_[depth_ - 2].where == Cell::kNumber) {
+          binary(in.op);
+        } else {
+          compare(in.op);
+        }
+        break;
+      case Op::kDivide:
+      case Op::kModulo:
+      case Op::kIntegerDivide: divide(in.op); break;
+      case Op::kPi: pushNumber(kPi); break;
+      case Op::kChoose: choose(); break;
+      case Op::kRange: range(); break;
+      case Op::kCase: selectCase(); break;
+      case Op::kDuplicate:
+        if (depth_ == 0) tell(kUnderflow, "duplicating an empty stack: 0 is pushed");
+        push(depth_ > 0 ? stack_[depth_ - 1] : Cell{});
+        break;
+      case Op::kSwap: {
+        const Cell b = pop();
+        const Cell a = pop();
+        push(b);
+        push(a);
+        break;
+      }
+      case Op::kPop: pop(); break;
+      case Op::kClear: depth_ = 0; break;
+      case Op::kPick: pick(); break;
+
+      default:
+        if (isBinaryNumeric(in.op)) {
+          binary(in.op);
+        } else if (isUnaryNumeric(in.op)) {
+          unary(in.op);
+        } else {
+          textOperation(in.op);
+        }
+        break;
+    }
+  }
+  Value result;
+  if (depth_ == 0) return result;
+  const Cell& top = stack_[depth_ - 1];
+  if (top.where == Cell::kNumber) {
+    result.number = top.number;
+  } else {
+    char buffer[32];
+    result.text = std::string(textOf(top, buffer));
+    result.number = numberOf(top);
+    result.isText = true;
+  }
+  return result;
+}
+
+void Machine::tell(Told what, const char* message) {
+  uint8_t& told = code_.told[current_];
+  if ((told & what) != 0) return;
+  told = static_cast<uint8_t>(told | what);
+  context_.findings.add(code_.sites[static_cast<size_t>(code_.instructions[current_].site)], message);
+}
+
+Cell Machine::emptyPop() {
+  tell(kUnderflow, "popping an empty stack: 0 is read");
+  return Cell{};
+}
+
+void Machine::tooDeep() { tell(kDepth, "the stack holds 512 values: further pushes are dropped"); }
 
 // Texts compare as texts when both are texts; otherwise as numbers.
 void Machine::compare(Op op) {

@@ -37,8 +37,7 @@ double position(size_t found) {
 
 }  // namespace
 
-double Machine::numberOf(const Cell& cell) const {
-  if (cell.where == Cell::kNumber) return cell.number;
+double Machine::numberOfText(const Cell& cell) const {
   char buffer[32];
   return numberPrefix(textOf(cell, buffer));
 }

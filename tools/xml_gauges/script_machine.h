@@ -35,15 +35,22 @@ class Machine {
   // What a run tells, once per instruction.
   enum Told : uint8_t { kUnderflow = 1, kDivision = 2, kSteps = 4, kDepth = 8, kTextLimit = 16 };
 
-  void execute(const Instruction& instruction, size_t& next);
   void tell(Told what, const char* message);
 
-  Cell pop();
+  Cell pop() {
+    if (depth_ == 0) return emptyPop();
+    return stack_[--depth_];
+  }
+  Cell emptyPop();
   double popNumber() { return numberOf(pop()); }
-  void push(const Cell& cell);
+  void push(const Cell& cell) {
+    if (depth_ == kStackLimit) return tooDeep();
+    stack_[depth_++] = cell;
+  }
+  void tooDeep();
   void pushNumber(double number) { push(Cell{number, 0, 0, Cell::kNumber}); }
-  void binary(Op op);
-  void unary(Op op);
+  inline void binary(Op op);
+  inline void unary(Op op);
   void divide(Op op);
   void compare(Op op);
   void choose();
@@ -51,8 +58,12 @@ class Machine {
   void pick();
   void selectCase();
 
+  double numberOf(const Cell& cell) const {
+    return cell.where == Cell::kNumber ? cell.number : numberOfText(cell);
+  }
+
   // In evaluator_texts.cpp.
-  double numberOf(const Cell& cell) const;
+  double numberOfText(const Cell& cell) const;
   std::string_view textOf(const Cell& cell, char* buffer) const;
   bool roomFor(size_t length);  // false, and told, when the run's texts are full
   void pushText(std::string_view text);
