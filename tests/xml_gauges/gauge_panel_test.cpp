@@ -225,5 +225,21 @@ TEST(GaugePanel, HiddenElementsRunNothingAndFrequencyThrottlesTheGauge) {
   EXPECT_EQ(test.read("(L:child, number)"), 6);
 }
 
+TEST(GaugePanel, TellsWhatCompilingAndRunningFoundAtTheFilesLines) {
+  const std::string text = gauge(
+      "\n<Element>\n  <Value>\n    1 (>L:x, number)\n    frob\n  </Value>\n</Element>\n"
+      "<Update>1 0 / (>L:y, number)</Update>");
+  TestPanel test({{"Window00", "", "", true, 0, 0}}, {xmlGauge("Window00", "cab!logic", text)});
+  test.frames(3);
+  std::vector<std::tuple<std::string, int, std::string, std::string>> found;
+  for (const Finding& finding : test.panel.findings().all()) {
+    found.emplace_back(finding.site.gauge, finding.site.line, finding.site.excerpt,
+                       finding.message.substr(0, 12));
+  }
+  EXPECT_EQ(found, (std::vector<std::tuple<std::string, int, std::string, std::string>>{
+                       {"cab!logic", 5, "frob", "unknown word"},
+                       {"cab!logic", 8, "1 0 / (>L:y, number)", "division by "}}));
+}
+
 }  // namespace
 }  // namespace vorlanex::gauges

@@ -44,7 +44,7 @@ ScriptContext GaugeInstance::context() {
 }
 
 ScriptSite GaugeInstance::siteOf(int line, const std::string& text) const {
-  return {spec_.name, spec_.file, line, firstLineExcerpt(text)};
+  return scriptLineSite({spec_.name, spec_.file, line, {}}, 0, text);
 }
 
 Program GaugeInstance::compile(const ScriptText& script) {

@@ -16,8 +16,7 @@ void tellAt(const GaugeXml& xml, const ScriptSite& file, Findings& findings, int
             std::string message) {
   ScriptSite site = file;
   site.line = line;
-  site.excerpt = xml.excerpt(line);
-  findings.add(site, std::move(message));
+  findings.add(scriptLineSite(site, 0, xml.fromLine(line)), std::move(message));
 }
 
 // Walks the parsed file into the model, expanding macros in every script.

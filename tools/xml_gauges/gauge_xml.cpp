@@ -9,7 +9,6 @@
 namespace vorlanex::gauges {
 namespace {
 
-constexpr std::size_t kExcerptLength = 100;
 // The parser and the model's walks recurse once per level of elements: a file
 // nested deeper than gauges ever are is refused before it can exhaust the stack.
 constexpr int kMaxNesting = 256;
@@ -127,9 +126,9 @@ int GaugeXml::lineOf(const char* where) const {
                           lineStarts_.begin());
 }
 
-std::string GaugeXml::excerpt(int line) const {
+std::string_view GaugeXml::fromLine(int line) const {
   if (line < 1 || static_cast<std::size_t>(line) > lineStarts_.size()) return {};
-  return firstLineExcerpt(std::string_view(text_).substr(lineStarts_[line - 1]));
+  return std::string_view(text_).substr(lineStarts_[static_cast<std::size_t>(line) - 1]);
 }
 
 bool isNamed(const XmlNode* node, std::string_view name) {
@@ -184,16 +183,6 @@ ScriptText scriptOf(const GaugeXml& xml, const XmlNode* node) {
   script.text = script.text.substr(first, last - first);
   if (script.text.empty()) script.line = 0;
   return script;
-}
-
-std::string firstLineExcerpt(std::string_view text) {
-  std::size_t first = 0;
-  std::size_t last = std::min(text.find('\n'), text.size());
-  while (first < last && isBlank(text[first])) ++first;
-  while (last > first && isBlank(text[last - 1])) --last;
-  std::string line(text.substr(first, last - first));
-  if (line.size() > kExcerptLength) line = line.substr(0, kExcerptLength - 3) + "...";
-  return line;
 }
 
 }  // namespace vorlanex::gauges

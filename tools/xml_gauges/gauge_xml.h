@@ -35,8 +35,8 @@ class GaugeXml {
   // rapidxml decodes in place, so every node starts where it stood.
   int lineOf(const char* where) const;
   int lineOf(const XmlNode* node) const { return lineOf(node->name()); }
-  // The file's line, trimmed and cut short, for a finding.
-  std::string excerpt(int line) const;
+  // The file's text from the start of `line` on, for a finding's excerpt.
+  std::string_view fromLine(int line) const;
 
  private:
   std::string text_;
@@ -58,8 +58,5 @@ double numberAttribute(const XmlNode* node, std::string_view name, double otherw
 // <Comment> amid a Value) skipped. Each piece stands on its own file line, so
 // the lines of the script stay the file's; leading and trailing blanks go.
 ScriptText scriptOf(const GaugeXml& xml, const XmlNode* node);
-
-// The first line of a text, trimmed and cut short.
-std::string firstLineExcerpt(std::string_view text);
 
 }  // namespace vorlanex::gauges
