@@ -9,6 +9,8 @@ namespace {
 
 constexpr double kFrame = 1.0 / 18;
 
+const std::vector<PanelWindowSpec> kOneWindow{{"Window00", "", "", true, 0, 0}};
+
 PanelGaugeSpec xmlGauge(const std::string& section, const std::string& name, std::string text) {
   return {section, name, name + ".xml", std::move(text), 1, 0, 0, 0, 0};
 }
@@ -118,25 +120,18 @@ const Idiom kIdioms[] = {
 TEST(GaugePanel, RunsTheIdiomsOfSoundLogicAndTheFrameRules) {
   for (const Idiom& idiom : kIdioms) {
     SCOPED_TRACE(idiom.name);
-    TestPanel test({{"Window00", "", "", true, 0, 0}}, {xmlGauge("Window00", "logic!g", idiom.gauge)});
+    TestPanel test(kOneWindow, {xmlGauge("Window00", "logic!g", idiom.gauge)});
     int step = 0;
     for (const Step& s : idiom.steps) {
       SCOPED_TRACE(++step);
-      switch (s.kind) {
-        case Step::kFrames:
-          test.frames(static_cast<int>(s.value));
-          break;
-        case Step::kSet:
-          test.write(s.what, s.value);
-          break;
-        case Step::kClick: {
-          const ClickOutcome outcome = test.panel.click(0, {}, s.what);
-          EXPECT_EQ(outcome.found, s.value != 0) << outcome.problem;
-          break;
-        }
-        case Step::kExpect:
-          EXPECT_EQ(test.read(s.what), s.value) << s.what;
-          break;
+      if (s.kind == Step::kFrames) test.frames(static_cast<int>(s.value));
+      if (s.kind == Step::kSet) test.write(s.what, s.value);
+      if (s.kind == Step::kClick) {
+        const ClickOutcome outcome = test.panel.click(0, {}, s.what);
+        EXPECT_EQ(outcome.found, s.value != 0) << outcome.problem;
+      }
+      if (s.kind == Step::kExpect) {
+        EXPECT_EQ(test.read(s.what), s.value) << s.what;
       }
     }
     for (const Finding& finding : test.panel.findings().all()) {
@@ -146,8 +141,7 @@ TEST(GaugePanel, RunsTheIdiomsOfSoundLogicAndTheFrameRules) {
 }
 
 TEST(GaugePanel, AClickedEventIsSentWithTheClicksSite) {
-  TestPanel test({{"Window00", "", "", true, 0, 0}},
-                 {xmlGauge("Window00", "cab!battery", kIdioms[6].gauge)});
+  TestPanel test(kOneWindow, {xmlGauge("Window00", "cab!battery", kIdioms[6].gauge)});
   ASSERT_TRUE(test.panel.click(0, {AreaChoice::By::kPoint, "", 0, 2, 2}, "LeftSingle").found);
   ASSERT_EQ(test.aircraft.events().size(), 1u);
   EXPECT_EQ(test.aircraft.events()[0].event, "TOGGLE_MASTER_BATTERY");
@@ -203,7 +197,7 @@ TEST(GaugePanel, TellsWhatCompilingAndRunningFoundAtTheFilesLines) {
   const std::string text = gauge(
       "\n<Element>\n  <Value>\n    1 (>L:x, number)\n    frob\n  </Value>\n</Element>\n"
       "<Update>1 0 / (>L:y, number)</Update>");
-  TestPanel test({{"Window00", "", "", true, 0, 0}}, {xmlGauge("Window00", "cab!logic", text)});
+  TestPanel test(kOneWindow, {xmlGauge("Window00", "cab!logic", text)});
   test.frames(3);
   std::vector<std::tuple<std::string, int, std::string, std::string>> found;
   for (const Finding& finding : test.panel.findings().all()) {
