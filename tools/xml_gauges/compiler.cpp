@@ -174,7 +174,16 @@ void Compiler::finishBlocksAndJumps() {
 }
 
 size_t Compiler::emit(Op op, int32_t a, int32_t b, double x) {
-  code_->instructions.push_back({op, a, b, siteOfLine(line_), x});
+  Instruction instruction{};
+  instruction.op = op;
+  instruction.a = a;
+  if (op == Op::kPushNumber) {
+    instruction.x = x;
+  } else {
+    instruction.b = b;
+  }
+  code_->instructions.push_back(instruction);
+  code_->instructionSites.push_back(siteOfLine(line_));
   return code_->instructions.size() - 1;
 }
 
