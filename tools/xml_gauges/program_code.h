@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -17,27 +18,52 @@ constexpr int kRegisterCount = 50;
 constexpr int kStackLimit = 512;
 constexpr int kStepLimit = 100000;
 
+// 16 bytes: a frame's scripts are many, and their code should take few
+// cache lines.
 struct Instruction {
-  Op op = Op::kNop;
-  int32_t a = 0;     // a slot, an id, a register, a jump's target, a text's offset
-  int32_t b = 0;     // a text's length, a conversion's index
-  int32_t site = 0;  // Program::Code::sites, where the token stands
-  double x = 0.0;    // a number pushed
+  Op op;
+  int32_t a;  // a slot, an id, a register, a jump's target, a text's offset
+  union {
+    double x;   // kPushNumber: the number
+    int32_t b;  // a text's length, a conversion's index
+  };
 };
 
-struct Program::Code {
-  std::vector<Instruction> instructions;
-  std::string texts;               // the quoted texts, one after the other
-  std::vector<std::string> events; // the K: events sent, upper case
+// Everything of a program but its instructions, read only when a run writes
+// a variable, sends an event, tells a finding or meets a text.
+struct CodeDetails {
+  std::vector<int32_t> instructionSites;  // per instruction, its line's index in `sites`
   std::vector<Conversion> conversions;
-  std::vector<ScriptSite> sites;   // one per line that holds a token
-  ScriptSite script;               // the whole script's site, its first line
-  int registersUsed = 0;           // registers 0 to this - 1 are reset per run
+  std::string texts;                      // the quoted texts, one after the other
+  std::vector<std::string> events;        // the K: events sent, upper case
+  std::vector<ScriptSite> sites;          // one per line that holds a token
+  ScriptSite script;                      // the whole script's site, its first line
+};
 
+// The program in one block of memory: its details, then what every run reads
+// first, then the instructions right after it, so that a frame of many
+// scripts meets few cache lines it does not have.
+struct Program::Code {
+  static std::unique_ptr<Code> make(CodeDetails details, const std::vector<Instruction>& instructions,
+                                    int registersUsed);
+  static void operator delete(void* code) { ::operator delete(code); }
+  ~Code() = default;
+
+  const Instruction* instructions() const { return reinterpret_cast<const Instruction*>(this + 1); }
+  const ScriptSite& siteOf(size_t instruction) const {
+    return details.sites[static_cast<size_t>(details.instructionSites[instruction])];
+  }
+
+  CodeDetails details;
   // What a run told already, per instruction: the findings of a script that
   // runs in every frame cost nothing after the first.
   mutable std::vector<uint8_t> told;
   mutable const Findings* toldTo = nullptr;
+  uint32_t size = 0;       // instructions
+  int registersUsed = 0;   // registers 0 to this - 1 are reset per run
+
+ private:
+  Code() = default;
 };
 
 }  // namespace vorlanex::gauges
