@@ -43,7 +43,7 @@ struct CodeDetails {
 // The program in one block of memory: its details, then what every run reads
 // first, then the instructions right after it, so that a frame of many
 // scripts meets few cache lines it does not have.
-struct Program::Code {
+struct alignas(Instruction) Program::Code {
   static std::unique_ptr<Code> make(CodeDetails details, const std::vector<Instruction>& instructions,
                                     int registersUsed);
   static void operator delete(void* code) { ::operator delete(code); }
