@@ -13,12 +13,12 @@ install(FILES ${PROJECT_SOURCE_DIR}/docs/guide.md ${PROJECT_SOURCE_DIR}/docs/con
 
 # The example is a simulator's root folder of its own, so the guide's commands
 # run in it as printed: the aircraft's panel.cfg with its folder of gauges, the
-# INI file and the tour script from examples/, the cabinet packed at build
+# INI file and the tour scripts from examples/, the cabinet packed at build
 # time, the module where the simulator finds it, and the WAV files written by
 # our own make_example_sounds (under the cross build's emulator).
 set(example_sounds ${CMAKE_BINARY_DIR}/example-sounds)
 set(example_sound_files)
-foreach(sound chime fan door seatbelt)
+foreach(sound chime fan door seatbelt door_open door_close relay engine)
   list(APPEND example_sound_files ${example_sounds}/Sound/Cabin/${sound}.wav)
 endforeach()
 add_custom_command(OUTPUT ${example_sound_files}

@@ -15,10 +15,10 @@ cp -r examples/panel "$out/panel"
 build/native/bin/make_example_sounds "$out/panel"
 cd "$out/panel"
 
-"$root/build/native/bin/vorlanex-panel" run ./Gauges/cabin_sounds.ini scripts/cabin_tour.txt \
+"$root/build/native/bin/vorlanex-panel" run ./Gauges/cabin_sounds.ini scripts/module_tour.txt \
   --module "$root/build/native/bin/Vorlanex_sound.gau" --render "$out/native.wav" > "$out/native.log"
 VORLANEX_AUDIO_FILE="$out/wine.raw" "$root/scripts/wine-run.sh" \
-  "$root/build/win32/bin/vorlanex-panel.exe" run ./Gauges/cabin_sounds.ini scripts/cabin_tour.txt \
+  "$root/build/win32/bin/vorlanex-panel.exe" run ./Gauges/cabin_sounds.ini scripts/module_tour.txt \
   --module "$root/build/win32/bin/Vorlanex_sound.gau" | tr -d '\r' > "$out/wine.log"
 
 # The same writes; in real time a sound may be seen to end a frame or two late.

@@ -67,17 +67,17 @@ echo "(exit status $status)"
 
 echo
 echo "== vorlanex-panel run, native"
-"$native" run ./Gauges/cabin_sounds.ini scripts/cabin_tour.txt \
-  --render "$out/cabin_tour.wav" --timeline "$out/cabin_tour_native.svg" \
-  | tee "$out/cabin_tour_native.log"
+"$native" run ./Gauges/cabin_sounds.ini scripts/module_tour.txt \
+  --render "$out/module_tour.wav" --timeline "$out/module_tour_native.svg" \
+  | tee "$out/module_tour_native.log"
 echo
 echo "== vorlanex-panel run, Windows build under Wine"
-"$root/scripts/wine-run.sh" "$windows" run ./Gauges/cabin_sounds.ini scripts/cabin_tour.txt \
-  --timeline "$out/cabin_tour_win32.svg" | tr -d '\r' | tee "$out/cabin_tour_win32.log"
+"$root/scripts/wine-run.sh" "$windows" run ./Gauges/cabin_sounds.ini scripts/module_tour.txt \
+  --timeline "$out/module_tour_win32.svg" | tr -d '\r' | tee "$out/module_tour_win32.log"
 # In real time a sound may be seen to end a frame or two after the exact run.
-if cmp -s "$out/cabin_tour_native.log" "$out/cabin_tour_win32.log"; then
+if cmp -s "$out/module_tour_native.log" "$out/module_tour_win32.log"; then
   echo "== the two builds agree: the same variables written at the same frames"
-elif python3 - "$root/tests/tools" "$out/cabin_tour_win32.log" "$out/cabin_tour_native.log" <<'CHECK'
+elif python3 - "$root/tests/tools" "$out/module_tour_win32.log" "$out/module_tour_native.log" <<'CHECK'
 import sys
 sys.path.insert(0, sys.argv[1])
 from tool_command import compare_log
@@ -85,16 +85,16 @@ sys.exit(1 if compare_log(open(sys.argv[2]).read(), sys.argv[3], 2) else 0)
 CHECK
 then
   echo "== the two builds agree: the same variables written, each within two frames (real time):"
-  diff "$out/cabin_tour_native.log" "$out/cabin_tour_win32.log" || true
+  diff "$out/module_tour_native.log" "$out/module_tour_win32.log" || true
 else
   echo "== the two builds differ (the variables written):"
-  diff "$out/cabin_tour_native.log" "$out/cabin_tour_win32.log" || true
+  diff "$out/module_tour_native.log" "$out/module_tour_win32.log" || true
 fi
 
 echo
 echo "== in $out:"
-echo "   cabin_tour.wav                                 the tour as heard (native rendering)"
-echo "   cabin_tour_native.svg, cabin_tour_win32.svg    the tour's timelines"
-echo "   cabin_tour_native.log, cabin_tour_win32.log    the variables the module wrote"
+echo "   module_tour.wav                                the module tour as heard (native rendering)"
+echo "   module_tour_native.svg, module_tour_win32.svg  the tour's timelines"
+echo "   module_tour_native.log, module_tour_win32.log  the variables the module wrote"
 echo "   check_native.txt, check_win32.txt              what check found in the whole panel"
 echo "   check_typo.txt                                 what it found in the copy with a typo"

@@ -1,7 +1,8 @@
 // Writes the example panel's WAV files into the panel folder given: sounds
-// synthesized here (tones, a hum, a noise burst), in the kinds of file panel
-// authors bring: 16-bit and 8-bit PCM at several rates, and 32-bit float
-// stereo whose "fmt " chunk has no extra-size field.
+// synthesized here (tones, hums, noise bursts, a creak, an engine), in the
+// kinds of file panel authors bring: 16-bit and 8-bit PCM at several rates,
+// and 32-bit float stereo whose "fmt " chunk has no extra-size field.
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -75,7 +76,7 @@ double fanHum(double t) {
          0.06 * std::sin(2 * kPi * 270.0 * t + 2.0);
 }
 
-// A door's thump: a noise burst over a low tone, fading fast.
+// The door handle's latch: a noise burst over a low tone, fading fast.
 double doorThump(double t) { return std::exp(-18.0 * t) * (0.5 * noise(t) + 0.4 * std::sin(2 * kPi * 70.0 * t)); }
 
 // The seat-belt sign: two short tones.
@@ -83,6 +84,37 @@ double seatbeltDing(double t) {
   const double first = t < 0.2 ? std::sin(2 * kPi * 660.0 * t) : 0.0;
   const double second = t >= 0.25 && t < 0.45 ? std::sin(2 * kPi * 990.0 * t) : 0.0;
   return 0.5 * (first + second);
+}
+
+// The door swinging open: the latch letting go, then a hinge creaking, a
+// tone that wavers and rises as the door gains speed, fading as it stops.
+double doorOpen(double t) {
+  const double latch = std::exp(-60.0 * t) * 0.5 * noise(t);
+  const double pitch = 420.0 + 180.0 * t + 25.0 * std::sin(2 * kPi * 7.0 * t);
+  const double swing = std::min(1.0, t / 0.08) * std::exp(-4.0 * t);
+  const double creak = swing * 0.3 * std::sin(2 * kPi * pitch * t) * (0.7 + 0.3 * noise(t));
+  return latch + creak;
+}
+
+// The door shutting: a heavy low thud and a short rattle of the frame.
+double doorClose(double t) {
+  const double thud = std::exp(-9.0 * t) * 0.6 * std::sin(2 * kPi * 55.0 * t);
+  const double rattle = std::exp(-25.0 * t) * 0.3 * noise(t) * std::sin(2 * kPi * 31.0 * t);
+  return thud + rattle;
+}
+
+// A relay behind the panel: a sharp click with a faint metallic ring.
+double relayClick(double t) {
+  return std::exp(-400.0 * t) * 0.7 * noise(t) + std::exp(-80.0 * t) * 0.2 * std::sin(2 * kPi * 2300.0 * t);
+}
+
+// A piston engine at idle: 30 firing pops a second, each a low tone dying
+// away, over a steady drone. Every partial fits whole periods into the
+// second the file lasts, so it loops without a step.
+double engineDrone(double t) {
+  const double sinceFiring = std::fmod(t, 1.0 / 30.0);
+  const double pop = std::exp(-90.0 * sinceFiring) * std::sin(2 * kPi * 120.0 * t);
+  return 0.35 * pop + 0.2 * std::sin(2 * kPi * 60.0 * t) + 0.08 * std::sin(2 * kPi * 240.0 * t + 0.5);
 }
 
 }  // namespace
@@ -107,6 +139,10 @@ int main(int argc, char** argv) {
                                     chunk("fact", u32(13230)) +
                                     chunk("data", floatStereo(doorThump, doorThump, 44100, 0.283)))},
       {"seatbelt.wav", wave(formatFields(1, 1, 11025, 8), pcm8(seatbeltDing, 11025, 0.505))},
+      {"door_open.wav", wave(formatFields(1, 1, 22050, 16), pcm16(doorOpen, 22050, 0.616))},
+      {"door_close.wav", wave(formatFields(1, 1, 22050, 16), pcm16(doorClose, 22050, 0.394))},
+      {"relay.wav", wave(formatFields(1, 1, 44100, 16), pcm16(relayClick, 44100, 0.061))},
+      {"engine.wav", wave(formatFields(1, 1, 22050, 16), pcm16(engineDrone, 22050, 1.0))},
   };
   for (const auto& file : files) {
     std::ofstream out(cabin / file.name, std::ios::binary);

@@ -45,7 +45,7 @@ async function loopFanWithPan(pan, value) {
 const cases = [
   ['the page loads with one row per sound, each with what check says of its file', async () => {
     page = await session.open();
-    assert.strictEqual(await page.locator('#sounds tbody tr').count(), 4);
+    assert.strictEqual(await page.locator('#sounds tbody tr').count(), 8);
     assert.match(await text(`${row(2)} .file`), /door\.wav.*format tag 3, 2 channels, 44100 Hz/s);
   }],
   ['play once shows the sound playing, then idle with its variable back to 0', async () => {

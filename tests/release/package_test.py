@@ -21,7 +21,10 @@ FILES = {
     "vorlanex-panel/vorlanex-panel.exe",
     "vorlanex-panel/GLOBAL.DLL",
     "example/Aircraft/Cabin/panel/panel.cfg",
+    "example/Aircraft/Cabin/panel/Cabin/battery_switch.xml",
     "example/Aircraft/Cabin/panel/Cabin/chime_button.xml",
+    "example/Aircraft/Cabin/panel/Cabin/door_sounds.xml",
+    "example/Aircraft/Cabin/panel/Cabin/engine_sound.xml",
     "example/Aircraft/Cabin/panel/Cabin/sound_light.xml",
     "example/Gauges/cabin_sounds.ini",
     "example/Gauges/cabin_switches.cab",
@@ -30,7 +33,12 @@ FILES = {
     "example/Sound/Cabin/fan.wav",
     "example/Sound/Cabin/door.wav",
     "example/Sound/Cabin/seatbelt.wav",
+    "example/Sound/Cabin/door_open.wav",
+    "example/Sound/Cabin/door_close.wav",
+    "example/Sound/Cabin/relay.wav",
+    "example/Sound/Cabin/engine.wav",
     "example/scripts/cabin_tour.txt",
+    "example/scripts/module_tour.txt",
 }
 
 # The guide's commands, run in the unpacked example folder, and what each
@@ -38,7 +46,7 @@ FILES = {
 COMMANDS = [
     (["check", "./Gauges/cabin_sounds.ini", "--panel", "Aircraft/Cabin/panel/panel.cfg"],
      "0 errors, 0 warnings"),
-    (["run", "./Gauges/cabin_sounds.ini", "scripts/cabin_tour.txt", "--module",
+    (["run", "./Gauges/cabin_sounds.ini", "scripts/module_tour.txt", "--module",
       "Gauges/Vorlanex_sound.gau"], "expectations: 4 held, 0 failed"),
 ]
 

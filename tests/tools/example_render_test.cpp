@@ -1,5 +1,5 @@
 // What the example panel's tour sounds like: the WAV file that
-// `vorlanex-panel run ... --render` wrote of examples/panel/scripts/cabin_tour.txt
+// `vorlanex-panel run ... --render` wrote of examples/panel/scripts/module_tour.txt
 // (natively, on the engine's virtual clock), read back and listened to where
 // the script says something must or must not be heard.
 #include <gtest/gtest.h>
