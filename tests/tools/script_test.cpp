@@ -43,7 +43,7 @@ TEST(Script, ReadsEveryCommandWithItsTimeAndLine) {
     EXPECT_EQ(s.line, e.line);
     EXPECT_EQ(s.at, e.at) << e.line;
     EXPECT_EQ(s.action, e.action) << e.line;
-    EXPECT_EQ(s.variable, e.variable) << e.line;
+    EXPECT_EQ(s.variable.name.name, e.variable) << e.line;
     EXPECT_EQ(s.value, e.value) << e.line;
     EXPECT_EQ(s.seconds, e.seconds) << e.line;
   }
@@ -55,8 +55,8 @@ TEST(Script, AnErrorNamesTheLineAndWhatWasExpected) {
     const char* text;
     const char* message;
   } cases[] = {
-      {"play x 1", "s.txt:1: expected a command (set, expect, wait, sound, load, unload), found "
-                   "'play'"},
+      {"play x 1", "s.txt:1: expected a command (set, expect, wait, ramp, click, event, open, "
+                   "close, sound, load, unload), found 'play'"},
       {"\n\nset", "s.txt:3: expected a variable name after 'set'"},
       {"set x", "s.txt:1: expected a number after 'set x'"},
       {"set x one", "s.txt:1: expected a number after 'set x', found 'one'"},
@@ -64,8 +64,8 @@ TEST(Script, AnErrorNamesTheLineAndWhatWasExpected) {
       {"at", "s.txt:1: expected a time in seconds after 'at'"},
       {"at soon set x 1", "s.txt:1: expected a time in seconds after 'at', found 'soon'"},
       {"at -1 set x 1", "s.txt:1: expected a time in seconds, 0 or more, after 'at'"},
-      {"at 1.5", "s.txt:1: expected a command (set, expect, wait, sound, load, unload) after "
-                 "'at 1.5'"},
+      {"at 1.5", "s.txt:1: expected a command (set, expect, wait, ramp, click, event, open, close, "
+                 "sound, load, unload) after 'at 1.5'"},
       {"at 2 set x 1\nat 1 set x 0", "s.txt:2: 'at 1' goes back in time: an earlier line runs at "
                                      "2 s"},
       {"wait until x 1", "s.txt:1: expected 'within' after 'wait until x 1'"},

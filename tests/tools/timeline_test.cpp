@@ -28,8 +28,14 @@ struct Story {
   }
   void step(int frame, Action action, const char* variable = "", double value = 0,
             bool passed = true) {
-    steps.push_back({frame, Step::kRightAfter, action, variable, value, 0.0});
+    steps.push_back(variableStep(action, variable, value));
+    steps.back().line = frame;
     record.events.push_back({frame, frame / 10.0, &steps.back(), passed, 0.0});
+    // The script's writes are in the record with the module's.
+    if (action == Action::kSet) {
+      record.writes.push_back({frame, frame / 10.0, variable, 0.0, value, "",
+                               {Writer::Kind::kScript, {"", "s.txt", frame, ""}}});
+    }
   }
   void write(int frame, const char* name, double oldValue, double newValue,
              const char* during = "") {

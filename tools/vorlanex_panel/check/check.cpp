@@ -57,9 +57,7 @@ std::optional<std::string> readIniText(CheckResult& result, Problems& out) {
 // module, as the module would take it.
 std::string parametersOf(const CheckRequest& request, const std::optional<std::string>& panel) {
   if (request.parameters) return *request.parameters;
-  if (!panel) return "";
-  const std::vector<GaugeLine> gauges = findModuleGauges(*panel);
-  return gauges.empty() ? "" : gauges.front().parameters;
+  return panel ? moduleParameters(*panel) : "";
 }
 
 }  // namespace

@@ -8,9 +8,10 @@
 namespace vorlanex::tool {
 namespace {
 
-bool namesVariable(const Step& step) {
-  return step.action == Action::kSet || step.action == Action::kExpect ||
-         step.action == Action::kWaitUntil;
+bool namesPanelVariable(const Step& step) {
+  return (step.action == Action::kSet || step.action == Action::kExpect ||
+          step.action == Action::kWaitUntil || step.action == Action::kRamp) &&
+         step.variable.panelVariable();
 }
 
 std::string alsoOnLines(const std::vector<int>& lines) {
@@ -29,12 +30,13 @@ Problems unknownScriptVariables(const Script& script,
   std::vector<std::string> order;  // the unknown names, in the order first met
   std::map<std::string, std::vector<int>> lines;
   for (const Step& step : script.steps) {
-    if (!namesVariable(step) || std::find(moduleVariables.begin(), moduleVariables.end(),
-                                          step.variable) != moduleVariables.end()) {
+    const std::string& name = step.variable.name.name;
+    if (!namesPanelVariable(step) ||
+        std::find(moduleVariables.begin(), moduleVariables.end(), name) != moduleVariables.end()) {
       continue;
     }
-    std::vector<int>& at = lines[step.variable];
-    if (at.empty()) order.push_back(step.variable);
+    std::vector<int>& at = lines[name];
+    if (at.empty()) order.push_back(name);
     at.push_back(step.line);
   }
   Problems problems;
@@ -49,13 +51,6 @@ Problems unknownScriptVariables(const Script& script,
     problems.push_back({Severity::kWarning, script.file, lines[name].front(), "", message});
   }
   return problems;
-}
-
-void printUnknownScriptVariables(std::FILE* out, const Script& script,
-                                 const std::vector<std::string>& moduleVariables) {
-  const Problems problems = unknownScriptVariables(script, moduleVariables);
-  for (const Problem& problem : problems) std::fprintf(out, "%s\n", formatProblem(problem).c_str());
-  if (!problems.empty()) std::fprintf(out, "\n");
 }
 
 }  // namespace vorlanex::tool

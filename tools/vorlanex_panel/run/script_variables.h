@@ -3,7 +3,6 @@
 // `expect` tests only the script. Almost always a typo.
 #pragma once
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -16,9 +15,5 @@ namespace vorlanex::tool {
 // mean" where the name is a probable typo of one of `moduleVariables`.
 Problems unknownScriptVariables(const Script& script,
                                 const std::vector<std::string>& moduleVariables);
-
-// Prints them, compiler style, before a run's log.
-void printUnknownScriptVariables(std::FILE* out, const Script& script,
-                                 const std::vector<std::string>& moduleVariables);
 
 }  // namespace vorlanex::tool
