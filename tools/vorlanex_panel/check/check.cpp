@@ -7,7 +7,9 @@
 #include "config/load_configuration.h"
 #include "ini_path_rules.h"
 #include "ini_scan.h"
+#include "panel_at_rest.h"
 #include "panel_cfg.h"
+#include "panel_gauges.h"
 #include "cross_check.h"
 #include "windows_files.h"
 #include "wave_files.h"
@@ -117,6 +119,8 @@ CheckResult runCheck(const CheckRequest& request) {
     append(result.problems, panel.gauges.problems);
     append(result.problems,
            crossCheckPanel(result.iniFile, table, keys, panel.gauges.uses));
+    append(result.problems,
+           runPanelAtRest(panelGaugeSet(*panelText, panel.gauges), parameters, table));
     result.panel = std::move(panel);
   }
   return result;
