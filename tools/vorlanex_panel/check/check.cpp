@@ -1,5 +1,6 @@
 #include "check.h"
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 
@@ -62,6 +63,19 @@ std::string parametersOf(const CheckRequest& request, const std::optional<std::s
   return panel ? moduleParameters(*panel) : "";
 }
 
+// The gauge library reads each gauge again: a file that does not parse is
+// told once, by the reading above, not again at the same line.
+Problems withoutToldLines(Problems problems, const Problems& told) {
+  problems.erase(std::remove_if(problems.begin(), problems.end(),
+                                [&](const Problem& p) {
+                                  return std::any_of(told.begin(), told.end(), [&](const Problem& t) {
+                                    return t.file == p.file && t.line == p.line;
+                                  });
+                                }),
+                 problems.end());
+  return problems;
+}
+
 }  // namespace
 
 std::string defaultsText() {
@@ -120,7 +134,8 @@ CheckResult runCheck(const CheckRequest& request) {
     append(result.problems,
            crossCheckPanel(result.iniFile, table, keys, panel.gauges.uses));
     append(result.problems,
-           runPanelAtRest(panelGaugeSet(*panelText, panel.gauges), parameters, table));
+           withoutToldLines(runPanelAtRest(panelGaugeSet(*panelText, panel.gauges), parameters, table),
+                            panel.gauges.problems));
     result.panel = std::move(panel);
   }
   return result;
