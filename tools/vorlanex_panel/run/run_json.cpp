@@ -51,7 +51,7 @@ json runJson(const RunRecord& record) {
     json step = {{"frame", e.frame},
                  {"time", e.time},
                  {"line", e.step->line},
-                 {"step", stepText(*e.step, Digits::kExact)}};
+                 {"step", stepText(*e.step, Digits::kShort)}};
     if (checks(*e.step)) {
       step["passed"] = e.passed;
       step["found"] = e.actual;
