@@ -150,8 +150,6 @@ int runCommand(const RunRequest& request, std::FILE* out, std::FILE* errors) {
       const std::string text = readFile(request.panelConfig);
       if (!request.parameters) parameters = moduleParameters(text);
       panel = readPanel(request, text);
-    } else {
-      requireNoPanelSteps(script);
     }
     // The lanes of the timeline: the module's own table for this INI file.
     const ModuleTable table = readModuleTable(parameters);
