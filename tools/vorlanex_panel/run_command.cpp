@@ -159,8 +159,9 @@ int runCommand(const RunRequest& request, std::FILE* out, std::FILE* errors) {
     // nothing reads.
     const std::string cause = unreadableIniCause(parameters);
     Problems warnings = panel ? panel->problems : Problems{};
-    const Problems unknown = unknownScriptVariables(script, followed);
-    warnings.insert(warnings.end(), unknown.begin(), unknown.end());
+    for (const Problems& more : {unknownScriptVariables(script, followed), unknownScriptEvents(script)}) {
+      warnings.insert(warnings.end(), more.begin(), more.end());
+    }
     if (!request.json) {
       if (!cause.empty()) std::fprintf(out, "first: %s\n", cause.c_str());
       printProblems(out, warnings);

@@ -4,6 +4,7 @@
 #include <map>
 
 #include "name_typos.h"
+#include "simulated_aircraft.h"
 
 namespace vorlanex::tool {
 namespace {
@@ -49,6 +50,19 @@ Problems unknownScriptVariables(const Script& script,
       message += ": did you mean '" + *meant + "'?";
     }
     problems.push_back({Severity::kWarning, script.file, lines[name].front(), "", message});
+  }
+  return problems;
+}
+
+Problems unknownScriptEvents(const Script& script) {
+  Problems problems;
+  for (const Step& step : script.steps) {
+    if (step.action != Action::kEvent || gauges::SimulatedAircraft::knownEvent(step.target)) {
+      continue;
+    }
+    problems.push_back({Severity::kWarning, script.file, step.line, "",
+                        "'" + step.target + "' is no event the simulated aircraft knows: it is "
+                        "sent, and changes none of its variables"});
   }
   return problems;
 }

@@ -1,6 +1,7 @@
 // Script steps that name a variable the module neither reads nor writes: in a
 // run nothing but the script touches it, so a `set` plays nothing and an
-// `expect` tests only the script. Almost always a typo.
+// `expect` tests only the script. Almost always a typo. Likewise an event the
+// simulated aircraft does not know.
 #pragma once
 
 #include <string>
@@ -15,5 +16,9 @@ namespace vorlanex::tool {
 // mean" where the name is a probable typo of one of `moduleVariables`.
 Problems unknownScriptVariables(const Script& script,
                                 const std::vector<std::string>& moduleVariables);
+
+// One warning per `event` step naming an event the simulated aircraft does
+// not know: it is sent, and changes none of its variables.
+Problems unknownScriptEvents(const Script& script);
 
 }  // namespace vorlanex::tool
