@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <nlohmann/json.hpp>
@@ -322,6 +323,28 @@ TEST(PanelConfig, FindsTheModulesGaugeLinesAndTheirParameters) {
   EXPECT_EQ(gauges[0].parameters, "./Gauges/a.ini");
   EXPECT_EQ(gauges[1].parameters, "");
   EXPECT_EQ(gauges[2].parameters, ".\\Gauges\\b.ini");
+}
+
+// What the gauge library needs of the windows and gauge lines to run them.
+TEST(PanelConfig, ReadsWindowsAndWhereEachGaugeStands) {
+  const PanelLayout layout = readPanelLayout(
+      "[Window Titles]\nWindow00=Main Panel\n"
+      "[Window00]\nfile=main.bmp\nsize_mm=1024,768\nident=MAIN_PANEL\n"
+      "gauge00=Cabin!chime_button, 10,20,40,30\ngauge01=Cabin!light, 5,6\n"
+      "[Window01]\nfile=overhead.bmp\nsize=400\nvisible=0\nident=10101\n"
+      "gauge00=Lone, 1,2,3\n");
+  ASSERT_EQ(layout.windows.size(), 2u);
+  const PanelWindow& main = layout.windows[0];
+  EXPECT_EQ(std::tie(main.title, main.ident, main.width, main.height, main.hidden),
+            std::make_tuple("Main Panel", "MAIN_PANEL", 1024.0, 768.0, false));
+  const PanelWindow& overhead = layout.windows[1];
+  EXPECT_EQ(std::tie(overhead.title, overhead.ident, overhead.width, overhead.height, overhead.hidden),
+            std::make_tuple("overhead.bmp", "10101", 400.0, 0.0, true));
+  ASSERT_EQ(layout.gauges.size(), 3u);
+  const auto place = [](const GaugeLine& g) { return std::make_tuple(g.x, g.y, g.width, g.height); };
+  EXPECT_EQ(place(layout.gauges[0]), std::make_tuple(10.0, 20.0, 40.0, 30.0));
+  EXPECT_EQ(place(layout.gauges[1]), std::make_tuple(5.0, 6.0, 0.0, 0.0));
+  EXPECT_EQ(place(layout.gauges[2]), std::make_tuple(1.0, 2.0, 3.0, 0.0));
 }
 
 TEST(PanelConfig, WarnsOfAnIniFileWithoutAFolderAndOfDisagreeingGauges) {

@@ -55,9 +55,7 @@ TEST(ConsoleRules, RecordedStepsAreReadBackAtTheirFrames) {
     std::vector<Step> steps;
     RunRecord record{fps, 0, {}, {}};
     for (int frame : {0, 1, 5, 17, 27, 1000, 99999}) {
-      Step step{0, Step::kRightAfter, Action::kSet, "cabin_fan"};
-      step.value = -200002.5;
-      steps.push_back(step);
+      steps.push_back(variableStep(Action::kSet, "cabin_fan", -200002.5));
       record.frames = frame + 1;
     }
     const int frames[] = {0, 1, 5, 17, 27, 1000, 99999};

@@ -38,9 +38,9 @@ struct LoopingSession {
   void playFrame() {
     const int frame = record.frames;
     const double time = frame / record.framesPerSecond;
-    Step& step = steps.emplace_back(Step{0, Step::kRightAfter, Action::kSet, "a"});
-    step.value = frame % 2 == 0 ? 2 : 0;
+    Step& step = steps.emplace_back(variableStep(Action::kSet, "a", frame % 2 == 0 ? 2 : 0));
     record.events.push_back({frame, time, &step});
+    record.writes.push_back({frame, time, "a", 0, step.value, "", {Writer::Kind::kScript, {}}});
     if (step.value == 2) record.writes.push_back({frame, time, "zeb_volume_played", 0, 100, "a"});
     record.frames = frame + 1;
     session.frameDone(record, variables);

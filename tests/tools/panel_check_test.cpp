@@ -163,8 +163,8 @@ TEST(PanelCheck, ANoteAloneExitsClean) {
   TempFolder root;
   root.write("Gauges/t.ini", "[Config]\nMaxSounds=1\nErrorFlag=-1\n[LVars]\nLvar00=chime\n");
   root.write("Gauges/Vorlanex_sound.gau", "MZ");
-  root.write("Gauges/G/g.xml", "<G><Click>1 (>L:chime, number)</Click><Value>(L:chime, number) "
-                               "! (>L:lit, bool)</Value></G>");
+  root.write("Gauges/G/g.xml", "<Gauge><Click>1 (>L:chime, number)</Click><Value>(L:chime, "
+                               "number) ! (>L:lit, bool)</Value></Gauge>");
   root.write("panel.cfg", "[Window00]\ngauge00=Vorlanex_sound!sound,0,0,1,1,./Gauges/t.ini\n"
                           "gauge01=G!g,0,0\n");
   const CheckResult result = runCheck({std::nullopt, "panel.cfg", false});
@@ -180,9 +180,9 @@ TEST(PanelCheck, ReadsOfNamesCloseToTheModulesVariablesAreReported) {
   root.write("Gauges/t.ini", "[Config]\nMaxSounds=1\n[LVars]\nLvar00=cabin_chime\n");
   root.write("Gauges/Vorlanex_sound.gau", "MZ");
   root.write("Gauges/G/g.xml",
-             "<G><Click>1 (>L:cabin_chime, number)</Click>\n<Value>(L:cabin_chmie, number) "
+             "<Gauge><Click>1 (>L:cabin_chime, number)</Click>\n<Value>(L:cabin_chmie, number) "
              "(L:zeb_sound_indicater, bool) (L:Zeb_Volume_Played, number) (L:cabin_lights, bool) "
-             "(L:zeb_xml_sound_volume, number)</Value></G>");
+             "(L:zeb_xml_sound_volume, number)</Value></Gauge>");
   root.write("panel.cfg", "[Window00]\ngauge00=Vorlanex_sound!sound,0,0,1,1,./Gauges/t.ini\n"
                           "gauge01=G!g,0,0\n");
   Lines found;

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <tuple>
+
 #include "script_parser.h"
 #include "support/built_files.h"
 #include "support/temp_folder.h"
@@ -90,6 +93,128 @@ TEST(ScriptRunner, StepsThatCannotBeCarriedOutNameTheirLine) {
     } catch (const ScriptError& e) {
       EXPECT_STREQ(e.what(), c.message);
     }
+  }
+}
+
+// A panel of one XML gauge beside the module: a click powers it and sends an
+// event; its Update then asks for sound 00 once.
+constexpr const char* kPowerGauge =
+    "<Gauge Name=\"g\" Version=\"1.0\">\n"
+    "<Update>(L:power, bool) if{ 1 (>L:zeb_xml_id_00, number) 0 (>L:power, bool) }</Update>\n"
+    "<Mouse><Area Left=\"0\" Top=\"0\" Width=\"10\" Height=\"10\">\n"
+    "<Click>1 (>L:power, bool) 1 (>K:TOGGLE_MASTER_BATTERY)</Click>\n"
+    "</Area></Mouse></Gauge>\n";
+
+RunPanel panelOf(bool moduleFirst, bool moduleWindowOpen = true) {
+  RunPanel panel;
+  panel.windows = {{"Window00", "MAIN", "", true, 0, 0}, {"Window01", "", "", moduleWindowOpen, 0, 0}};
+  gauges::PanelGaugeSpec gauge{"Window00", "G!g", "G/g.xml", kPowerGauge, 3, 0, 0, 10, 10};
+  gauges::PanelGaugeSpec module{moduleWindowOpen && moduleFirst ? "Window00" : "Window01",
+                                "Vorlanex_sound!sound", "", std::nullopt, 2, 0, 0, 1, 1};
+  panel.gauges = moduleFirst ? std::vector{module, gauge} : std::vector{gauge, module};
+  panel.module = moduleFirst ? 0 : 1;
+  return panel;
+}
+
+struct Writes {
+  int frame;
+  const char* name;
+  double newValue;
+  Writer::Kind writer;
+};
+
+// The gauges run after the script's steps, the module at its own line's place.
+TEST(ScriptRunner, WithThePanelEveryWriteNamesItsWriterInTheFramesOrder) {
+  for (const bool moduleFirst : {true, false}) {
+    ScriptRun run("at 0.5 click G!g\nexpect (A:ELECTRICAL MASTER BATTERY, bool) 1\n"
+                  "ramp (A:GENERAL ENG RPM:1, rpm) to 1000 over 0.5\nwait 1\n"
+                  "expect (A:GENERAL ENG RPM:1, rpm) 1000\nset zeb_xml_id_01 1");
+    run.runner.usePanel(panelOf(moduleFirst));
+    RunRecord record = run.play();
+    const int reply = moduleFirst ? 10 : 9;  // the module sees the gauge's write
+    std::vector<std::tuple<int, std::string, double, Writer::Kind>> writes;
+    for (const VariableWrite& w : record.writes) {
+      // With ErrorFlag=-1 the module writes -1 again in every frame.
+      if (w.name.rfind("zeb_xml_id_", 0) == 0 && w.oldValue != w.newValue) {
+        writes.emplace_back(w.frame, w.name, w.newValue, w.writer.kind);
+      }
+    }
+    using K = Writer::Kind;
+    EXPECT_EQ(writes, (decltype(writes){{9, "zeb_xml_id_00", 1, K::kGauge},
+                                        {reply, "zeb_xml_id_00", -1, K::kModule},
+                                        {27, "zeb_xml_id_01", 1, K::kScript},
+                                        {27, "zeb_xml_id_01", -1, K::kModule}}))
+        << moduleFirst;
+    const auto gaugeWrite = std::find_if(record.writes.begin(), record.writes.end(),
+                                         [](const VariableWrite& w) {
+                                           return w.writer.kind == K::kGauge && w.name == "zeb_xml_id_00";
+                                         });
+    EXPECT_EQ(std::tie(gaugeWrite->writer.site.gauge, gaugeWrite->writer.site.file,
+                       gaugeWrite->writer.site.line),
+              std::make_tuple("G!g", "G/g.xml", 2));
+    ASSERT_EQ(record.sentEvents.size(), 1u);
+    EXPECT_EQ(std::tie(record.sentEvents[0].frame, record.sentEvents[0].event,
+                       record.sentEvents[0].value, record.sentEvents[0].sender.kind),
+              std::make_tuple(9, "TOGGLE_MASTER_BATTERY", 1.0, K::kGauge));
+    EXPECT_EQ(record.failures(), 0);
+  }
+}
+
+// The module starts when its window first opens, and a closed window's
+// gauges, the module's among them, do not run.
+TEST(ScriptRunner, TheModuleRunsOnlyWhileItsWindowIsOpen) {
+  ScriptRun run("at 1 open Window01\nat 2 close window01\nat 3 click G!g\nwait 0.1\nexpect power 0");
+  run.runner.usePanel(panelOf(false, false));
+  const RunRecord record = run.play();
+  int first = -1;
+  int last = -1;
+  for (const VariableWrite& w : record.writes) {
+    if (w.writer.kind != Writer::Kind::kModule) continue;
+    if (first < 0) first = w.frame;
+    last = w.frame;
+  }
+  EXPECT_EQ(first, 18);
+  EXPECT_EQ(last, 35);
+  EXPECT_EQ(record.failures(), 0);  // the gauge took its click and ran on
+}
+
+TEST(ScriptRunner, ARampMovesItsVariableEveryFrameAndEndsOnItsValue) {
+  ScriptRun run("set x 2\nramp x to 12 over 1\nat 0.5 ramp y to 1 over 0\n", 10.0);
+  const RunRecord record = run.play();
+  std::vector<std::pair<int, double>> x;
+  for (const VariableWrite& w : record.writes) {
+    if (w.name == "x") x.emplace_back(w.frame, w.newValue);
+  }
+  ASSERT_EQ(x.size(), 11u);
+  for (int i = 1; i <= 10; ++i) {
+    EXPECT_EQ(x[i].first, i);
+    EXPECT_NEAR(x[i].second, 2 + i, 1e-9);
+  }
+  EXPECT_EQ(x.back().second, 12.0);  // exactly
+  EXPECT_EQ(run.runner.host().variables().valueOf("y"), 1.0);
+  EXPECT_EQ(record.frames, 11);  // the run lasts as long as its ramps
+}
+
+TEST(ScriptRunner, PanelStepsThatCannotBeCarriedOutAreToldBeforeTheRun) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"set x 1\nclick G!h", "s.txt:2: no gauge line of the panel loads the XML gauge 'G!h' (its "
+                             "XML gauges: G!g)"},
+      {"open Window07", "s.txt:1: the panel has no window 'Window07' (its windows: Window00 "
+                        "(MAIN), Window01)"},
+      {"at 1 click G!g #3", "s.txt:1: G!g: the gauge has no mouse area #3"},
+  };
+  for (const auto& [script, message] : cases) {
+    ScriptRun run(script);
+    run.runner.usePanel(panelOf(true));
+    int frames = 0;
+    run.runner.setFrameAdvance([&](int, double) { ++frames; });
+    try {
+      run.play();
+      ADD_FAILURE() << script;
+    } catch (const ScriptError& e) {
+      EXPECT_EQ(std::string(e.what()).rfind(message, 0), 0u) << e.what();
+    }
+    EXPECT_EQ(frames, std::string(script).rfind("at 1", 0) == 0 ? 18 : 0) << script;
   }
 }
 

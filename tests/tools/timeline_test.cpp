@@ -1,6 +1,7 @@
 // The timeline's story of a run, told from the module's writes and the
 // script's steps.
 #include "timeline.h"
+#include "timeline_svg.h"
 
 #include <gtest/gtest.h>
 
@@ -28,8 +29,14 @@ struct Story {
   }
   void step(int frame, Action action, const char* variable = "", double value = 0,
             bool passed = true) {
-    steps.push_back({frame, Step::kRightAfter, action, variable, value, 0.0});
+    steps.push_back(variableStep(action, variable, value));
+    steps.back().line = frame;
     record.events.push_back({frame, frame / 10.0, &steps.back(), passed, 0.0});
+    // The script's writes are in the record with the module's.
+    if (action == Action::kSet) {
+      record.writes.push_back({frame, frame / 10.0, variable, 0.0, value, "",
+                               {Writer::Kind::kScript, {"", "s.txt", frame, ""}}});
+    }
   }
   void write(int frame, const char* name, double oldValue, double newValue,
              const char* during = "") {
@@ -108,6 +115,28 @@ TEST(Timeline, AStopFromTheScriptEndsAPlayAtOnceAndSharedVariablesMoveTogether) 
   }
   ASSERT_EQ(t.simulatorSound.size(), 1u);
   EXPECT_EQ(t.simulatorSound[0].setting, SwitchSetting::kAbsent);
+}
+
+// A gauge's writes play and stop sounds as the script's do, and are marked
+// with the gauge.
+TEST(Timeline, WritesByGaugesAreMarkedWithTheGauge) {
+  Story s;
+  const Writer gauge{Writer::Kind::kGauge, {"G!g", "G/g.xml", 7, "1 (>L:a, number)"}};
+  s.record.writes.push_back({2, 0.2, "a", 0, 1, "", gauge});
+  s.write(3, "zeb_volume_played", 0, 100, "a");
+  s.record.writes.push_back({5, 0.5, "stop", 0, 1, "", gauge});
+  s.write(5, "a", 1, 0);
+  const Timeline t = buildTimeline(s.table, s.record, true);
+  ASSERT_EQ(t.sounds[0].values.size(), 2u);
+  EXPECT_EQ(t.sounds[0].values[0].byGauge, "G!g, G/g.xml:7");
+  EXPECT_FALSE(t.sounds[0].values[0].byModule);
+  EXPECT_EQ(t.sounds[0].values[1].byGauge, "");
+  ASSERT_EQ(t.sounds[0].spans.size(), 1u);
+  EXPECT_DOUBLE_EQ(t.sounds[0].spans[0].end, 0.5);
+  EXPECT_EQ(t.stopAll, std::vector<double>{0.5});
+  const std::string svg = timelineSvg(t, "t");
+  EXPECT_NE(svg.find("class=\"value gauge\">1<title>written by G!g, G/g.xml:7</title>"),
+            std::string::npos);
 }
 
 // A timeline's items, a line each, in order, to hold two timelines to the

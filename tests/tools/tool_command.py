@@ -1,7 +1,7 @@
 """Runs vorlanex-panel (through the cross build's emulator when there is one)
 and checks its exit status and what it printed.
 
-  tool_command.py --exit N [--prints TEXT]... [--svg FILE --lanes N]
+  tool_command.py --exit N [--prints TEXT]... [--lacks TEXT]... [--svg FILE --lanes N]
                   [--log FILE [--frames N]] -- COMMAND...
 """
 import argparse
@@ -13,7 +13,7 @@ import xml.etree.ElementTree as ElementTree
 SVG = "{http://www.w3.org/2000/svg}"
 
 # A line of run's log: frame, time, variable, old -> new.
-WRITE = re.compile(r"^\s*(\d+)\s+\S+\s+(\S+)\s+(\S+) -> (\S+)$")
+WRITE = re.compile(r"^\s*(\d+)\s+\S+\s+(\S+)\s+(\S+) -> (\S+)(?:   by .*)?$")
 SUMMARY = re.compile(r"^(\d+ frames at \S+ fps), \d+ writes by the module; (expectations: .*)$")
 
 
@@ -74,6 +74,7 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--exit", type=int, required=True)
     parser.add_argument("--prints", action="append", default=[])
+    parser.add_argument("--lacks", action="append", default=[], help="a text the output must not hold")
     parser.add_argument("--svg")
     parser.add_argument("--lanes", type=int, default=0)
     parser.add_argument("--stop-all", type=int, default=0)
@@ -90,6 +91,7 @@ def main():
     if result.returncode != args.exit:
         problems.append(f"exit status {result.returncode}, wanted {args.exit}")
     problems += [f"missing from the output: {text}" for text in args.prints if text not in output]
+    problems += [f"in the output: {text}" for text in args.lacks if text in output]
     lines = output.splitlines()
     if args.first_line and not (lines and lines[0].startswith(args.first_line)):
         problems.append(f"the first line does not start with: {args.first_line}")

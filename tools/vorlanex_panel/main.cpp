@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "check.h"
 #include "check_report.h"
@@ -36,6 +37,20 @@ std::string besideProgram(const char* program, const char* name) {
   return (fs::path(programFolder(program)) / name).string();
 }
 
+// run's files: INI SCRIPT, or with --panel SCRIPT [INI].
+void takeRunFiles(const std::vector<std::string>& files, RunRequest& run) {
+  if (run.panelShown.empty()) {
+    if (files.size() != 2) {
+      throw std::runtime_error("run needs INI SCRIPT (or --panel PANEL.CFG SCRIPT [INI])");
+    }
+    run.parameters = files[0];
+    run.scriptFile = files[1];
+    return;
+  }
+  run.scriptFile = files[0];
+  run.parameters = files.size() == 2 ? std::optional<std::string>(files[1]) : std::nullopt;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -63,11 +78,21 @@ int main(int argc, char** argv) {
   checkCommand->add_flag("--json", json, "print JSON");
 
   RunRequest run{"", "", 18.0, "", "", besideProgram(argv[0], vorlanex::kGlobalDllName), {}, false};
-  CLI::App* runCommandLine =
-      app.add_subcommand("run", "Play SCRIPT against the panel and log what the module writes.");
-  runCommandLine->add_option("INI", run.parameters, "the INI path, relative to --root")
+  std::vector<std::string> runFiles;
+  CLI::App* runCommandLine = app.add_subcommand(
+      "run", "Play SCRIPT against the panel and log what the module writes; with --panel the "
+             "panel's XML gauges run beside it.");
+  runCommandLine
+      ->add_option("INI SCRIPT", runFiles,
+                   "INI SCRIPT: the INI path (relative to --root) and the script to play; with "
+                   "--panel: SCRIPT [INI], the INI file by default the one of the module's line "
+                   "in panel.cfg")
+      ->expected(1, 2)
       ->required();
-  runCommandLine->add_option("SCRIPT", run.scriptFile, "the script to play")->required();
+  runCommandLine->add_option("--panel", run.panelShown,
+                             "the aircraft's panel.cfg: run its XML gauges frame by frame beside "
+                             "the module");
+  runCommandLine->add_flag("--json", run.json, "print the run's record as JSON instead of the log");
   runCommandLine->add_option("--root", root, "the simulator's root folder (default: here)");
   runCommandLine->add_option("--fps", run.framesPerSecond, "frames per second (default 18)")
       ->check(CLI::Range(1.0, 1000.0));
@@ -146,12 +171,17 @@ int main(int argc, char** argv) {
       if (console.globalDll) requireLoadableGlobalDll(console.globalDllPath);
       return runConsole(console, stdout, stderr);
     }
+    takeRunFiles(runFiles, run);
+    run.panelConfig = run.panelShown;
     for (std::string* path : {&run.scriptFile, &run.timelineFile, &run.modulePath,
-                              &run.globalDllPath, &run.audio.renderFile}) {
+                              &run.globalDllPath, &run.audio.renderFile, &run.panelConfig}) {
       *path = absolute(*path);
     }
     enterRoot(root);
     requireReadable(run.scriptFile);
+    if (!run.panelConfig.empty() && !readWholeFile(run.panelConfig)) {
+      throw std::runtime_error(unreadablePanelCause(run.panelShown, run.panelConfig));
+    }
     requireLoadableModule(run.modulePath);
     requireLoadableGlobalDll(run.globalDllPath);
     return runCommand(run, stdout, stderr);

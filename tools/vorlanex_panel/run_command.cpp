@@ -4,12 +4,16 @@
 #include <memory>
 
 #include "check.h"
+#include "cross_check.h"
 #include "exit_status.h"
 #include "linked_module.h"
 #include "module_library.h"
 #include "module_table.h"
+#include "panel_cfg.h"
+#include "panel_gauges.h"
 #include "progress.h"
 #include "report_text.h"
+#include "run_json.h"
 #include "script_parser.h"
 #include "script_runner.h"
 #include "script_variables.h"
@@ -33,34 +37,106 @@ void printFailure(std::FILE* out, const std::string& script, const StepEvent& e)
                stepText(step, Digits::kShort).c_str(), e.time, shortNumber(e.actual).c_str());
 }
 
-RunRecord play(const RunRequest& request, const Script& script, std::FILE* out) {
-  // The module's own code linked in, unless a module file is given.
-  host::LinkedModule linked;
-  std::unique_ptr<host::ModuleLibrary> library;
-  host::ModuleExports module = linked.exports();
-  if (!request.modulePath.empty()) {
-    library = std::make_unique<host::ModuleLibrary>(request.modulePath);
-    module = library->exports();
+void printProblems(std::FILE* out, const Problems& problems) {
+  for (const Problem& problem : problems) std::fprintf(out, "%s\n", formatProblem(problem).c_str());
+  if (!problems.empty()) std::fprintf(out, "\n");
+}
+
+nlohmann::json problemsJson(const Problems& problems) {
+  nlohmann::json out = nlohmann::json::array();
+  for (const Problem& p : problems) {
+    out.push_back({{"severity", severityName(p.severity)},
+                   {"file", p.file},
+                   {"line", p.line},
+                   {"key", p.key},
+                   {"message", p.message}});
   }
-  DeviceClock audio(request.audio);
-  ScriptRunner runner(module, {request.framesPerSecond, request.parameters, request.globalDllPath});
-  runner.setFrameAdvance([&](int, double seconds) { audio.frameDone(seconds); });
-  ProgressLine progress(out, standardOutputIsTerminal());
-  runner.setProgress([&](double time, double longest) { progress.update(time, longest); });
-  // Writes that leave a value as it was (the indicator every frame, a loop's
-  // refusal written again) would bury the log: they are counted, not shown.
-  runner.setWriteListener([&](const VariableWrite& w) {
-    if (w.oldValue == w.newValue && !request.allWrites) return;
-    progress.clear();
-    printWrite(out, w);
-  });
-  runner.setStepListener([&](const StepEvent& e) {
-    if (e.passed) return;
-    progress.clear();
-    printFailure(out, script.file, e);
-  });
-  printLogHeading(out);
-  return runner.run(script);
+  return out;
+}
+
+// The panel's gauges for the run, and what a panel author should know of
+// them before its log: the module's lines, gauges found nowhere, XML that
+// does not parse.
+struct PanelSetup {
+  RunPanel panel;
+  Problems problems;
+};
+
+PanelSetup readPanel(const RunRequest& request, const std::string& text) {
+  const PanelGauges found = findPanelGauges(request.panelConfig, request.panelShown, text);
+  PanelGaugeSet set = panelGaugeSet(text, found);
+  Problems problems = checkPanelConfig(request.panelShown, text);
+  problems.insert(problems.end(), found.problems.begin(), found.problems.end());
+  return {{std::move(set.windows), std::move(set.gauges), set.module}, std::move(problems)};
+}
+
+class Play {
+ public:
+  Play(const RunRequest& request, std::FILE* out) : request_(request), out_(out) {}
+
+  RunRecord run(const Script& script, std::optional<RunPanel> panel,
+                std::vector<std::string> followed, const std::string& parameters) {
+    // The module's own code linked in, unless a module file is given.
+    host::LinkedModule linked;
+    std::unique_ptr<host::ModuleLibrary> library;
+    host::ModuleExports module = linked.exports();
+    if (!request_.modulePath.empty()) {
+      library = std::make_unique<host::ModuleLibrary>(request_.modulePath);
+      module = library->exports();
+    }
+    DeviceClock audio(request_.audio);
+    ScriptRunner runner(module, {request_.framesPerSecond, parameters, request_.globalDllPath,
+                                 std::move(followed)});
+    const bool writers = panel.has_value();
+    if (panel) runner.usePanel(*std::move(panel));
+    runner.setFrameAdvance([&](int, double seconds) { audio.frameDone(seconds); });
+    if (!request_.json) listen(runner, script, writers);
+    RunRecord record = runner.run(script);
+    if (const gauges::GaugePanel* gauges = runner.gaugePanel()) {
+      findings_ = scriptFindings(gauges->findings());
+    }
+    return record;
+  }
+
+  // What the gauges' scripts were found doing, compiled and run.
+  const Problems& findings() const { return findings_; }
+
+ private:
+  void listen(ScriptRunner& runner, const Script& script, bool writers) {
+    progress_ = std::make_unique<ProgressLine>(out_, standardOutputIsTerminal());
+    runner.setProgress([this](double time, double longest) { progress_->update(time, longest); });
+    // Writes that leave a value as it was (the indicator every frame, a loop's
+    // refusal written again) would bury the log: they are counted, not shown.
+    // Without the gauges the script's own writes are its steps.
+    runner.setWriteListener([this, writers](const VariableWrite& w) {
+      if (w.oldValue == w.newValue && !request_.allWrites) return;
+      if (!writers && w.writer.kind != Writer::Kind::kModule) return;
+      progress_->clear();
+      printWrite(out_, w, writers);
+    });
+    runner.setSentEventListener([this](const SentEventRecord& e) {
+      progress_->clear();
+      printSentEvent(out_, e);
+    });
+    runner.setStepListener([this, &script](const StepEvent& e) {
+      if (e.passed) return;
+      progress_->clear();
+      printFailure(out_, script.file, e);
+    });
+    printLogHeading(out_, writers);
+  }
+
+  const RunRequest& request_;
+  std::FILE* out_;
+  std::unique_ptr<ProgressLine> progress_;
+  Problems findings_;
+};
+
+int expectations(const RunRecord& record) {
+  return static_cast<int>(std::count_if(
+      record.events.begin(), record.events.end(), [](const StepEvent& e) {
+        return e.step->action == Action::kExpect || e.step->action == Action::kWaitUntil;
+      }));
 }
 
 }  // namespace
@@ -68,28 +144,60 @@ RunRecord play(const RunRequest& request, const Script& script, std::FILE* out) 
 int runCommand(const RunRequest& request, std::FILE* out, std::FILE* errors) {
   try {
     const Script script = parseScript(request.scriptFile, readFile(request.scriptFile));
+    std::optional<PanelSetup> panel;
+    std::string parameters = request.parameters.value_or("");
+    if (!request.panelConfig.empty()) {
+      const std::string text = readFile(request.panelConfig);
+      if (!request.parameters) parameters = moduleParameters(text);
+      panel = readPanel(request, text);
+    }
     // The lanes of the timeline: the module's own table for this INI file.
-    const ModuleTable table = readModuleTable(request.parameters);
+    const ModuleTable table = readModuleTable(parameters);
+    const std::vector<std::string> followed = moduleVariables(table.table);
     // A wrong folder is the likeliest reason for a run that plays nothing:
-    // told first, then the script's names that nothing reads.
-    const std::string cause = unreadableIniCause(request.parameters);
-    if (!cause.empty()) std::fprintf(out, "first: %s\n", cause.c_str());
-    printUnknownScriptVariables(out, script, moduleVariables(table.table));
-    const RunRecord record = play(request, script, out);
+    // told first, then the panel's problems and the script's names that
+    // nothing reads.
+    const std::string cause = unreadableIniCause(parameters);
+    Problems warnings = panel ? panel->problems : Problems{};
+    for (const Problems& more : {unknownScriptVariables(script, followed), unknownScriptEvents(script)}) {
+      warnings.insert(warnings.end(), more.begin(), more.end());
+    }
+    if (!request.json) {
+      if (!cause.empty()) std::fprintf(out, "first: %s\n", cause.c_str());
+      printProblems(out, warnings);
+    }
 
-    const int checked = static_cast<int>(std::count_if(
-        record.events.begin(), record.events.end(), [](const StepEvent& e) {
-          return e.step->action == Action::kExpect || e.step->action == Action::kWaitUntil;
-        }));
-    std::fprintf(out, "\n%d frames at %g fps, %zu writes by the module; expectations: %d held, %d failed\n",
-                 record.frames, record.framesPerSecond, record.writes.size(),
-                 checked - record.failures(), record.failures());
+    Play play(request, out);
+    const RunRecord record =
+        play.run(script, panel ? std::optional<RunPanel>(std::move(panel->panel)) : std::nullopt,
+                 followed, parameters);
+    const int checked = expectations(record);
+    if (request.json) {
+      nlohmann::json document = runJson(record);
+      document["script"] = request.scriptFile;
+      document["iniFile"] = parameters;
+      if (!request.panelConfig.empty()) document["panel"] = request.panelShown;
+      if (!cause.empty()) document["causes"] = {cause};
+      document["warnings"] = problemsJson(warnings);
+      document["gaugeFindings"] = problemsJson(play.findings());
+      std::fputs((document.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n")
+                     .c_str(),
+                 out);
+    } else {
+      if (!play.findings().empty()) std::fprintf(out, "\n");
+      for (const Problem& p : play.findings()) std::fprintf(out, "%s\n", formatProblem(p).c_str());
+      std::fprintf(out,
+                   "\n%d frames at %g fps, %zu writes by the module; expectations: %d held, %d "
+                   "failed\n",
+                   record.frames, record.framesPerSecond, record.moduleWrites(),
+                   checked - record.failures(), record.failures());
+    }
     if (!request.timelineFile.empty()) {
       const Timeline timeline =
           buildTimeline(table.table, record, !request.globalDllPath.empty());
       writeOutputFile(request.timelineFile,
-                timelineSvg(timeline, "Vorlanex panel run: " + table.iniPath + ", " +
-                                          request.scriptFile));
+                      timelineSvg(timeline, "Vorlanex panel run: " + table.iniPath + ", " +
+                                                request.scriptFile));
     }
     return record.failures() > 0 ? kExitAmiss : kExitHeld;
   } catch (const std::exception& e) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdio>
+#include <optional>
 #include <string>
 
 #include "device_clock.h"
@@ -9,7 +10,9 @@
 namespace vorlanex::tool {
 
 struct RunRequest {
-  std::string parameters;  // the gauge's parameter string (the INI path)
+  // The gauge's parameter string (the INI path); none with --panel: the one
+  // of the panel's line of the module, as check --panel takes it.
+  std::optional<std::string> parameters;
   std::string scriptFile;
   double framesPerSecond;
   std::string timelineFile;   // empty: no timeline
@@ -17,6 +20,11 @@ struct RunRequest {
   std::string globalDllPath;  // the GLOBAL.DLL stand-in
   AudioRequest audio;
   bool allWrites = false;     // log writes that leave the value as it was too
+  // --panel: the panel.cfg whose XML gauges run beside the module, as the
+  // file system takes it and as the author named it; empty: none.
+  std::string panelConfig = "";
+  std::string panelShown = "";
+  bool json = false;  // print the record as JSON instead of the log
 };
 
 // Prints the log of the module's writes and the failed expectations to

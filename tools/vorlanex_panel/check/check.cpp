@@ -1,5 +1,6 @@
 #include "check.h"
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 
@@ -7,7 +8,9 @@
 #include "config/load_configuration.h"
 #include "ini_path_rules.h"
 #include "ini_scan.h"
+#include "panel_at_rest.h"
 #include "panel_cfg.h"
+#include "panel_gauges.h"
 #include "cross_check.h"
 #include "windows_files.h"
 #include "wave_files.h"
@@ -57,9 +60,20 @@ std::optional<std::string> readIniText(CheckResult& result, Problems& out) {
 // module, as the module would take it.
 std::string parametersOf(const CheckRequest& request, const std::optional<std::string>& panel) {
   if (request.parameters) return *request.parameters;
-  if (!panel) return "";
-  const std::vector<GaugeLine> gauges = findModuleGauges(*panel);
-  return gauges.empty() ? "" : gauges.front().parameters;
+  return panel ? moduleParameters(*panel) : "";
+}
+
+// The gauge library reads each gauge again: a file that does not parse is
+// told once, by the reading above, not again at the same line.
+Problems withoutToldLines(Problems problems, const Problems& told) {
+  problems.erase(std::remove_if(problems.begin(), problems.end(),
+                                [&](const Problem& p) {
+                                  return std::any_of(told.begin(), told.end(), [&](const Problem& t) {
+                                    return t.file == p.file && t.line == p.line;
+                                  });
+                                }),
+                 problems.end());
+  return problems;
 }
 
 }  // namespace
@@ -119,6 +133,9 @@ CheckResult runCheck(const CheckRequest& request) {
     append(result.problems, panel.gauges.problems);
     append(result.problems,
            crossCheckPanel(result.iniFile, table, keys, panel.gauges.uses));
+    append(result.problems,
+           withoutToldLines(runPanelAtRest(panelGaugeSet(*panelText, panel.gauges), parameters, table),
+                            panel.gauges.problems));
     result.panel = std::move(panel);
   }
   return result;

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "panel_gauges.h"
 #include "report_text.h"
 
 namespace vorlanex::tool {
@@ -19,10 +20,6 @@ const char* kindName(FoundGauge::Kind kind) {
       break;
   }
   return "not found";
-}
-
-std::string gaugeName(const GaugeLine& line) {
-  return line.gauge.empty() ? line.file : line.file + "!" + line.gauge;
 }
 
 std::string padded(std::string text, std::size_t width) {

@@ -34,7 +34,8 @@ void LivePanel::play(ConsoleSession& session, std::FILE* out,
     clock_.frameDone(seconds);
   });
   runner_.setWriteListener([&](const VariableWrite& w) {
-    if (w.oldValue != w.newValue) printWrite(out, w);
+    // The page's own sets are its steps, logged as such.
+    if (w.writer.kind == Writer::Kind::kModule && w.oldValue != w.newValue) printWrite(out, w);
   });
   runner_.setStepListener([&](const StepEvent& e) {
     printPageStep(out, e);

@@ -12,9 +12,7 @@ namespace {
 using nlohmann::json;
 
 Step set(const std::string& variable, double value) {
-  Step step{0, Step::kRightAfter, Action::kSet, variable};
-  step.value = value;
-  return step;
+  return variableStep(Action::kSet, variable, value);
 }
 
 Step simulatorStep(Action action) { return Step{0, Step::kRightAfter, action, {}}; }

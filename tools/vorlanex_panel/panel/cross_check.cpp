@@ -152,4 +152,13 @@ Problems crossCheckPanel(const std::string& iniFile, const SoundTable& table,
   return problems;
 }
 
+Problems scriptFindings(const gauges::Findings& findings) {
+  Problems problems;
+  for (const gauges::Finding& f : findings.all()) {
+    problems.push_back({Severity::kWarning, f.site.file, f.site.line, "",
+                        f.message + (f.site.excerpt.empty() ? "" : " (in: " + f.site.excerpt + ")")});
+  }
+  return problems;
+}
+
 }  // namespace vorlanex::tool

@@ -48,7 +48,7 @@ class GaugeFinder {
       : folders_(std::move(folders)), panelFile_(std::move(panelFile)), out_(out) {}
 
   void find(const GaugeLine& line) {
-    FoundGauge found{line, FoundGauge::Kind::kNotFound, ""};
+    FoundGauge found{line, FoundGauge::Kind::kNotFound, "", std::nullopt};
     const std::string xml = line.gauge + ".xml";
     for (const SearchFolder& folder : folders_) {
       if (findPanelFile(join(folder.path, line.file + ".gau"))) {
@@ -63,6 +63,7 @@ class GaugeFinder {
         found.kind = FoundGauge::Kind::kFolder;
         found.where = join(join(folder.shown, line.file), xml);
         scanOnce(found.where, *text);
+        found.text = *text;
         break;
       }
     }
@@ -91,6 +92,7 @@ class GaugeFinder {
       found.kind = FoundGauge::Kind::kCabinet;
       found.where = shown + ":" + name;
       scanOnce(found.where, member.bytes);
+      found.text = member.bytes;
       return true;
     }
     return false;

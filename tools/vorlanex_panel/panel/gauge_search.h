@@ -2,6 +2,7 @@
 // its XML gauges read and write.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,6 +20,7 @@ struct FoundGauge {
   // Where it was found, as shown: "Gauges/cabin.cab:fan_switch.xml"; empty
   // when it was not.
   std::string where;
+  std::optional<std::string> text;  // an XML gauge's text; none for any other
 };
 
 // A variable use of an XML gauge, with the gauge's file as shown.

@@ -1,6 +1,7 @@
 #include "panel_cfg.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 #include "config/load_configuration.h"
@@ -32,9 +33,13 @@ void splitGaugeValue(std::string_view value, GaugeLine& gauge) {
   const auto bang = names.find('!');
   gauge.file = std::string(trimBlanks(names.substr(0, bang)));
   if (bang != std::string_view::npos) gauge.gauge = std::string(trimBlanks(names.substr(bang + 1)));
-  for (int numbers = 0; comma != std::string_view::npos && numbers < 4; ++numbers) {
+  double* const place[] = {&gauge.x, &gauge.y, &gauge.width, &gauge.height};
+  for (double* number : place) {
+    if (comma == std::string_view::npos) break;
     const auto next = value.find(',', comma + 1);
-    if (!isNumber(value.substr(comma + 1, next - comma - 1))) break;
+    const std::string_view text = value.substr(comma + 1, next - comma - 1);
+    if (!isNumber(text)) break;
+    *number = std::strtod(std::string(trimBlanks(text)).c_str(), nullptr);
     comma = next;
   }
   if (comma != std::string_view::npos) gauge.parameters = std::string(trimBlanks(value.substr(comma + 1)));
@@ -51,8 +56,31 @@ bool isWindowSection(std::string_view name) {
   return false;
 }
 
-bool isModule(const GaugeLine& gauge) {
-  return platform::equalNoCase(gauge.file, kModuleFile);
+// "1024,768" or "1024": a window's size.
+void readSize(std::string_view value, PanelWindow& window) {
+  const auto comma = value.find(',');
+  window.width = std::strtod(std::string(trimBlanks(value.substr(0, comma))).c_str(), nullptr);
+  if (comma != std::string_view::npos) {
+    window.height = std::strtod(std::string(trimBlanks(value.substr(comma + 1))).c_str(), nullptr);
+  }
+}
+
+// What a window section's key says of the window.
+void readWindowKey(std::string_view key, std::string_view value, PanelWindow& window) {
+  auto is = [&](const char* name) { return platform::equalNoCase(key, name); };
+  if (is("visible")) window.hidden = platform::profileValueToInt(value) == 0;
+  if (is("ident")) window.ident = std::string(trimBlanks(value));
+  if (is("file") && window.title.empty()) window.title = std::string(trimBlanks(value));
+  if (is("size_mm") || is("size")) readSize(value, window);
+}
+
+// [Window Titles]: Window00=Main Panel.
+void applyTitles(std::string_view text, std::vector<PanelWindow>& windows) {
+  for (PanelWindow& window : windows) {
+    const std::optional<std::string_view> title =
+        platform::findProfileValue(text, "Window Titles", window.section);
+    if (title && !title->empty()) window.title = std::string(platform::unquoteProfileValue(*title));
+  }
 }
 
 // Every gaugeNN= line of the text, with the section it stands in.
@@ -69,9 +97,8 @@ std::vector<GaugeLine> readGaugeLines(std::string_view text, std::vector<PanelWi
       }
     }
     if (line.kind != platform::ProfileLine::Kind::kKey || !line.value) continue;
-    if (windows != nullptr && !windows->empty() && windows->back().section == section &&
-        platform::equalNoCase(line.name, "visible")) {
-      windows->back().hidden = platform::profileValueToInt(*line.value) == 0;
+    if (windows != nullptr && !windows->empty() && windows->back().section == section) {
+      readWindowKey(line.name, *line.value, windows->back());
     }
     if (!startsWithNoCase(line.name, "gauge")) continue;
     GaugeLine gauge{line.number, std::string(line.name), "", "", "", section};
@@ -111,15 +138,25 @@ PanelLayout readPanelLayout(std::string_view text) {
   for (GaugeLine& gauge : readGaugeLines(text, &layout.windows)) {
     if (isWindowSection(gauge.section)) layout.gauges.push_back(std::move(gauge));
   }
+  applyTitles(text, layout.windows);
   return layout;
 }
 
 std::vector<GaugeLine> findModuleGauges(std::string_view text) {
   std::vector<GaugeLine> gauges = readGaugeLines(text, nullptr);
   gauges.erase(std::remove_if(gauges.begin(), gauges.end(),
-                              [](const GaugeLine& gauge) { return !isModule(gauge); }),
+                              [](const GaugeLine& gauge) { return !isModuleGauge(gauge); }),
                gauges.end());
   return gauges;
+}
+
+bool isModuleGauge(const GaugeLine& gauge) {
+  return platform::equalNoCase(gauge.file, kModuleFile);
+}
+
+std::string moduleParameters(std::string_view text) {
+  const std::vector<GaugeLine> gauges = findModuleGauges(text);
+  return gauges.empty() ? "" : gauges.front().parameters;
 }
 
 Problems checkPanelConfig(const std::string& file, std::string_view text) {

@@ -18,6 +18,9 @@ struct GaugeLine {
   std::string parameters;  // what follows the position and size, trimmed
   std::string file;        // the gauge file's name, before '!'
   std::string section;     // the section the line stands in, "Window00"
+  // The place and size the numbers after the name give, in the window's
+  // units; 0 where the line gives none (a gauge keeps its own size).
+  double x = 0.0, y = 0.0, width = 0.0, height = 0.0;
 };
 
 // A window section: [WindowNN] (2D) or [VcockpitNN] (virtual cockpit).
@@ -25,6 +28,11 @@ struct PanelWindow {
   std::string section;
   int line;
   bool hidden;  // visible=0: closed until the pilot first opens it
+  std::string ident = "";  // ident=: what gauges and key commands open it by
+  // Its name in [Window Titles], else its background's file=.
+  std::string title = "";
+  double width = 0.0;  // size_mm=W,H (or size=W,H): the units gauge lines place in
+  double height = 0.0;
 };
 
 struct PanelLayout {
@@ -39,6 +47,11 @@ PanelLayout readPanelLayout(std::string_view text);
 
 // Every gauge line of the module, in file order, in any section.
 std::vector<GaugeLine> findModuleGauges(std::string_view text);
+bool isModuleGauge(const GaugeLine& gauge);
+
+// The INI path the module reads in this panel: the parameter string of its
+// first gauge line; "" (the default file) when it has none.
+std::string moduleParameters(std::string_view text);
 
 Problems checkPanelConfig(const std::string& file, std::string_view text);
 

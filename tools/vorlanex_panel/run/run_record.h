@@ -1,5 +1,6 @@
-// What a run recorded: every variable the module wrote, and every step of
-// the script as it was carried out.
+// What a run recorded: every variable the module wrote, every write of the
+// module's variables by the script and the panel's gauges, every step of the
+// script as it was carried out, and the simulator events sent.
 #pragma once
 
 #include <cstdint>
@@ -9,8 +10,18 @@
 
 #include "panel_host.h"
 #include "script.h"
+#include "script_site.h"
 
 namespace vorlanex::tool {
+
+// Who wrote a variable.
+struct Writer {
+  enum class Kind { kModule, kScript, kGauge };
+  Kind kind = Kind::kModule;
+  // The script: its file, the step's line and text. A gauge: its name as
+  // panel.cfg gives it, its XML file, the script's line and text.
+  gauges::ScriptSite site;
+};
 
 struct VariableWrite {
   int frame;
@@ -21,6 +32,17 @@ struct VariableWrite {
   // The variable the module looked up last before this one: for a status
   // variable, the sound it was handling when it wrote it.
   std::string during;
+  Writer writer = {};
+};
+
+// A simulator event (K:) sent by a gauge or by the script, in the frame it
+// was sent.
+struct SentEventRecord {
+  int frame;
+  double time;
+  std::string event;  // upper case, "TOGGLE_MASTER_BATTERY"
+  double value;
+  Writer sender;
 };
 
 struct StepEvent {
@@ -36,8 +58,10 @@ struct RunRecord {
   int frames = 0;
   std::vector<VariableWrite> writes;
   std::vector<StepEvent> events;
+  std::vector<SentEventRecord> sentEvents = {};
 
   int failures() const;
+  std::size_t moduleWrites() const;
 };
 
 // The writes among `calls`, the module's calls of one frame, in order.
@@ -48,9 +72,14 @@ void collectWrites(const std::vector<host::HostCall>& calls, const host::NamedVa
                    std::vector<VariableWrite>& out);
 
 // The log of writes: its heading, then one line a write (frame, time,
-// variable, old -> new); `run` and the console print the same log.
-void printLogHeading(std::FILE* out);
-void printWrite(std::FILE* out, const VariableWrite& write);
+// variable, old -> new); `run` and the console print the same log. With
+// `writers` (a run with the panel's gauges) each line names its writer, and
+// sent events have lines of their own.
+void printLogHeading(std::FILE* out, bool writers = false);
+void printWrite(std::FILE* out, const VariableWrite& write, bool writers = false);
+void printSentEvent(std::FILE* out, const SentEventRecord& sent);
+// "the module", "the script, line 7", "Cabin!chime_button, FILE:LINE".
+std::string writerText(const Writer& writer);
 // A line of the same log for a step the page asked for: frame, time, step.
 void printPageStep(std::FILE* out, const StepEvent& event);
 

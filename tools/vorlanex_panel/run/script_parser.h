@@ -24,4 +24,8 @@ class ScriptError : public std::runtime_error {
 // Throws ScriptError at the first line that is not a step of the language.
 Script parseScript(const std::string& file, std::string_view text);
 
+// Throws ScriptError at the first step that needs the panel's gauges and the
+// simulated aircraft (needsPanel), for a run without --panel.
+void requireNoPanelSteps(const Script& script);
+
 }  // namespace vorlanex::tool

@@ -1,11 +1,16 @@
 // The core of `run`: plays a script against a gauge module through the panel
-// host, one pre-update per frame, and records what the module wrote.
+// host, one pre-update per frame, and records what the module wrote. With the
+// panel's XML gauges it runs them too, frame by frame in panel.cfg's order,
+// the module's pre-update at its own gauge line's place.
 #pragma once
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
+#include "gauge_panel.h"
 #include "panel_host.h"
 #include "run_record.h"
 #include "script.h"
@@ -17,6 +22,17 @@ struct RunOptions {
   double framesPerSecond = host::PanelHost::kDefaultFrameRate;
   std::string parameters;     // the gauge's parameter string: the INI path
   std::string globalDllPath;  // our GLOBAL.DLL stand-in, loaded when the run starts
+  // The variables whose writes by the script and the gauges are recorded (the
+  // module's); empty: every variable's. The module's own writes are all recorded.
+  std::vector<std::string> followed = {};
+};
+
+// The panel's gauges, as panel.cfg places them.
+struct RunPanel {
+  std::vector<gauges::PanelWindowSpec> windows;
+  std::vector<gauges::PanelGaugeSpec> gauges;
+  // The module's own gauge line among `gauges`; none: the module never runs.
+  std::optional<std::size_t> module;
 };
 
 class ScriptRunner {
@@ -31,20 +47,40 @@ class ScriptRunner {
   ScriptRunner(const host::ModuleExports& module, RunOptions options);
   ~ScriptRunner();
 
+  // Runs the panel's XML gauges beside the module from the first frame on:
+  // given before run().
+  void usePanel(RunPanel panel);
+  // The gauges and the simulated aircraft; null without usePanel.
+  gauges::GaugePanel* gaugePanel();
+  gauges::SimulatedAircraft* aircraft();
+
   void setFrameAdvance(FrameAdvance advance) { advance_ = std::move(advance); }
   void setProgress(Progress progress) { progress_ = std::move(progress); }
-  // Called for each write and each step as the run goes, for a live log.
+  // Called for each write, each step and each event sent as the run goes,
+  // for a live log.
   void setWriteListener(std::function<void(const VariableWrite&)> listener) {
     onWrite_ = std::move(listener);
   }
   void setStepListener(std::function<void(const StepEvent&)> listener) {
     onStep_ = std::move(listener);
   }
+  void setSentEventListener(std::function<void(const SentEventRecord&)> listener) {
+    onSent_ = std::move(listener);
+  }
+  // Called for every write of a gauge's script, whatever the variable and
+  // whether it changed it: what check's run at rest watches.
+  void setGaugeWriteListener(
+      std::function<void(const std::string& name, double value, const gauges::ScriptSite&)>
+          listener) {
+    onGaugeWrite_ = std::move(listener);
+  }
 
   // Installs the panel, plays the script frame by frame until its last step
-  // has run, then disconnects the panel. Steps due at time 0 run before the
-  // panel is installed. Throws ScriptError for a step that cannot be carried
-  // out. The record refers to `script`'s steps.
+  // has run and its ramps have ended, then disconnects the panel. Steps due
+  // at time 0 run before the panel is installed. Throws ScriptError for a
+  // step that cannot be carried out (a click on a gauge the panel lacks...),
+  // before the first frame where it can tell. The record refers to
+  // `script`'s steps.
   RunRecord run(const Script& script);
 
   // A session played live (the console), one frame at a time: every step of
@@ -57,28 +93,53 @@ class ScriptRunner {
   host::PanelHost& host() { return host_; }
 
  private:
+  struct Panel;
+  // A ramp under way: its step, from where and since when.
+  struct Ramp {
+    const Step* step;
+    std::string script;  // the script's file
+    double from;
+    double start;
+  };
+
   void runDueSteps(const Script& script, int frame, double time);
   // Carries out one step; false when it must wait for a later frame.
   bool runStep(const Script& script, const Step& step, int frame, double time);
+  void runPanelStep(const Script& script, const Step& step);
+  void advanceRamps(double time);
   void runFrame(int frame, double time);
+  void runModule(int frame, double time);
   void noteGlobalDllSeen();
   void event(StepEvent event);
+
+  double read(const StepVariable& variable);
+  void write(const StepVariable& variable, double value, const Writer& writer);
+  void recordWrite(const std::string& name, double oldValue, double newValue, Writer writer);
+  void recordSentEvents();
+  void checkPanelSteps(const Script& script) const;
 
   RunOptions options_;
   host::PanelHost host_;
   std::unique_ptr<host::SimulatorSound> globalDll_;
   std::uint32_t soundSwitch_ = 1;  // the simulator starts with its sound on
   bool moduleHoldsGlobalDll_ = false;
+  bool installed_ = false;
+  std::unique_ptr<Panel> panel_;
 
   std::size_t next_ = 0;      // the next step to run
   double resumeAt_ = 0.0;     // the earliest time it may run
   double waitStarted_ = -1.0;  // when a "wait until" began, -1 when none is waiting
+  std::vector<Ramp> ramps_;
+  int frame_ = 0;             // the frame running, for writes heard from gauges
+  double time_ = 0.0;
   RunRecord record_;
 
   FrameAdvance advance_;
   Progress progress_;
   std::function<void(const VariableWrite&)> onWrite_;
   std::function<void(const StepEvent&)> onStep_;
+  std::function<void(const SentEventRecord&)> onSent_;
+  std::function<void(const std::string&, double, const gauges::ScriptSite&)> onGaugeWrite_;
 };
 
 }  // namespace vorlanex::tool

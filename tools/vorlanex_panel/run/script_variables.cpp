@@ -4,13 +4,15 @@
 #include <map>
 
 #include "name_typos.h"
+#include "simulated_aircraft.h"
 
 namespace vorlanex::tool {
 namespace {
 
-bool namesVariable(const Step& step) {
-  return step.action == Action::kSet || step.action == Action::kExpect ||
-         step.action == Action::kWaitUntil;
+bool namesPanelVariable(const Step& step) {
+  return (step.action == Action::kSet || step.action == Action::kExpect ||
+          step.action == Action::kWaitUntil || step.action == Action::kRamp) &&
+         step.variable.panelVariable();
 }
 
 std::string alsoOnLines(const std::vector<int>& lines) {
@@ -29,12 +31,13 @@ Problems unknownScriptVariables(const Script& script,
   std::vector<std::string> order;  // the unknown names, in the order first met
   std::map<std::string, std::vector<int>> lines;
   for (const Step& step : script.steps) {
-    if (!namesVariable(step) || std::find(moduleVariables.begin(), moduleVariables.end(),
-                                          step.variable) != moduleVariables.end()) {
+    const std::string& name = step.variable.name.name;
+    if (!namesPanelVariable(step) ||
+        std::find(moduleVariables.begin(), moduleVariables.end(), name) != moduleVariables.end()) {
       continue;
     }
-    std::vector<int>& at = lines[step.variable];
-    if (at.empty()) order.push_back(step.variable);
+    std::vector<int>& at = lines[name];
+    if (at.empty()) order.push_back(name);
     at.push_back(step.line);
   }
   Problems problems;
@@ -51,11 +54,17 @@ Problems unknownScriptVariables(const Script& script,
   return problems;
 }
 
-void printUnknownScriptVariables(std::FILE* out, const Script& script,
-                                 const std::vector<std::string>& moduleVariables) {
-  const Problems problems = unknownScriptVariables(script, moduleVariables);
-  for (const Problem& problem : problems) std::fprintf(out, "%s\n", formatProblem(problem).c_str());
-  if (!problems.empty()) std::fprintf(out, "\n");
+Problems unknownScriptEvents(const Script& script) {
+  Problems problems;
+  for (const Step& step : script.steps) {
+    if (step.action != Action::kEvent || gauges::SimulatedAircraft::knownEvent(step.target)) {
+      continue;
+    }
+    problems.push_back({Severity::kWarning, script.file, step.line, "",
+                        "'" + step.target + "' is no event the simulated aircraft knows: it is "
+                        "sent, and changes none of its variables"});
+  }
+  return problems;
 }
 
 }  // namespace vorlanex::tool

@@ -1,9 +1,9 @@
 // Script steps that name a variable the module neither reads nor writes: in a
 // run nothing but the script touches it, so a `set` plays nothing and an
-// `expect` tests only the script. Almost always a typo.
+// `expect` tests only the script. Almost always a typo. Likewise an event the
+// simulated aircraft does not know.
 #pragma once
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -17,8 +17,8 @@ namespace vorlanex::tool {
 Problems unknownScriptVariables(const Script& script,
                                 const std::vector<std::string>& moduleVariables);
 
-// Prints them, compiler style, before a run's log.
-void printUnknownScriptVariables(std::FILE* out, const Script& script,
-                                 const std::vector<std::string>& moduleVariables);
+// One warning per `event` step naming an event the simulated aircraft does
+// not know: it is sent, and changes none of its variables.
+Problems unknownScriptEvents(const Script& script);
 
 }  // namespace vorlanex::tool

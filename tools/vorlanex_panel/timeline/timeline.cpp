@@ -23,14 +23,14 @@ class SoundTracker {
   double value() const { return value_; }
   SoundActivity state() const { return state_; }
 
-  void setValue(double time, double value, bool byModule) {
-    if (value != value_) lane_.values.push_back({time, value, byModule});
+  void setValue(double time, double value, bool byModule, const std::string& byGauge = "") {
+    if (value != value_) lane_.values.push_back({time, value, byModule, byGauge});
     value_ = value;
   }
 
-  // The script wrote the variable: a stop is heard at once.
-  void scriptWrote(double time, double value) {
-    setValue(time, value, false);
+  // The script or a gauge wrote the variable: a stop is heard at once.
+  void panelWrote(double time, double value, const std::string& byGauge) {
+    setValue(time, value, false, byGauge);
     if (commandIn(value).code == kCommandStop) enter(time, SoundActivity::kIdle);
   }
 
@@ -175,16 +175,14 @@ struct TimelineBuilder::Trackers {
     for (auto it = range.first; it != range.second; ++it) visit(*it->second);
   }
 
-  // Within a frame the script's steps come first, then the module's writes.
+  // Within a frame the script's steps come first; the writes, the script's,
+  // the gauges' and the module's, follow in the order they were made.
   void playFrame(const RunRecord& record, int frame) {
     for (; nextEvent < record.events.size() && record.events[nextEvent].frame == frame;
          ++nextEvent) {
       const StepEvent& event = record.events[nextEvent];
       const Step& step = *event.step;
-      if (step.action == Action::kSet) {
-        forSounds(step.variable, [&](SoundTracker& s) { s.scriptWrote(event.time, step.value); });
-        if (step.variable == stopAll && step.value > 0.0) timeline.stopAll.push_back(event.time);
-      } else if (step.action == Action::kExpect || step.action == Action::kWaitUntil) {
+      if (step.action == Action::kExpect || step.action == Action::kWaitUntil) {
         timeline.expects.push_back({event.time, step.line, expectText(event), event.passed});
       } else {
         simulatorSound.step(event.time, step.action);
@@ -193,6 +191,13 @@ struct TimelineBuilder::Trackers {
     for (; nextWrite < record.writes.size() && record.writes[nextWrite].frame == frame;
          ++nextWrite) {
       const VariableWrite& write = record.writes[nextWrite];
+      if (write.writer.kind != Writer::Kind::kModule) {
+        const std::string byGauge =
+            write.writer.kind == Writer::Kind::kGauge ? writerText(write.writer) : "";
+        forSounds(write.name, [&](SoundTracker& s) { s.panelWrote(write.time, write.newValue, byGauge); });
+        if (write.name == stopAll && write.newValue > 0.0) timeline.stopAll.push_back(write.time);
+        continue;
+      }
       if (write.name == kVolumePlayedVariable) {
         forSounds(write.during, [&](SoundTracker& s) { s.started(write.time, write.newValue); });
       }

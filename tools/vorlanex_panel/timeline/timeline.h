@@ -1,5 +1,6 @@
-// The story of a run, sound by sound, derived from what the module wrote and
-// what the script did: the model behind the timeline drawing.
+// The story of a run, sound by sound, derived from what the module, the
+// script and the panel's gauges wrote, and what the script did: the model
+// behind the timeline drawing.
 #pragma once
 
 #include <memory>
@@ -25,7 +26,10 @@ struct SoundSpan {
 struct ValueMark {
   double time;
   double value;
-  bool byModule;  // written by the module, not by the script
+  bool byModule;  // written by the module, not by the script or a gauge
+  // The gauge that wrote it, as the log names it ("Cabin!chime_button,
+  // FILE:LINE"); empty for the module and the script.
+  std::string byGauge = "";
 };
 
 struct SoundLane {

@@ -118,9 +118,11 @@ class Drawing {
            px(x(timeline_.duration)) + "\" y2=\"" + px(laneY(lane) + 15) + "\" class=\"idle\"/>\n";
     for (const SoundSpan& s : sound.spans) out += soundSpan(lane, s);
     for (const ValueMark& v : sound.values) {
+      const char* writer = v.byModule ? " module" : v.byGauge.empty() ? " script" : " gauge";
       out += "<text x=\"" + px(x(v.time) + 2) + "\" y=\"" + px(laneY(lane) + kLaneHeight - 1) +
-             "\" class=\"value" + (v.byModule ? " module" : " script") + "\">" +
-             shortNumber(v.value) + "</text>\n";
+             "\" class=\"value" + writer + "\">" + shortNumber(v.value) +
+             (v.byGauge.empty() ? "" : "<title>written by " + escape(v.byGauge) + "</title>") +
+             "</text>\n";
     }
     return out + "</g>\n";
   }
@@ -180,6 +182,7 @@ text { font-family: sans-serif; font-size: 12px; fill: #222; }
 .value { font-size: 9px; }
 .value.module { fill: #b35c00; }
 .value.script { fill: #444; }
+.value.gauge { fill: #6a3d9a; font-weight: bold; }
 .stop-all line { stroke: #d62728; stroke-width: 2; }
 .expect.passed { fill: #2e8b57; }
 .expect.failed { fill: #d62728; }
@@ -198,7 +201,7 @@ std::string timelineSvg(const Timeline& timeline, const std::string& title) {
   svg += "<text x=\"8\" y=\"20\" class=\"title\">" + escape(title) + "</text>\n";
   svg += "<text x=\"8\" y=\"" + px(d.height() - 10) +
          "\" class=\"time\">blue: playing once, green: looping, red: file missing; numbers: the "
-         "variable's values (orange: written by the module); red lines: stop all</text>\n";
+         "variable's values (orange: written by the module, purple: by a gauge); red lines: stop all</text>\n";
   svg += d.axis();
   svg += d.switchLane();
   for (const SoundLane& sound : timeline.sounds) svg += d.soundLane(sound);
