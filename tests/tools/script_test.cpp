@@ -9,6 +9,24 @@
 namespace vorlanex::tool {
 namespace {
 
+// A script that cannot be read, and the error it must give.
+struct ErrorCase {
+  const char* text;
+  const char* message;
+};
+
+template <std::size_t N>
+void expectErrors(const ErrorCase (&cases)[N]) {
+  for (const ErrorCase& c : cases) {
+    try {
+      parseScript("s.txt", c.text);
+      ADD_FAILURE() << "no error for: " << c.text;
+    } catch (const ScriptError& e) {
+      EXPECT_STREQ(e.what(), c.message);
+    }
+  }
+}
+
 TEST(Script, ReadsEveryCommandWithItsTimeAndLine) {
   const Script script = parseScript("s.txt",
                                     "# a comment, then a blank line\n"
@@ -53,10 +71,7 @@ TEST(Script, ReadsEveryCommandWithItsTimeAndLine) {
 }
 
 TEST(Script, AnErrorNamesTheLineAndWhatWasExpected) {
-  struct Case {
-    const char* text;
-    const char* message;
-  } cases[] = {
+  const ErrorCase cases[] = {
       {"play x 1", "s.txt:1: expected a command (set, expect, wait, ramp, click, event, open, "
                    "close, sound, load, unload), found 'play'"},
       {"\n\nset", "s.txt:3: expected a variable name after 'set'"},
@@ -76,14 +91,7 @@ TEST(Script, AnErrorNamesTheLineAndWhatWasExpected) {
       {"sound loud", "s.txt:1: expected 'on' or 'off' after 'sound'"},
       {"load SOUND.DLL", "s.txt:1: expected 'GLOBAL.DLL' after 'load'"},
   };
-  for (const Case& c : cases) {
-    try {
-      parseScript("s.txt", c.text);
-      ADD_FAILURE() << "no error for: " << c.text;
-    } catch (const ScriptError& e) {
-      EXPECT_STREQ(e.what(), c.message);
-    }
-  }
+  expectErrors(cases);
 }
 
 // The steps that reach the panel's gauges and the simulated aircraft.
@@ -138,10 +146,7 @@ TEST(Script, ReadsTheStepsOfThePanel) {
 }
 
 TEST(Script, APanelStepThatCannotBeReadNamesItsLineAndWhatIsWrong) {
-  struct Case {
-    const char* text;
-    const char* message;
-  } cases[] = {
+  const ErrorCase cases[] = {
       {"set (K:TOGGLE_MASTER_BATTERY) 1",
        "s.txt:1: '(K:TOGGLE_MASTER_BATTERY)' is an event: send it with 'event "
        "TOGGLE_MASTER_BATTERY'"},
@@ -171,14 +176,7 @@ TEST(Script, APanelStepThatCannotBeReadNamesItsLineAndWhatIsWrong) {
       {"open", "s.txt:1: expected a window (its section, Window01, or its ident) after 'open'"},
       {"close Window01 now", "s.txt:1: unexpected 'now' after 'close Window01'"},
   };
-  for (const Case& c : cases) {
-    try {
-      parseScript("s.txt", c.text);
-      ADD_FAILURE() << "no error for: " << c.text;
-    } catch (const ScriptError& e) {
-      EXPECT_STREQ(e.what(), c.message);
-    }
-  }
+  expectErrors(cases);
 }
 
 // A script written back step by step replays exactly: every field read again
