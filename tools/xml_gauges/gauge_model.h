@@ -43,6 +43,7 @@ struct MouseArea {
   int line = 0;
   Rect rect;  // in the gauge's pixels, a nested one cut from its parent
   std::string tooltip;  // literal text, or the ID="TOOLTIPTEXT_..." named
+  std::string help;     // <Help ID="...">, or its text
   std::string cursor;   // Cursor Type
   std::vector<Click> clicks;
   std::vector<MouseArea> areas;

@@ -2,6 +2,22 @@
 // every gauge of every open window in panel.cfg's order, each its Update and
 // then its elements depth-first, with the panel's other gauges (the sound
 // module) run at their own place in that order.
+//
+// Where no source tells what the simulator does, the panel does what working
+// panels rely on:
+// - An element whose Visible gives 0 runs nothing more: neither its own
+//   Values and Strings nor its children. Logic that must always run stands
+//   in an element without Visible, or in the Update.
+// - An element runs its Visible, then its Values in file order, then its
+//   Strings, then its children. The elements in all Cases of a Select run,
+//   whichever case the Select shows.
+// - <Update Frequency="N"> sets how often the whole gauge runs, Update and
+//   elements: about N times a second, at most once a frame, first in the
+//   first frame (Frequency 6 on the 18 Hz cycle: every third frame). Without
+//   it, or with N above the frame rate, the gauge runs every frame.
+// - Gauges of a closed window neither run nor take clicks; visible=0 windows
+//   start closed. A gauge whose section names no window runs after the
+//   windows' gauges, as if its window were always open.
 #pragma once
 
 #include <functional>
@@ -69,8 +85,11 @@ class GaugePanel {
   const std::vector<PanelGaugeSpec>& gauges() const;
   const GaugeModel& model(int gauge) const;
 
-  // A mouse click of `kind` ("LeftSingle", "Leave") on an area: its Event is
-  // sent and its script run with (M:Event) set, right away.
+  // A mouse click of `kind` ("LeftSingle", "Leave") on an area: the area's
+  // clicks that listen to the kind (a click without Kind listens to
+  // LeftSingle) send their Event and run their script, right away, with
+  // (M:Event) the kind as the click spells it and (M:X), (M:Y) the point, or
+  // the area's centre when the area is not chosen by a point.
   ClickOutcome click(int gauge, const AreaChoice& area, const std::string& kind);
 
   // By section or ident, without regard to case; false when no window is so named.

@@ -5,6 +5,7 @@
 
 #include <set>
 #include <string>
+#include <string_view>
 #include <tuple>
 #include <vector>
 
@@ -16,6 +17,10 @@ struct ScriptSite {
   int line = 0;         // of the file, 1-based
   std::string excerpt;  // the script's text on that line, trimmed and cut short
 };
+
+// The site of a line of a script that stands on `script.line`: `lineOffset`
+// lines further on, with `lineText` (the script's text on it) as the excerpt.
+ScriptSite scriptLineSite(const ScriptSite& script, int lineOffset, std::string_view lineText);
 
 struct Finding {
   ScriptSite site;

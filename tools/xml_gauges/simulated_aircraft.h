@@ -26,8 +26,8 @@ class SimulatedAircraft {
 
   // A slot for an A:/E:/P: variable (kind 'A' or 'E'; P: is E:). Names are
   // compared by simulatorKey; a name not in the table of known variables
-  // comes into being at 0 with the unit it was first named with.
-  int bind(char kind, const std::string& name, int index);
+  // comes into being at 0 with the unit it was first named with (`unit`).
+  int bind(char kind, const std::string& name, int index, const std::string& unit = {});
   // Values in the unit of the table (rpm, bool, percent, knots, seconds...).
   double get(int slot) const;
   void set(int slot, double value);
@@ -43,6 +43,8 @@ class SimulatedAircraft {
   // The clock: P:Absolute time, E:ABSOLUTE TIME, P:Local time and the date
   // variables advance by `seconds`.
   void advance(double seconds);
+  // Seconds since the clock started (P:Absolute time counts on from a fixed
+  // date and time, the same for every run).
   double time() const;
 
   // Records the event and applies it: TOGGLE_MASTER_BATTERY flips

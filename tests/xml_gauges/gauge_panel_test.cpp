@@ -1,0 +1,245 @@
+#include "gauge_panel.h"
+
+#include <gtest/gtest.h>
+
+#include "variable_name.h"
+
+namespace vorlanex::gauges {
+namespace {
+
+constexpr double kFrame = 1.0 / 18;
+
+PanelGaugeSpec xmlGauge(const std::string& section, const std::string& name, std::string text) {
+  return {section, name, name + ".xml", std::move(text), 1, 0, 0, 0, 0};
+}
+
+std::string gauge(const std::string& body) { return "<Gauge Name=\"g\">" + body + "</Gauge>"; }
+
+// A panel of its own: its L: variables and a simulated aircraft at rest.
+struct TestPanel {
+  LocalVariables variables;
+  SimulatedAircraft aircraft;
+  GaugePanel panel;
+
+  TestPanel(std::vector<PanelWindowSpec> windows, std::vector<PanelGaugeSpec> gauges)
+      : panel(std::move(windows), std::move(gauges), variables, aircraft) {}
+
+  double read(const std::string& name) {
+    const VariableName variable = *parseVariableName(name);
+    return variable.kind == 'L' ? variables.valueOf(variable.name) : aircraft.read(variable);
+  }
+  void write(const std::string& name, double value) {
+    const VariableName variable = *parseVariableName(name);
+    if (variable.kind == 'L') {
+      variables.set(variables.bind(variable.name), value, {});
+    } else {
+      aircraft.write(variable, value);
+    }
+  }
+  void frames(int count) {
+    for (int i = 0; i < count; ++i) panel.runFrame(kFrame);
+  }
+};
+
+// A step of an idiom's run: frames pass, a variable is set, the gauge's only
+// area is clicked, or a variable is expected to hold a value.
+struct Step {
+  enum Kind { kFrames, kSet, kClick, kExpect } kind;
+  std::string what;  // the variable, or the mouse kind clicked
+  double value;      // frames, the value, or 1 when the click must be heard
+};
+
+struct Idiom {
+  const char* name;
+  std::string gauge;
+  std::vector<Step> steps;
+};
+
+const Idiom kIdioms[] = {
+    {"edge detector",
+     gauge("<Update>(A:EXIT OPEN:1, percent) 0 &gt; (L:door_was, bool) != if{\n"
+           "  (L:door_was, bool) ! (>L:door_was, bool)\n"
+           "  (L:door_changes, number) 1 + (>L:door_changes, number) }</Update>"),
+     {{Step::kFrames, "", 3},
+      {Step::kExpect, "(L:door_changes, number)", 0},
+      {Step::kSet, "(A:EXIT OPEN:1, percent)", 100},
+      {Step::kFrames, "", 3},
+      {Step::kExpect, "(L:door_changes, number)", 1},
+      {Step::kSet, "(A:EXIT OPEN:1, percent)", 0},
+      {Step::kFrames, "", 3},
+      {Step::kExpect, "(L:door_changes, number)", 2}}},
+    {"toggle",
+     gauge("<Mouse><Area Left=\"0\" Top=\"0\" Width=\"10\" Height=\"10\"><Click>"
+           "(L:switch, bool) ! (>L:switch, bool) 1 (>L:click_sound, number)</Click></Area></Mouse>"),
+     {{Step::kClick, "LeftSingle", 1},
+      {Step::kExpect, "(L:switch, bool)", 1},
+      {Step::kExpect, "(L:click_sound, number)", 1},
+      {Step::kClick, "LeftSingle", 1},
+      {Step::kExpect, "(L:switch, bool)", 0}}},
+    {"press and hold",
+     gauge("<Mouse><Click Kind=\"LeftSingle+Leave\">(M:Event) 'LeftSingle' scmp 0 == if{\n"
+           "1 (>L:held, bool) } els{ 0 (>L:held, bool) }</Click></Mouse>"),
+     {{Step::kClick, "LeftSingle", 1},
+      {Step::kExpect, "(L:held, bool)", 1},
+      {Step::kClick, "RightSingle", 0},
+      {Step::kExpect, "(L:held, bool)", 1},
+      {Step::kClick, "leave", 1},
+      {Step::kExpect, "(L:held, bool)", 0}}},
+    {"latch",
+     gauge("<Update>(L:done, bool) ! if{ (L:runs, number) 1 + (>L:runs, number)\n"
+           "1 (>L:done, bool) }</Update>"),
+     {{Step::kFrames, "", 5}, {Step::kExpect, "(L:runs, number)", 1}}},
+    {"timer on the simulation clock",
+     gauge("<Update>(L:timing, bool) if{ (P:Absolute time, seconds) (L:started, number) - 2 >= if{\n"
+           "0 (>L:timing, bool) 1 (>L:timer_done, number) } }</Update>"
+           "<Mouse><Click>(P:Absolute time, seconds) (>L:started, number) 1 (>L:timing, bool)"
+           "</Click></Mouse>"),
+     {{Step::kFrames, "", 18},
+      {Step::kClick, "LeftSingle", 1},
+      {Step::kFrames, "", 34},
+      {Step::kExpect, "(L:timer_done, number)", 0},
+      {Step::kFrames, "", 4},
+      {Step::kExpect, "(L:timer_done, number)", 1}}},
+    {"power gate",
+     gauge("<Element><Select><Value>(A:ELECTRICAL MASTER BATTERY, bool) if{\n"
+           "(A:GENERAL ENG RPM:1, rpm) 24 / 0 max 100 min (>L:engine_volume, number) }"
+           "</Value></Select></Element>"),
+     {{Step::kSet, "(A:GENERAL ENG RPM:1, rpm)", 1200},
+      {Step::kSet, "(A:ELECTRICAL MASTER BATTERY, bool)", 0},
+      {Step::kFrames, "", 1},
+      {Step::kExpect, "(L:engine_volume, number)", 0},
+      {Step::kSet, "(A:ELECTRICAL MASTER BATTERY, bool)", 1},
+      {Step::kFrames, "", 1},
+      {Step::kExpect, "(L:engine_volume, number)", 50}}},
+    {"click sending an event",
+     gauge("<Image Name=\"b.bmp\" ImageSizes=\"10,10\"/>\n"
+           "<Mouse><Area Right=\"5\"><Click Event=\"toggle_master_battery\"/></Area></Mouse>"),
+     {{Step::kSet, "(A:ELECTRICAL MASTER BATTERY, bool)", 0},
+      {Step::kClick, "LeftSingle", 1},
+      {Step::kExpect, "(A:ELECTRICAL MASTER BATTERY, bool)", 1},
+      {Step::kClick, "LeftSingle", 1},
+      {Step::kExpect, "(A:ELECTRICAL MASTER BATTERY, bool)", 0}}},
+};
+
+TEST(GaugePanel, RunsTheIdiomsOfSoundLogic) {
+  for (const Idiom& idiom : kIdioms) {
+    SCOPED_TRACE(idiom.name);
+    TestPanel test({{"Window00", "", "", true, 0, 0}}, {xmlGauge("Window00", "logic!g", idiom.gauge)});
+    int step = 0;
+    for (const Step& s : idiom.steps) {
+      SCOPED_TRACE(++step);
+      switch (s.kind) {
+        case Step::kFrames:
+          test.frames(static_cast<int>(s.value));
+          break;
+        case Step::kSet:
+          test.write(s.what, s.value);
+          break;
+        case Step::kClick: {
+          const ClickOutcome outcome = test.panel.click(0, {}, s.what);
+          EXPECT_EQ(outcome.found, s.value != 0) << outcome.problem;
+          break;
+        }
+        case Step::kExpect:
+          EXPECT_EQ(test.read(s.what), s.value) << s.what;
+          break;
+      }
+    }
+    for (const Finding& finding : test.panel.findings().all()) {
+      ADD_FAILURE() << finding.site.line << ": " << finding.message;
+    }
+  }
+}
+
+TEST(GaugePanel, AClickedEventIsSentWithTheClicksSite) {
+  TestPanel test({{"Window00", "", "", true, 0, 0}},
+                 {xmlGauge("Window00", "cab!battery", kIdioms[6].gauge)});
+  ASSERT_TRUE(test.panel.click(0, {AreaChoice::By::kPoint, "", 0, 2, 2}, "LeftSingle").found);
+  ASSERT_EQ(test.aircraft.events().size(), 1u);
+  EXPECT_EQ(test.aircraft.events()[0].event, "TOGGLE_MASTER_BATTERY");
+  EXPECT_EQ(test.aircraft.events()[0].sender.gauge, "cab!battery");
+  EXPECT_EQ(test.aircraft.events()[0].sender.line, 2);
+  // Right of the area's edge at 5 is no area at all.
+  const ClickOutcome outside = test.panel.click(0, {AreaChoice::By::kPoint, "", 0, 7, 2}, "LeftSingle");
+  EXPECT_FALSE(outside.found);
+  EXPECT_NE(outside.problem.find("#1 at 0,0 5x10"), std::string::npos) << outside.problem;
+}
+
+// The gauges of window A, the module stand-in between them, and window B
+// closed: each XML gauge counts its frames in an L: variable.
+std::vector<PanelGaugeSpec> orderedGauges() {
+  const auto counter = [](const std::string& name) {
+    return gauge("<Update>(L:" + name + ", number) 1 + (>L:" + name + ", number)</Update>");
+  };
+  PanelGaugeSpec module{"WindowA", "Vorlanex_sound!sound", "", std::nullopt, 3, 0, 0, 0, 0};
+  return {xmlGauge("WindowB", "hidden!g", counter("hidden")),
+          xmlGauge("WindowA", "before!g", counter("before")), module,
+          xmlGauge("windowa", "after!g", counter("after"))};
+}
+
+TEST(GaugePanel, RunsGaugesInPanelOrderAndTheModuleAtItsPlace) {
+  TestPanel test({{"WindowA", "", "", true, 0, 0}, {"WindowB", "10", "", false, 0, 0}},
+                 orderedGauges());
+  std::vector<std::pair<double, double>> seen;  // before, after, as the module saw them
+  test.panel.setOtherGauge([&](const PanelGaugeSpec& spec) {
+    EXPECT_EQ(spec.name, "Vorlanex_sound!sound");
+    seen.emplace_back(test.variables.valueOf("before"), test.variables.valueOf("after"));
+  });
+  const double start = test.aircraft.time();
+  test.frames(2);
+  EXPECT_EQ(seen, (std::vector<std::pair<double, double>>{{1, 0}, {2, 1}}));
+  EXPECT_EQ(test.read("(L:hidden, number)"), 0);
+  EXPECT_NEAR(test.aircraft.time() - start, 2 * kFrame, 1e-6);
+
+  EXPECT_FALSE(test.panel.click(0, {}, "LeftSingle").found);
+  EXPECT_FALSE(test.panel.setWindowOpen("Window09", true));
+  ASSERT_TRUE(test.panel.setWindowOpen("10", true));  // by its ident
+  EXPECT_TRUE(test.panel.windowOpen(1));
+  test.frames(1);
+  EXPECT_EQ(test.read("(L:hidden, number)"), 1);
+  ASSERT_TRUE(test.panel.setWindowOpen("WINDOWA", false));
+  test.frames(1);
+  EXPECT_EQ(test.read("(L:before, number)"), 3);
+  EXPECT_EQ(seen.size(), 3u);
+  EXPECT_EQ(test.panel.findGauge("windowb/HIDDEN!g"), 0);
+  EXPECT_EQ(test.panel.findGauge("after!g"), 3);
+  EXPECT_EQ(test.panel.findGauge("WindowB/after!g"), std::nullopt);
+}
+
+TEST(GaugePanel, HiddenElementsRunNothingAndFrequencyThrottlesTheGauge) {
+  const std::string text = gauge(
+      "<Update Frequency=\"6\">(L:updates, number) 1 + (>L:updates, number)</Update>"
+      "<Element><Visible>(L:shown, bool)</Visible>"
+      "  <Select><Value>(L:own, number) 1 + (>L:own, number)</Value></Select>"
+      "  <Element><Select><Value>(L:child, number) 1 + (>L:child, number)</Value></Select>"
+      "  </Element></Element>");
+  TestPanel test({{"Window00", "", "", true, 0, 0}}, {xmlGauge("Window00", "a!b", text)});
+  test.frames(18);
+  EXPECT_EQ(test.read("(L:updates, number)"), 6);
+  EXPECT_EQ(test.read("(L:own, number)"), 0);
+  EXPECT_EQ(test.read("(L:child, number)"), 0);
+  test.write("(L:shown, bool)", 1);
+  test.frames(18);
+  EXPECT_EQ(test.read("(L:updates, number)"), 12);
+  EXPECT_EQ(test.read("(L:own, number)"), 6);
+  EXPECT_EQ(test.read("(L:child, number)"), 6);
+}
+
+TEST(GaugePanel, TellsWhatCompilingAndRunningFoundAtTheFilesLines) {
+  const std::string text = gauge(
+      "\n<Element>\n  <Value>\n    1 (>L:x, number)\n    frob\n  </Value>\n</Element>\n"
+      "<Update>1 0 / (>L:y, number)</Update>");
+  TestPanel test({{"Window00", "", "", true, 0, 0}}, {xmlGauge("Window00", "cab!logic", text)});
+  test.frames(3);
+  std::vector<std::tuple<std::string, int, std::string, std::string>> found;
+  for (const Finding& finding : test.panel.findings().all()) {
+    found.emplace_back(finding.site.gauge, finding.site.line, finding.site.excerpt,
+                       finding.message.substr(0, 12));
+  }
+  EXPECT_EQ(found, (std::vector<std::tuple<std::string, int, std::string, std::string>>{
+                       {"cab!logic", 5, "frob", "unknown word"},
+                       {"cab!logic", 8, "1 0 / (>L:y, number)", "division by "}}));
+}
+
+}  // namespace
+}  // namespace vorlanex::gauges

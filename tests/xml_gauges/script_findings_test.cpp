@@ -1,0 +1,91 @@
+// What the simulator runs without a word becomes a finding at its line.
+#include <gtest/gtest.h>
+
+#include "script_fixture.h"
+
+namespace vorlanex::gauges {
+namespace {
+
+struct Case {
+  const char* script;
+  double result;
+  const char* told;
+};
+
+TEST(ScriptFindings, ToleratedAndTold) {
+  for (const Case& c : std::initializer_list<Case>{
+           {"+", 0, "1: popping an empty stack: 0 is read\n"},
+           {"1 0 /", 0, "1: division by zero gives 0\n"},
+           {"5 0 %", 0, "1: division by zero gives 0\n"},
+           {"5 0 div 2 +", 2, "1: division by zero gives 0\n"},
+           {"1 foo 2 +", 3, "1: unknown word 'foo'\n"},
+           {"1 s50", 1, "1: unknown word 's50'\n"},
+           {"1 &amp;&amp; 1", 1, "1: unknown word '&amp;&amp;' (an XML escape written twice?)\n"},
+           {"@Volume 2", 2, "1: macro '@Volume' is not defined\n"},
+           {"(>L:@fan, number)", 0, "1: macro '@fan' is not defined\n"},
+           {"1 if{ 2", 2, "1: if{ without its closing }: it closes at the script's end\n"},
+           {"0 if{ 1 } els{ 2", 2, "1: els{ without its closing }: it closes at the script's end\n"},
+           {"1 } 2", 2, "1: } without an if{ or els{ to close: it is skipped\n"},
+           {"els{ 3 }", 3,
+            "1: els{ without an if{ } before it: the word is skipped\n"
+            "1: } without an if{ or els{ to close: it is skipped\n"},
+           {"1 g7", 1, "1: g7 jumps to the label :7, which is not there: the jump does nothing\n"},
+           {":1 g1", 0, "1: the script ran too many steps (an endless loop?) and was stopped\n"},
+           {"1 (>A:GENERAL ENG RPM:1, rpm) 2", 2,
+            "1: (>A:GENERAL ENG RPM:1, rpm): gauges cannot write simulator variables; the value is dropped\n"},
+           {"(>P:Local time, hours)", 0,
+            "1: (>P:Local time, hours): gauges cannot write simulator variables; the value is dropped\n"},
+           {"(>M:X)", 0, "1: (>M:X): gauges cannot write mouse variables; the value is dropped\n"},
+           {"(A:SIM ON GROUND, furlongs)", 1,
+            "1: unknown unit 'furlongs' in (A:SIM ON GROUND, furlongs): the number is read as held, in bool\n"},
+           {"(A:EXIT OPEN:0, feet)", 0,
+            "1: unit 'feet' does not fit (A:EXIT OPEN:0, feet), held in percent: the number is read as held\n"},
+           {"(G:Var12)", 0, "1: unknown gauge variable (G:Var12): G:Var1 to G:Var9 are known\n"},
+           {"'abc", 0, "1: a text without its closing quote runs to the script's end\n"},
+       }) {
+    ScriptFixture fixture;
+    EXPECT_EQ(fixture.run(c.script).number, c.result) << c.script;
+    EXPECT_EQ(fixture.told(), c.told) << c.script;
+  }
+}
+
+TEST(ScriptFindings, StandAtTheLineOfTheirToken) {
+  ScriptFixture fixture;
+  fixture.run("1\n  (L:a, number)\n  0 /  ", 10);
+  ASSERT_EQ(fixture.findings.all().size(), 1u);
+  const ScriptSite& site = fixture.findings.all()[0].site;
+  EXPECT_EQ(site.line, 12);
+  EXPECT_EQ(site.excerpt, "0 /");
+  EXPECT_EQ(site.file, "test.xml");
+  EXPECT_EQ(site.gauge, "test!gauge");
+}
+
+TEST(ScriptFindings, ARunToldOnceHowOftenItRuns) {
+  ScriptFixture fixture;
+  const Program program = compileScript("1 0 /", {"", "a.xml", 1, ""}, fixture.context);
+  for (int frame = 0; frame < 3; ++frame) runScript(program, fixture.context);
+  EXPECT_EQ(fixture.findings.all().size(), 1u);
+}
+
+TEST(ScriptFindings, PushesBeyondTheStackAreDropped) {
+  ScriptFixture fixture;
+  std::string script;
+  for (int i = 0; i < 600; ++i) script += "1 ";
+  for (int i = 0; i < 599; ++i) script += "+ ";
+  EXPECT_EQ(fixture.run(script).number, 512);
+  EXPECT_EQ(fixture.told(),
+            "1: the stack holds 512 values: further pushes are dropped\n"
+            "1: popping an empty stack: 0 is read\n");
+}
+
+TEST(ScriptFindings, DeepNestingAndHugeTextsEndWell) {
+  ScriptFixture fixture;
+  std::string script;
+  for (int i = 0; i < 100000; ++i) script += "1 if{ ";
+  EXPECT_EQ(fixture.run(script + "7").number, 7);
+  EXPECT_EQ(fixture.run(":1 'abcdefghijklmnopqrstuvwxyz' d scat d scat g1").number, 0);
+  EXPECT_NE(fixture.told().find("the script's texts outgrew their room"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace vorlanex::gauges

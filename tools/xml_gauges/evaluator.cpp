@@ -1,0 +1,259 @@
+#include <cmath>
+
+#include "script_machine.h"
+
+namespace vorlanex::gauges {
+namespace {
+
+constexpr size_t kTextBufferSize = 256 * 1024;
+
+// One buffer per thread, its room taken once, so a run's texts never move
+// and cost no allocation.
+std::string& textBuffer() {
+  thread_local std::string buffer;
+  if (buffer.capacity() < kTextBufferSize) buffer.reserve(kTextBufferSize);
+  return buffer;
+}
+
+}  // namespace
+
+Machine::Machine(const Program::Code& code, ScriptContext& context)
+    : code_(code), context_(context), texts_(textBuffer()), textsStart_(texts_.size()) {
+  for (int i = 0; i < code.registersUsed; ++i) registers_[i] = Cell{};
+  if (code.toldTo != &context.findings) {
+    code.told.assign(code.instructions.size(), 0);
+    code.toldTo = &context.findings;
+  }
+}
+
+Machine::~Machine() { texts_.resize(textsStart_); }
+
+void Machine::binary(Op op) {
+  if (depth_ >= 2 && stack_[depth_ - 1].where == Cell::kNumber && stack_[depth_ - 2].where == Cell::kNumber) {
+    Cell& a = stack_[depth_ - 2];
+    a.number = applyBinary(op, a.number, stack_[depth_ - 1].number);
+    --depth_;
+    return;
+  }
+  const double b = popNumber();
+  const double a = popNumber();
+  pushNumber(applyBinary(op, a, b));
+}
+
+void Machine::unary(Op op) {
+  if (depth_ >= 1 && stack_[depth_ - 1].where == Cell::kNumber) {
+    Cell& a = stack_[depth_ - 1];
+    a.number = applyUnary(op, a.number);
+    return;
+  }
+  pushNumber(applyUnary(op, popNumber()));
+}
+
+Value Machine::run() {
+  const Instruction* instructions = code_.instructions.data();
+  const size_t size = code_.instructions.size();
+  long budget = kStepLimit + static_cast<long>(size);
+  size_t next = 0;
+  while (next < size) {
+    current_ = next++;
+    if (--budget < 0) {
+      tell(kSteps, "the script ran too many steps (an endless loop?) and was stopped");
+      break;
+    }
+    const Instruction& in = instructions[current_];
+    switch (in.op) {
+      case Op::kNop: break;
+      case Op::kPushNumber: pushNumber(in.x); break;
+      case Op::kPushText:
+        push(Cell{0.0, static_cast<uint32_t>(in.a), static_cast<uint32_t>(in.b), Cell::kProgramText});
+        break;
+      case Op::kReadShared: pushNumber(context_.shared.get(in.a)); break;
+      case Op::kReadSharedBool: pushNumber(context_.shared.get(in.a) != 0.0 ? 1.0 : 0.0); break;
+      case Op::kWriteShared: {
+        const double value = popNumber();
+        context_.shared.set(in.a, value, code_.sites[static_cast<size_t>(in.site)]);
+        break;
+      }
+      case Op::kReadAircraft: pushNumber(context_.aircraft.get(in.a)); break;
+      case Op::kReadAircraftConverted:
+        pushNumber(code_.conversions[static_cast<size_t>(in.b)].apply(context_.aircraft.get(in.a)));
+        break;
+      case Op::kReadGauge: pushNumber(context_.gaugeVariables != nullptr ? context_.gaugeVariables[in.a] : 0.0); break;
+      case Op::kWriteGauge: {
+        const double value = popNumber();
+        if (context_.gaugeVariables != nullptr) context_.gaugeVariables[in.a] = value;
+        break;
+      }
+      case Op::kSendEvent: {
+        const double value = depth_ > 0 ? popNumber() : 0.0;
+        context_.aircraft.send(code_.events[static_cast<size_t>(in.a)], value, code_.sites[static_cast<size_t>(in.site)]);
+        break;
+      }
+      case Op::kReadMouseEvent: pushText(context_.mouseEvent); break;
+      case Op::kReadMouseX: pushNumber(context_.mouseX); break;
+      case Op::kReadMouseY: pushNumber(context_.mouseY); break;
+      case Op::kDiscard:
+        if (depth_ > 0) --depth_;
+        break;
+
+      case Op::kJump: next = static_cast<size_t>(in.a); break;
+      case Op::kJumpIfFalse:
+        if (popNumber() == 0.0) next = static_cast<size_t>(in.a);
+        break;
+      case Op::kQuit: next = code_.instructions.size(); break;
+
+      case Op::kStore:
+        if (depth_ == 0) tell(kUnderflow, "storing from an empty stack: 0 is stored");
+        registers_[in.a] = depth_ > 0 ? stack_[depth_ - 1] : Cell{};
+        break;
+      case Op::kStorePop: registers_[in.a] = pop(); break;
+      case Op::kLoad: push(registers_[in.a]); break;
+
+      case Op::kEqual:
+      case Op::kNotEqual:
+        if (depth_ >= 2 && stack_[depth_ - 1].where == Cell::kNumber && stack_[depth_ - 2].where == Cell::kNumber) {
+          binary(in.op);
+        } else {
+          compare(in.op);
+        }
+        break;
+      case Op::kDivide:
+      case Op::kModulo:
+      case Op::kIntegerDivide: divide(in.op); break;
+      case Op::kPi: pushNumber(kPi); break;
+      case Op::kChoose: choose(); break;
+      case Op::kRange: range(); break;
+      case Op::kCase: selectCase(); break;
+      case Op::kDuplicate:
+        if (depth_ == 0) tell(kUnderflow, "duplicating an empty stack: 0 is pushed");
+        push(depth_ > 0 ? stack_[depth_ - 1] : Cell{});
+        break;
+      case Op::kSwap: {
+        const Cell b = pop();
+        const Cell a = pop();
+        push(b);
+        push(a);
+        break;
+      }
+      case Op::kPop: pop(); break;
+      case Op::kClear: depth_ = 0; break;
+      case Op::kPick: pick(); break;
+
+      default:
+        if (isBinaryNumeric(in.op)) {
+          binary(in.op);
+        } else if (isUnaryNumeric(in.op)) {
+          unary(in.op);
+        } else {
+          textOperation(in.op);
+        }
+        break;
+    }
+  }
+  Value result;
+  if (depth_ == 0) return result;
+  const Cell& top = stack_[depth_ - 1];
+  if (top.where == Cell::kNumber) {
+    result.number = top.number;
+  } else {
+    char buffer[32];
+    result.text = std::string(textOf(top, buffer));
+    result.number = numberOf(top);
+    result.isText = true;
+  }
+  return result;
+}
+
+void Machine::tell(Told what, const char* message) {
+  uint8_t& told = code_.told[current_];
+  if ((told & what) != 0) return;
+  told = static_cast<uint8_t>(told | what);
+  context_.findings.add(code_.sites[static_cast<size_t>(code_.instructions[current_].site)], message);
+}
+
+Cell Machine::emptyPop() {
+  tell(kUnderflow, "popping an empty stack: 0 is read");
+  return Cell{};
+}
+
+void Machine::tooDeep() { tell(kDepth, "the stack holds 512 values: further pushes are dropped"); }
+
+// Texts compare as texts when both are texts; otherwise as numbers.
+void Machine::compare(Op op) {
+  const Cell b = pop();
+  const Cell a = pop();
+  bool equal;
+  if (a.where != Cell::kNumber && b.where != Cell::kNumber) {
+    char bufferA[32];
+    char bufferB[32];
+    equal = textOf(a, bufferA) == textOf(b, bufferB);
+  } else {
+    equal = numberOf(a) == numberOf(b);
+  }
+  pushNumber(truth(op == Op::kEqual ? equal : !equal));
+}
+
+void Machine::divide(Op op) {
+  const double b = popNumber();
+  const double a = popNumber();
+  if (b == 0.0) {
+    tell(kDivision, "division by zero gives 0");
+    pushNumber(0.0);
+  } else if (op == Op::kDivide) {
+    pushNumber(a / b);
+  } else if (op == Op::kModulo) {
+    pushNumber(std::fmod(a, b));
+  } else {
+    pushNumber(std::trunc(a / b));
+  }
+}
+
+// A B C ?: A when C holds, else B.
+void Machine::choose() {
+  const double condition = popNumber();
+  const Cell b = pop();
+  const Cell a = pop();
+  push(condition != 0.0 ? a : b);
+}
+
+// X LOW HIGH rng: 1 when X lies between the bounds, in either order.
+void Machine::range() {
+  double high = popNumber();
+  double low = popNumber();
+  const double x = popNumber();
+  if (low > high) std::swap(low, high);
+  pushNumber(truth(x >= low && x <= high));
+}
+
+// N b: a copy of the value N places below the top.
+void Machine::pick() {
+  const int64_t places = wholeNumber(popNumber());
+  if (places < 0 || places >= depth_) {
+    tell(kUnderflow, "b reaches below the stack: 0 is pushed");
+    pushNumber(0.0);
+    return;
+  }
+  push(stack_[depth_ - 1 - places]);
+}
+
+// v(K-1) ... v1 v0 K I case: v[I], the K values taken off. An index out of
+// range gives 0.
+void Machine::selectCase() {
+  const int64_t index = wholeNumber(popNumber());
+  int64_t count = wholeNumber(popNumber());
+  if (count < 0) count = 0;
+  if (count > depth_) {
+    tell(kUnderflow, "case takes more values than the stack holds: the missing ones read 0");
+  }
+  const int available = static_cast<int>(std::min<int64_t>(count, depth_));
+  const Cell chosen = index >= 0 && index < available ? stack_[depth_ - 1 - index] : Cell{};
+  depth_ -= available;
+  push(chosen);
+}
+
+Value runScript(const Program& program, ScriptContext& context) {
+  if (program.code_ == nullptr) return {};
+  return Machine(*program.code_, context).run();
+}
+
+}  // namespace vorlanex::gauges

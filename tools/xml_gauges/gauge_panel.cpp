@@ -1,0 +1,144 @@
+#include "gauge_panel.h"
+
+#include "gauge_instance.h"
+#include "text_case.h"
+
+namespace vorlanex::gauges {
+
+struct GaugePanel::State {
+  State(std::vector<PanelWindowSpec> windowSpecs, std::vector<PanelGaugeSpec> gaugeSpecs,
+        SharedVariables& sharedVariables, SimulatedAircraft& simulated)
+      : windows(std::move(windowSpecs)),
+        gauges(std::move(gaugeSpecs)),
+        shared(sharedVariables),
+        aircraft(simulated) {}
+
+  struct Place {
+    int gauge;
+    int window;  // -1 for a gauge whose section names no window: it always runs
+  };
+
+  std::vector<PanelWindowSpec> windows;
+  std::vector<PanelGaugeSpec> gauges;
+  SharedVariables& shared;
+  SimulatedAircraft& aircraft;
+  Findings findings;
+  std::vector<bool> open;
+  std::vector<std::unique_ptr<GaugeInstance>> instances;  // null for a gauge that is no XML gauge
+  std::vector<Place> order;
+  std::vector<int> windowOf;  // by gauge, as in `order`
+  std::function<void(const PanelGaugeSpec&)> otherGauge;
+  GaugeModel noModel;
+
+  std::optional<int> windowNamed(std::string_view name) const {
+    for (std::size_t i = 0; i < windows.size(); ++i) {
+      if (equalNoCase(windows[i].section, name) ||
+          (!windows[i].ident.empty() && equalNoCase(windows[i].ident, name))) {
+        return static_cast<int>(i);
+      }
+    }
+    return std::nullopt;
+  }
+
+  // Windows in their order, each with its gauges in theirs.
+  void placeGauges() {
+    std::vector<bool> placed(gauges.size(), false);
+    for (std::size_t w = 0; w < windows.size(); ++w) {
+      for (std::size_t g = 0; g < gauges.size(); ++g) {
+        if (placed[g] || !equalNoCase(gauges[g].section, windows[w].section)) continue;
+        placed[g] = true;
+        order.push_back({static_cast<int>(g), static_cast<int>(w)});
+      }
+    }
+    for (std::size_t g = 0; g < gauges.size(); ++g) {
+      if (!placed[g]) order.push_back({static_cast<int>(g), -1});
+    }
+    windowOf.resize(gauges.size());
+    for (const Place& place : order) windowOf[static_cast<std::size_t>(place.gauge)] = place.window;
+  }
+};
+
+GaugePanel::GaugePanel(std::vector<PanelWindowSpec> windows, std::vector<PanelGaugeSpec> gauges,
+                       SharedVariables& shared, SimulatedAircraft& aircraft)
+    : state_(std::make_unique<State>(std::move(windows), std::move(gauges), shared, aircraft)) {
+  State& state = *state_;
+  for (const PanelWindowSpec& window : state.windows) state.open.push_back(window.open);
+  for (const PanelGaugeSpec& gauge : state.gauges) {
+    state.instances.push_back(gauge.text ? std::make_unique<GaugeInstance>(
+                                               gauge, state.shared, state.aircraft, state.findings)
+                                         : nullptr);
+  }
+  state.placeGauges();
+}
+
+GaugePanel::~GaugePanel() = default;
+
+void GaugePanel::setOtherGauge(std::function<void(const PanelGaugeSpec&)> run) {
+  state_->otherGauge = std::move(run);
+}
+
+void GaugePanel::runFrame(double seconds) {
+  State& state = *state_;
+  for (const State::Place& place : state.order) {
+    if (place.window >= 0 && !state.open[static_cast<std::size_t>(place.window)]) continue;
+    const auto gauge = static_cast<std::size_t>(place.gauge);
+    if (state.instances[gauge]) {
+      state.instances[gauge]->runFrame(seconds);
+    } else if (state.otherGauge) {
+      state.otherGauge(state.gauges[gauge]);
+    }
+  }
+  state.aircraft.advance(seconds);
+}
+
+std::optional<int> GaugePanel::findGauge(std::string_view name) const {
+  const State& state = *state_;
+  std::optional<int> window;
+  if (const auto slash = name.find('/'); slash != std::string_view::npos) {
+    window = state.windowNamed(name.substr(0, slash));
+    if (!window) return std::nullopt;
+    name = name.substr(slash + 1);
+  }
+  for (std::size_t g = 0; g < state.gauges.size(); ++g) {
+    if (!equalNoCase(state.gauges[g].name, name)) continue;
+    if (window && !equalNoCase(state.gauges[g].section, state.windows[*window].section)) continue;
+    return static_cast<int>(g);
+  }
+  return std::nullopt;
+}
+
+const std::vector<PanelGaugeSpec>& GaugePanel::gauges() const { return state_->gauges; }
+
+const GaugeModel& GaugePanel::model(int gauge) const {
+  const auto& instance = state_->instances.at(static_cast<std::size_t>(gauge));
+  return instance ? instance->model() : state_->noModel;
+}
+
+ClickOutcome GaugePanel::click(int gauge, const AreaChoice& area, const std::string& kind) {
+  State& state = *state_;
+  const PanelGaugeSpec& spec = state.gauges.at(static_cast<std::size_t>(gauge));
+  const auto& instance = state.instances[static_cast<std::size_t>(gauge)];
+  if (!instance) return {false, spec.name + " is no XML gauge: it has no mouse areas to click"};
+  if (const int window = state.windowOf[static_cast<std::size_t>(gauge)];
+      window >= 0 && !state.open[static_cast<std::size_t>(window)]) {
+    return {false, spec.name + " stands in " + spec.section + ", which is closed"};
+  }
+  return instance->click(area, kind);
+}
+
+bool GaugePanel::setWindowOpen(std::string_view window, bool open) {
+  const auto found = state_->windowNamed(window);
+  if (!found) return false;
+  state_->open[static_cast<std::size_t>(*found)] = open;
+  return true;
+}
+
+const std::vector<PanelWindowSpec>& GaugePanel::windows() const { return state_->windows; }
+
+bool GaugePanel::windowOpen(int window) const {
+  return state_->open.at(static_cast<std::size_t>(window));
+}
+
+const Findings& GaugePanel::findings() const { return state_->findings; }
+
+}  // namespace vorlanex::gauges
