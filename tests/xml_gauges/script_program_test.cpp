@@ -116,6 +116,21 @@ TEST(ScriptProgram, SharedAndGaugeVariables) {
   EXPECT_EQ(fixture.told(), "");
 }
 
+TEST(ScriptProgram, SharedWritesCarryTheirOwnLine) {
+  ScriptFixture fixture;
+  const Program program =
+      compileScript("1 (>L:a, number)\n  2 (>L:b, number) ", {"cab!fan", "fan.xml", 7, ""}, fixture.context);
+  runScript(program, fixture.context);
+  const ScriptSite* a = fixture.shared.lastWriter("a");
+  const ScriptSite* b = fixture.shared.lastWriter("b");
+  ASSERT_TRUE(a != nullptr && b != nullptr);
+  EXPECT_EQ(a->gauge, "cab!fan");
+  EXPECT_EQ(a->line, 7);
+  EXPECT_EQ(a->excerpt, "1 (>L:a, number)");
+  EXPECT_EQ(b->line, 8);
+  EXPECT_EQ(b->excerpt, "2 (>L:b, number)");
+}
+
 TEST(ScriptProgram, AircraftVariablesInTheUnitNamed) {
   ScriptFixture fixture;
   fixture.aircraft.set(fixture.aircraft.bind('A', "GENERAL ENG RPM", 1), 2200);

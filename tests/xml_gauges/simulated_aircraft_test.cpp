@@ -118,6 +118,7 @@ TEST(SimulatedAircraft, ScriptStepsReadAndWriteInAnyUnitOfTheDimension) {
   EXPECT_NEAR(aircraft.get(slot), 10, 1e-9);
   EXPECT_EQ(aircraft.nameOf(slot), "(A:Custom thing:2, feet)");
   EXPECT_EQ(aircraft.nameOf(aircraft.bind('P', "local time", 0)), "(E:LOCAL TIME, seconds)");
+  EXPECT_EQ(aircraft.bind('A', "eng2 rpm", 0), aircraft.bind('A', "GENERAL ENG RPM", 2));
 }
 
 TEST(VariableName, ReadsEveryForm) {

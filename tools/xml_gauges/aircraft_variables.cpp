@@ -101,7 +101,29 @@ constexpr KnownVariable kVariables[] = {
     {'E', "UNITS OF MEASURE", "enum"},
 };
 
+// The old names' part after "ENGn ", and the indexed name it stands for.
+struct OldEngineName {
+  std::string_view old;
+  std::string_view indexed;
+};
+
+constexpr OldEngineName kOldEngineNames[] = {
+    {"RPM", "GENERAL ENG RPM"},     {"COMBUSTION", "GENERAL ENG COMBUSTION"},
+    {"STARTER", "GENERAL ENG STARTER"}, {"N1 RPM", "TURB ENG N1"},
+    {"N2 RPM", "TURB ENG N2"},
+};
+
 }  // namespace
+
+std::optional<IndexedName> indexedNameOf(std::string_view key) {
+  if (key.size() < 6 || key.substr(0, 3) != "ENG" || key[3] < '1' || key[3] > '4' || key[4] != ' ') {
+    return std::nullopt;
+  }
+  for (const OldEngineName& name : kOldEngineNames) {
+    if (name.old == key.substr(5)) return IndexedName{name.indexed, key[3] - '0'};
+  }
+  return std::nullopt;
+}
 
 const KnownVariable* findKnownVariable(char kind, std::string_view key) {
   for (const KnownVariable& variable : kVariables) {

@@ -3,6 +3,7 @@
 // doors closed, parking brake set.
 #pragma once
 
+#include <optional>
 #include <string_view>
 
 #include "simulator_clock.h"
@@ -22,5 +23,13 @@ struct KnownVariable {
 
 // By kind and simulatorKey; nothing for a variable the table does not hold.
 const KnownVariable* findKnownVariable(char kind, std::string_view key);
+
+// An engine's variable by its old name, "ENG2 RPM", as its indexed one:
+// {"GENERAL ENG RPM", 2}. Nothing for any other name.
+struct IndexedName {
+  std::string_view name;
+  int index;
+};
+std::optional<IndexedName> indexedNameOf(std::string_view key);
 
 }  // namespace vorlanex::gauges

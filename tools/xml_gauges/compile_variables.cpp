@@ -36,13 +36,13 @@ void Compiler::variable(const Token& token) {
     while (end < written.size() && (std::isalnum(static_cast<unsigned char>(written[end])) || written[end] == '_')) {
       ++end;
     }
-    finding("macro '" + std::string(written.substr(macro, end - macro)) + "' is not defined");
+    finding("macro '" + shown(written.substr(macro, end - macro)) + "' is not defined");
     undefinedVariable(startsAsWrite(written));
     return;
   }
   const std::optional<VariableName> name = parseVariableName(written);
   if (!name) {
-    finding("unknown variable " + std::string(written));
+    finding("unknown variable " + shown(written));
     undefinedVariable(startsAsWrite(written));
     return;
   }
@@ -56,13 +56,13 @@ void Compiler::variable(const Token& token) {
         code_->events.push_back(upperCase(name->name));
         emit(Op::kSendEvent, static_cast<int32_t>(code_->events.size() - 1));
       } else {
-        finding(std::string(written) + ": K: events are sent, not read: it reads 0");
+        finding(shown(written) + ": K: events are sent, not read: it reads 0");
         emit(Op::kPushNumber);
       }
       break;
     case 'M': mouseVariable(*name, written); break;
     default:
-      finding(std::string(written) + ": C: and R: variables are not simulated");
+      finding(shown(written) + ": C: and R: variables are not simulated");
       undefinedVariable(name->write);
       break;
   }
@@ -82,7 +82,7 @@ void Compiler::sharedVariable(const VariableName& name) {
 void Compiler::gaugeVariable(const VariableName& name, std::string_view written) {
   const int index = gaugeVariableIndex(name.name);
   if (index == 0) {
-    finding("unknown gauge variable " + std::string(written) + ": G:Var1 to G:Var9 are known");
+    finding("unknown gauge variable " + shown(written) + ": G:Var1 to G:Var9 are known");
     undefinedVariable(name.write);
     return;
   }
@@ -93,7 +93,7 @@ void Compiler::gaugeVariable(const VariableName& name, std::string_view written)
 // factor fixed here.
 void Compiler::aircraftVariable(const VariableName& name, std::string_view written) {
   if (name.write) {
-    finding(std::string(written) + ": gauges cannot write simulator variables; the value is dropped");
+    finding(shown(written) + ": gauges cannot write simulator variables; the value is dropped");
     emit(Op::kDiscard);
     return;
   }
@@ -107,10 +107,10 @@ void Compiler::aircraftVariable(const VariableName& name, std::string_view writt
   const Unit* wanted = findUnit(name.unit);
   std::optional<Conversion> conversion;
   if (wanted == nullptr) {
-    finding("unknown unit '" + name.unit + "' in " + std::string(written) + ": the number is read as held, in " +
+    finding("unknown unit '" + shown(name.unit) + "' in " + shown(written) + ": the number is read as held, in " +
             heldIn);
   } else if (held != nullptr && !(conversion = conversionBetween(*held, *wanted))) {
-    finding("unit '" + name.unit + "' does not fit " + std::string(written) + ", held in " + heldIn +
+    finding("unit '" + shown(name.unit) + "' does not fit " + shown(written) + ", held in " + heldIn +
             ": the number is read as held");
   }
   if (!conversion || conversion->identity()) {
@@ -124,14 +124,14 @@ void Compiler::aircraftVariable(const VariableName& name, std::string_view writt
 void Compiler::mouseVariable(const VariableName& name, std::string_view written) {
   const std::string which = upperCase(name.name);
   if (name.write) {
-    finding(std::string(written) + ": gauges cannot write mouse variables; the value is dropped");
+    finding(shown(written) + ": gauges cannot write mouse variables; the value is dropped");
     emit(Op::kDiscard);
   } else if (which == "EVENT") {
     emit(Op::kReadMouseEvent);
   } else if (which == "X" || which == "Y") {
     emit(which == "X" ? Op::kReadMouseX : Op::kReadMouseY);
   } else {
-    finding("unknown mouse variable " + std::string(written) + ": it reads 0");
+    finding("unknown mouse variable " + shown(written) + ": it reads 0");
     emit(Op::kPushNumber);
   }
 }

@@ -28,6 +28,11 @@ long long numberAfter(std::string_view word, std::string_view prefix) {
 
 }  // namespace
 
+std::string shown(std::string_view text) {
+  constexpr size_t kLongest = 60;
+  return text.size() <= kLongest ? std::string(text) : std::string(text.substr(0, kLongest)) + "...";
+}
+
 Compiler::Compiler(std::string_view text, const ScriptSite& site, ScriptContext& context)
     : text_(text), context_(context), code_(std::make_unique<Program::Code>()) {
   code_->script = site;
@@ -131,11 +136,11 @@ bool Compiler::labelWord(std::string_view word) {
 void Compiler::unknownWord(std::string_view word) {
   const size_t macro = word.find('@');
   if (macro != std::string_view::npos) {
-    finding("macro '" + std::string(word.substr(macro)) + "' is not defined");
+    finding("macro '" + shown(word.substr(macro)) + "' is not defined");
   } else if (word.find('&') != std::string_view::npos && word.find(';') != std::string_view::npos) {
-    finding("unknown word '" + std::string(word) + "' (an XML escape written twice?)");
+    finding("unknown word '" + shown(word) + "' (an XML escape written twice?)");
   } else {
-    finding("unknown word '" + std::string(word) + "'");
+    finding("unknown word '" + shown(word) + "'");
   }
 }
 
@@ -169,7 +174,16 @@ void Compiler::finishBlocksAndJumps() {
 }
 
 size_t Compiler::emit(Op op, int32_t a, int32_t b, double x) {
-  code_->instructions.push_back({op, a, b, siteOfLine(line_), x});
+  Instruction instruction{};
+  instruction.op = op;
+  instruction.a = a;
+  if (op == Op::kPushNumber) {
+    instruction.x = x;
+  } else {
+    instruction.b = b;
+  }
+  code_->instructions.push_back(instruction);
+  code_->instructionSites.push_back(siteOfLine(line_));
   return code_->instructions.size() - 1;
 }
 

@@ -13,6 +13,10 @@
 
 namespace vorlanex::gauges {
 
+// A word or variable as a finding shows it: cut short, for a script may hold
+// a word of any length.
+std::string shown(std::string_view text);
+
 class Compiler {
  public:
   Compiler(std::string_view text, const ScriptSite& site, ScriptContext& context);

@@ -7,18 +7,15 @@ namespace {
 
 constexpr size_t kTextBufferSize = 256 * 1024;
 
-// One buffer per thread, its room taken once, so a run's texts never move
-// and cost no allocation.
-std::string& textBuffer() {
-  thread_local std::string buffer;
-  if (buffer.capacity() < kTextBufferSize) buffer.reserve(kTextBufferSize);
-  return buffer;
+// Both whole numbers that a 64-bit integer holds exactly.
+bool wholeNumbers(double a, double b) {
+  constexpr double kExact = 9007199254740992.0;  // 2^53
+  return a == std::trunc(a) && b == std::trunc(b) && std::fabs(a) < kExact && std::fabs(b) < kExact;
 }
 
 }  // namespace
 
-Machine::Machine(const Program::Code& code, ScriptContext& context)
-    : code_(code), context_(context), texts_(textBuffer()), textsStart_(texts_.size()) {
+Machine::Machine(const Program::Code& code, ScriptContext& context) : code_(code), context_(context) {
   for (int i = 0; i < code.registersUsed; ++i) registers_[i] = Cell{};
   if (code.toldTo != &context.findings) {
     code.told.assign(code.instructions.size(), 0);
@@ -26,7 +23,22 @@ Machine::Machine(const Program::Code& code, ScriptContext& context)
   }
 }
 
-Machine::~Machine() { texts_.resize(textsStart_); }
+Machine::~Machine() {
+  if (texts_ != nullptr) texts_->resize(textsStart_);
+}
+
+// One buffer per thread, its room taken once, so a run's texts never move
+// and cost no allocation. A run takes it when it first needs a text, after
+// whatever an outer run holds there.
+std::string& Machine::texts() {
+  if (texts_ == nullptr) {
+    thread_local std::string buffer;
+    if (buffer.capacity() < kTextBufferSize) buffer.reserve(kTextBufferSize);
+    texts_ = &buffer;
+    textsStart_ = buffer.size();
+  }
+  return *texts_;
+}
 
 void Machine::binary(Op op) {
   if (depth_ >= 2 && stack_[depth_ - 1].where == Cell::kNumber && stack_[depth_ - 2].where == Cell::kNumber) {
@@ -71,7 +83,7 @@ Value Machine::run() {
       case Op::kReadSharedBool: pushNumber(context_.shared.get(in.a) != 0.0 ? 1.0 : 0.0); break;
       case Op::kWriteShared: {
         const double value = popNumber();
-        context_.shared.set(in.a, value, code_.sites[static_cast<size_t>(in.site)]);
+        context_.shared.set(in.a, value, code_.siteOf(current_));
         break;
       }
       case Op::kReadAircraft: pushNumber(context_.aircraft.get(in.a)); break;
@@ -86,7 +98,7 @@ Value Machine::run() {
       }
       case Op::kSendEvent: {
         const double value = depth_ > 0 ? popNumber() : 0.0;
-        context_.aircraft.send(code_.events[static_cast<size_t>(in.a)], value, code_.sites[static_cast<size_t>(in.site)]);
+        context_.aircraft.send(code_.events[static_cast<size_t>(in.a)], value, code_.siteOf(current_));
         break;
       }
       case Op::kReadMouseEvent: pushText(context_.mouseEvent); break;
@@ -168,7 +180,7 @@ void Machine::tell(Told what, const char* message) {
   uint8_t& told = code_.told[current_];
   if ((told & what) != 0) return;
   told = static_cast<uint8_t>(told | what);
-  context_.findings.add(code_.sites[static_cast<size_t>(code_.instructions[current_].site)], message);
+  context_.findings.add(code_.siteOf(current_), message);
 }
 
 Cell Machine::emptyPop() {
@@ -202,7 +214,9 @@ void Machine::divide(Op op) {
   } else if (op == Op::kDivide) {
     pushNumber(a / b);
   } else if (op == Op::kModulo) {
-    pushNumber(std::fmod(a, b));
+    // Whole numbers, as a G: counter's, skip fmod's slower path: same result.
+    pushNumber(wholeNumbers(a, b) ? static_cast<double>(static_cast<int64_t>(a) % static_cast<int64_t>(b))
+                                  : std::fmod(a, b));
   } else {
     pushNumber(std::trunc(a / b));
   }

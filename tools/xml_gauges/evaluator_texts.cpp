@@ -46,21 +46,23 @@ std::string_view Machine::textOf(const Cell& cell, char* buffer) const {
   switch (cell.where) {
     case Cell::kNumber: return numberText(cell.number, buffer);
     case Cell::kProgramText: return std::string_view(code_.texts).substr(cell.offset, cell.length);
-    case Cell::kRunText: return std::string_view(texts_).substr(cell.offset, cell.length);
+    case Cell::kRunText: return std::string_view(*texts_).substr(cell.offset, cell.length);
   }
   return {};
 }
 
 bool Machine::roomFor(size_t length) {
-  if (texts_.size() + length <= texts_.capacity()) return true;
+  const std::string& buffer = texts();
+  if (buffer.size() + length <= buffer.capacity()) return true;
   tell(kTextLimit, "the script's texts outgrew their room: an empty text is pushed");
   return false;
 }
 
 void Machine::pushText(std::string_view text) {
   if (!roomFor(text.size())) text = {};
-  const auto offset = static_cast<uint32_t>(texts_.size());
-  texts_.append(text);  // within the reserved room: earlier texts stay where they are
+  std::string& buffer = texts();
+  const auto offset = static_cast<uint32_t>(buffer.size());
+  buffer.append(text);  // within the reserved room: earlier texts stay where they are
   push(Cell{0.0, offset, static_cast<uint32_t>(text.size()), Cell::kRunText});
 }
 
@@ -84,9 +86,10 @@ void Machine::textOperation(Op op) {
         pushText({});
         break;
       }
-      const auto offset = static_cast<uint32_t>(texts_.size());
-      texts_.append(first);
-      texts_.append(second);
+      std::string& buffer = texts();
+      const auto offset = static_cast<uint32_t>(buffer.size());
+      buffer.append(first);
+      buffer.append(second);
       push(Cell{0.0, offset, static_cast<uint32_t>(first.size() + second.size()), Cell::kRunText});
       break;
     }
@@ -135,12 +138,13 @@ void Machine::textOperation(Op op) {
     case Op::kUpperCase:
     case Op::kCapitalize: {
       const std::string_view text = textOf(pop(), bufferA);
-      const size_t offset = texts_.size();
+      std::string& buffer = texts();
+      const size_t offset = buffer.size();
       pushText(text);
-      if (texts_.size() == offset) break;  // no room: '' was pushed
-      for (size_t i = offset; i < texts_.size(); ++i) {
+      if (buffer.size() == offset) break;  // no room: '' was pushed
+      for (size_t i = offset; i < buffer.size(); ++i) {
         const bool up = op == Op::kUpperCase || (op == Op::kCapitalize && i == offset);
-        texts_[i] = up ? upper(texts_[i]) : lower(texts_[i]);
+        buffer[i] = up ? upper(buffer[i]) : lower(buffer[i]);
       }
       break;
     }

@@ -3,6 +3,7 @@
 #include <utility>
 #include <vector>
 
+#include "compiler.h"
 #include "operators.h"
 #include "value_format.h"
 
@@ -59,10 +60,13 @@ class StringReader {
   void tell(std::string message) {
     context_.findings.add(scriptLineSite(site_, linesBefore(at_), lineAt(at_)), std::move(message));
   }
-  int linesBefore(size_t at) const {
-    int lines = 0;
-    for (size_t i = 0; i < at && i < text_.size(); ++i) lines += text_[i] == '\n' ? 1 : 0;
-    return lines;
+  // Counted on from the last place asked about, as reading moves forward.
+  int linesBefore(size_t at) {
+    if (at < countedTo_) countedTo_ = 0, linesCounted_ = 0;
+    for (; countedTo_ < at && countedTo_ < text_.size(); ++countedTo_) {
+      linesCounted_ += text_[countedTo_] == '\n' ? 1 : 0;
+    }
+    return linesCounted_;
   }
   std::string_view lineAt(size_t at) const {
     const size_t start = text_.rfind('\n', at == 0 ? 0 : at - 1);
@@ -73,6 +77,8 @@ class StringReader {
   const ScriptSite& site_;
   ScriptContext& context_;
   size_t at_ = 0;
+  size_t countedTo_ = 0;
+  int linesCounted_ = 0;
 };
 
 std::optional<long long> StringReader::readCaseLabel() {
@@ -152,7 +158,7 @@ Part StringReader::readScript(int depth) {
     if (close != std::string_view::npos) {
       part.format = parseValueFormat(text_.substr(at_ + 2, close - at_ - 2));
       if (!part.format) {
-        tell("unknown format '" + std::string(text_.substr(at_, close + 1 - at_)) + "': the value is shown as by %!s!");
+        tell("unknown format '" + shown(text_.substr(at_, close + 1 - at_)) + "': the value is shown as by %!s!");
         part.format = ValueFormat{};
       }
       at_ = close + 1;

@@ -17,27 +17,36 @@ constexpr int kRegisterCount = 50;
 constexpr int kStackLimit = 512;
 constexpr int kStepLimit = 100000;
 
+// 16 bytes: a frame's scripts are many, and their code should take few
+// cache lines.
 struct Instruction {
-  Op op = Op::kNop;
-  int32_t a = 0;     // a slot, an id, a register, a jump's target, a text's offset
-  int32_t b = 0;     // a text's length, a conversion's index
-  int32_t site = 0;  // Program::Code::sites, where the token stands
-  double x = 0.0;    // a number pushed
+  Op op;
+  int32_t a;  // a slot, an id, a register, a jump's target, a text's offset
+  union {
+    double x;   // kPushNumber: the number
+    int32_t b;  // a text's length, a conversion's index
+  };
 };
 
 struct Program::Code {
+  // What every run reads first, together.
   std::vector<Instruction> instructions;
-  std::string texts;               // the quoted texts, one after the other
-  std::vector<std::string> events; // the K: events sent, upper case
-  std::vector<Conversion> conversions;
-  std::vector<ScriptSite> sites;   // one per line that holds a token
-  ScriptSite script;               // the whole script's site, its first line
-  int registersUsed = 0;           // registers 0 to this - 1 are reset per run
-
+  int registersUsed = 0;  // registers 0 to this - 1 are reset per run
   // What a run told already, per instruction: the findings of a script that
   // runs in every frame cost nothing after the first.
-  mutable std::vector<uint8_t> told;
   mutable const Findings* toldTo = nullptr;
+  mutable std::vector<uint8_t> told;
+
+  std::vector<int32_t> instructionSites;  // per instruction, its line's index in `sites`
+  std::vector<Conversion> conversions;
+  std::string texts;                // the quoted texts, one after the other
+  std::vector<std::string> events;  // the K: events sent, upper case
+  std::vector<ScriptSite> sites;    // one per line that holds a token
+  ScriptSite script;                // the whole script's site, its first line
+
+  const ScriptSite& siteOf(size_t instruction) const {
+    return sites[static_cast<size_t>(instructionSites[instruction])];
+  }
 };
 
 }  // namespace vorlanex::gauges

@@ -71,8 +71,9 @@ class Machine {
 
   const Program::Code& code_;
   ScriptContext& context_;
-  std::string& texts_;  // the run's texts, after what an outer run holds
-  size_t textsStart_;
+  std::string& texts();
+  std::string* texts_ = nullptr;  // the run's texts, once it has any
+  size_t textsStart_ = 0;
   size_t current_ = 0;  // the instruction running, for findings
   int depth_ = 0;
   Cell registers_[kRegisterCount];

@@ -29,10 +29,14 @@ class LocalVariables : public SharedVariables {
   double get(int id) const override;
   void set(int id, double value, const ScriptSite& writer) override;
   double valueOf(const std::string& name) const;
+  // Where the last write to the variable stands; null when none was made.
+  // It points into the writing program, so it lives as long as that does.
+  const ScriptSite* lastWriter(const std::string& name) const;
 
  private:
   std::unordered_map<std::string, int> ids_;
   std::vector<double> values_;
+  std::vector<const ScriptSite*> writers_;
 };
 
 }  // namespace vorlanex::gauges

@@ -53,6 +53,9 @@ struct SimulatedAircraft::State {
     if (kind == 'P') kind = 'E';
     if (kind != 'E') kind = 'A';
     std::string key = simulatorKey(name);
+    if (const std::optional<IndexedName> indexed = indexedNameOf(key); indexed && index == 0) {
+      return bind(kind, std::string(indexed->name), indexed->index, unit);
+    }
     const auto [at, added] = byKey.emplace(slotKey(kind, key, index), static_cast<int>(slots.size()));
     if (!added) return at->second;
     const KnownVariable* known = findKnownVariable(kind, key);
