@@ -7,7 +7,6 @@ namespace vorlanex::bench {
 
 namespace {
 
-constexpr int kGauges = 200;
 constexpr int kWindows = 4;
 constexpr int kGroups = 10;  // gauges share the switches of their group
 
@@ -288,7 +287,7 @@ end
 
 }  // namespace
 
-BenchPanel makeBenchPanel() {
+BenchPanel makeBenchPanel(int count) {
   BenchPanel panel;
   for (int w = 0; w < kWindows; ++w) {
     gauges::PanelWindowSpec window;
@@ -299,9 +298,9 @@ BenchPanel makeBenchPanel() {
     panel.windows.push_back(window);
   }
   panel.lua = kLuaHead;
-  for (int g = 0; g < kGauges; ++g) {
+  for (int g = 0; g < count; ++g) {
     gauges::PanelGaugeSpec spec;
-    const int window = g * kWindows / kGauges;
+    const int window = g * kWindows / count;
     spec.section = panel.windows[window].section;
     spec.name = "bench_gauges!gauge_" + std::to_string(g);
     spec.file = "Gauges/bench_gauges.cab:gauge_" + std::to_string(g) + ".xml";
@@ -318,7 +317,8 @@ BenchPanel makeBenchPanel() {
   return panel;
 }
 
-BenchInputs::BenchInputs(gauges::SharedVariables& shared, gauges::SimulatedAircraft& aircraft)
+BenchInputs::BenchInputs(gauges::SharedVariables& shared, gauges::SimulatedAircraft& aircraft,
+                         int count)
     : shared_(shared),
       aircraft_(aircraft),
       rpm_(aircraft.bind('A', "GENERAL ENG RPM", 1)),
@@ -332,7 +332,7 @@ BenchInputs::BenchInputs(gauges::SharedVariables& shared, gauges::SimulatedAircr
     modes_.push_back(shared.bind("mode_" + std::to_string(k)));
     buttons_.push_back(shared.bind("btn_" + std::to_string(k)));
   }
-  for (int g = 0; g < kGauges; ++g) commands_.push_back(shared.bind("g" + std::to_string(g) + "_cmd"));
+  for (int g = 0; g < count; ++g) commands_.push_back(shared.bind("g" + std::to_string(g) + "_cmd"));
 }
 
 void BenchInputs::apply(int frame) {
@@ -351,7 +351,7 @@ void BenchInputs::apply(int frame) {
     shared_.set(modes_[k], static_cast<int>(shared_.get(modes_[k]) + 1) % 3, script);
     shared_.set(buttons_[k], 1 - shared_.get(buttons_[k]), script);
   }
-  shared_.set(commands_[frame % kGauges], 0, script);
+  shared_.set(commands_[frame % commands_.size()], 0, script);
 }
 
 }  // namespace vorlanex::bench

@@ -22,7 +22,8 @@ struct BenchPanel {
   std::vector<std::string> variables;          // every L: name either side uses
 };
 
-BenchPanel makeBenchPanel();
+// `count` gauges (200 make the benchmark's panel), in four windows.
+BenchPanel makeBenchPanel(int count = 200);
 
 // The inputs of frame `frame`, set before it runs, the same on either side:
 // the engine's RPM ramps and its combustion follows, the battery, the door
@@ -30,7 +31,7 @@ BenchPanel makeBenchPanel();
 // hands a gauge's command back as 0 as a one-shot would.
 class BenchInputs {
  public:
-  BenchInputs(gauges::SharedVariables& shared, gauges::SimulatedAircraft& aircraft);
+  BenchInputs(gauges::SharedVariables& shared, gauges::SimulatedAircraft& aircraft, int count);
   void apply(int frame);
 
  private:

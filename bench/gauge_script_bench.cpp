@@ -9,6 +9,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
+#include <map>
 #include <string>
 
 #include "gauge_bench_panel.h"
@@ -24,9 +25,20 @@ using vorlanex::bench::LuaGauges;
 
 constexpr double kFrameSeconds = 1.0 / 18;
 
-const BenchPanel& benchPanel() {
-  static const BenchPanel panel = bench::makeBenchPanel();
-  return panel;
+constexpr int kPanelGauges = 200;
+
+const BenchPanel& benchPanel(int count = kPanelGauges) {
+  static std::map<int, BenchPanel> panels;
+  auto found = panels.find(count);
+  if (found == panels.end()) found = panels.emplace(count, bench::makeBenchPanel(count)).first;
+  return found->second;
+}
+
+// Time per gauge, beside the frame's: a panel of 20 gauges keeps its
+// programs in the nearer caches, 200 do not.
+void countGauges(benchmark::State& state, int count) {
+  state.counters["per_gauge"] = benchmark::Counter(
+      count, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
 // The panel's variables, counting the calls a frame makes.
@@ -52,7 +64,8 @@ bool sidesAgree(int frames) {
   gauges::SimulatedAircraft oursAircraft, luaAircraft;
   gauges::GaugePanel ours(panel.windows, panel.gauges, oursShared, oursAircraft);
   LuaGauges lua(panel.lua, luaShared, luaAircraft);
-  BenchInputs oursInputs(oursShared, oursAircraft), luaInputs(luaShared, luaAircraft);
+  BenchInputs oursInputs(oursShared, oursAircraft, kPanelGauges);
+  BenchInputs luaInputs(luaShared, luaAircraft, kPanelGauges);
   oursShared.reads = oursShared.writes = luaShared.reads = luaShared.writes = 0;
   for (int frame = 0; frame < frames; ++frame) {
     oursInputs.apply(frame);
@@ -79,39 +92,42 @@ bool sidesAgree(int frames) {
 }
 
 void GaugePanelFrame(benchmark::State& state) {
-  const BenchPanel& panel = benchPanel();
+  const int count = static_cast<int>(state.range(0));
+  const BenchPanel& panel = benchPanel(count);
   gauges::LocalVariables shared;
   gauges::SimulatedAircraft aircraft;
   gauges::GaugePanel gaugePanel(panel.windows, panel.gauges, shared, aircraft);
-  BenchInputs inputs(shared, aircraft);
+  BenchInputs inputs(shared, aircraft, count);
   int frame = 0;
   for (auto _ : state) {
     inputs.apply(frame++);
     gaugePanel.runFrame(kFrameSeconds);
   }
-  state.counters["scripts"] = panel.scripts;
+  countGauges(state, count);
 }
-BENCHMARK(GaugePanelFrame)->Unit(benchmark::kMicrosecond);
+BENCHMARK(GaugePanelFrame)->Arg(kPanelGauges)->Arg(20)->Unit(benchmark::kMicrosecond);
 
 void LuaFrame(benchmark::State& state) {
-  const BenchPanel& panel = benchPanel();
+  const int count = static_cast<int>(state.range(0));
+  const BenchPanel& panel = benchPanel(count);
   gauges::LocalVariables shared;
   gauges::SimulatedAircraft aircraft;
   LuaGauges lua(panel.lua, shared, aircraft);
-  BenchInputs inputs(shared, aircraft);
+  BenchInputs inputs(shared, aircraft, count);
   int frame = 0;
   for (auto _ : state) {
     inputs.apply(frame++);
     lua.runFrame(kFrameSeconds);
   }
+  countGauges(state, count);
 }
-BENCHMARK(LuaFrame)->Unit(benchmark::kMicrosecond);
+BENCHMARK(LuaFrame)->Arg(kPanelGauges)->Arg(20)->Unit(benchmark::kMicrosecond);
 
 // What the inputs alone cost, inside both frames' figures.
 void FrameInputs(benchmark::State& state) {
   gauges::LocalVariables shared;
   gauges::SimulatedAircraft aircraft;
-  BenchInputs inputs(shared, aircraft);
+  BenchInputs inputs(shared, aircraft, kPanelGauges);
   int frame = 0;
   for (auto _ : state) {
     inputs.apply(frame++);
