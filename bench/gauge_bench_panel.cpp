@@ -24,7 +24,8 @@ constexpr int kGroups = 10;  // gauges share the switches of their group
 //   writes 1 or 0.
 // - quit leaves the Update: Lua breaks out of a `repeat ... until true`.
 // - Element scripts whose results the renderer takes compute them into
-//   locals; a Visible of 0 skips the element's children in both.
+//   locals; a Visible of 0 skips the element's children in both. A
+//   <String>'s "%( )%!4d!" is string.format of the same value.
 struct Kind {
   const char* xml;     // the Update script
   const char* lua;     // the same, as a block of the gauge's function
@@ -163,9 +164,21 @@ const char* const kElementsXml = R"(
         <Case Value="1"><Image Name="busy.bmp"/></Case>
       </Select>
     </Element>
-  </Element>
+  </Element>$READOUT
 )";
 constexpr int kElementScripts = 8;
+
+// Every fourth gauge shows the RPM as text, formatted in every frame.
+constexpr int kReadoutEvery = 4;
+const char* const kReadoutXml = R"(
+  <Element>
+    <Position X="5" Y="45"/>
+    <Text X="50" Y="12" Length="8" Font="Arial" Bright="Yes">
+      <String>%((A:GENERAL ENG RPM:1, rpm) 10 / int)%!4d! RPM</String>
+    </Text>
+  </Element>)";
+const char* const kReadoutLua = R"(
+    local readout = format("%4d RPM", floor(sim(RPM1) / 10)))";
 
 const char* const kElementsLua = R"(
     local on1, on2 = sim(BAT) ~= 0, sim(PANEL) ~= 0
@@ -184,7 +197,7 @@ const char* const kElementsLua = R"(
     if lget(sw) == 0 then
       local shift = min(max(sim(EXIT1), 0), 100) / 100 * 20
       local case = min(lget(cmd), 3)
-    end)";
+    end$READOUT)";
 
 // A toggle, a press-and-hold button and a simulator event: compiled with the
 // gauge, run only when clicked.
@@ -211,8 +224,9 @@ constexpr int kMouseScripts = 2;
 const char* const kPowerMacro =
     "(A:ELECTRICAL MASTER BATTERY, bool) (A:CIRCUIT GENERAL PANEL ON, bool) &amp;&amp;";
 
-std::string fill(std::string text, int gauge) {
+std::string fill(std::string text, int gauge, const char* readout) {
   const std::pair<std::string, std::string> marks[] = {
+      {"$READOUT", gauge % kReadoutEvery == 0 ? readout : ""},
       {"$I", std::to_string(gauge)},
       {"$K", std::to_string(gauge % kGroups)},
       {"$POWER", gauge % 2 == 0 ? "@Power" : "(A:ELECTRICAL MASTER BATTERY, bool) "
@@ -235,7 +249,7 @@ std::string gaugeXml(int gauge) {
   xml += kElementsXml;
   xml += kMouseXml;
   xml += "</Gauge>\n";
-  return fill(xml, gauge);
+  return fill(xml, gauge, kReadoutXml);
 }
 
 // A factory per gauge: its handles and G: variables are the closure's.
@@ -245,7 +259,7 @@ std::string gaugeLua(int gauge, std::vector<std::string>& variables) {
   std::string locals = std::string(kind.locals) + " cmd=cmd";
   auto bind = [&](const std::string& local, const std::string& name) {
     lua += "  local " + local + " = lbind(\"" + name + "\")\n";
-    variables.push_back(fill(name, gauge));
+    variables.push_back(fill(name, gauge, ""));
   };
   for (std::size_t at = 0; at < locals.size();) {
     std::size_t end = locals.find(' ', at);
@@ -264,11 +278,11 @@ std::string gaugeLua(int gauge, std::vector<std::string>& variables) {
   lua += "\n    end";
   lua += kElementsLua;
   lua += "\n  end\nend)()\n";
-  return fill(lua, gauge);
+  return fill(lua, gauge, kReadoutLua);
 }
 
 const char* const kLuaHead = R"(local lbind, lget, lset, simbind, sim = lbind, lget, lset, simbind, sim
-local min, max, rad = math.min, math.max, math.rad
+local min, max, rad, floor, format = math.min, math.max, math.rad, math.floor, string.format
 local BAT = simbind("A", "ELECTRICAL MASTER BATTERY", 0)
 local PANEL = simbind("A", "CIRCUIT GENERAL PANEL ON", 0)
 local RPM1 = simbind("A", "GENERAL ENG RPM", 1)
@@ -310,7 +324,7 @@ BenchPanel makeBenchPanel(int count) {
     spec.y = (g / 16 % 12) * 60;
     spec.width = spec.height = 60;
     panel.gauges.push_back(spec);
-    panel.scripts += 1 + kElementScripts + kMouseScripts;
+    panel.scripts += 1 + kElementScripts + kMouseScripts + (g % kReadoutEvery == 0 ? 1 : 0);
     panel.lua += gaugeLua(g, panel.variables);
   }
   panel.lua += kLuaTail;

@@ -1,8 +1,9 @@
 // A panel of 200 XML gauges in the shapes sound logic takes (power gates,
 // edge detectors, latches, loops while a condition holds, volume from RPM
-// throttled by a G: counter, timers, press and hold), about 2,000 scripts,
-// and the same logic written in Lua as a plugin of another simulator would
-// keep it; with the inputs both see frame by frame.
+// throttled by a G: counter, timers, press and hold, a few string operators
+// and formatted texts), about 2,000 scripts, and the same logic written in
+// Lua as a plugin of another simulator would keep it; with the inputs both
+// see frame by frame.
 #pragma once
 
 #include <string>
