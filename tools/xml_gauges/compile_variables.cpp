@@ -53,8 +53,8 @@ void Compiler::variable(const Token& token) {
     case 'E': aircraftVariable(*name, written); break;
     case 'K':
       if (name->write) {
-        code_->events.push_back(upperCase(name->name));
-        emit(Op::kSendEvent, static_cast<int32_t>(code_->events.size() - 1));
+        details_.events.push_back(upperCase(name->name));
+        emit(Op::kSendEvent, static_cast<int32_t>(details_.events.size() - 1));
       } else {
         finding(shown(written) + ": K: events are sent, not read: it reads 0");
         emit(Op::kPushNumber);
@@ -117,8 +117,8 @@ void Compiler::aircraftVariable(const VariableName& name, std::string_view writt
     emit(Op::kReadAircraft, slot);
     return;
   }
-  code_->conversions.push_back(*conversion);
-  emit(Op::kReadAircraftConverted, slot, static_cast<int32_t>(code_->conversions.size() - 1));
+  details_.conversions.push_back(*conversion);
+  emit(Op::kReadAircraftConverted, slot, static_cast<int32_t>(details_.conversions.size() - 1));
 }
 
 void Compiler::mouseVariable(const VariableName& name, std::string_view written) {

@@ -34,8 +34,8 @@ std::string shown(std::string_view text) {
 }
 
 Compiler::Compiler(std::string_view text, const ScriptSite& site, ScriptContext& context)
-    : text_(text), context_(context), code_(std::make_unique<Program::Code>()) {
-  code_->script = site;
+    : text_(text), context_(context) {
+  details_.script = site;
   lineStarts_.push_back(0);
   for (size_t at = 0; at < text.size(); ++at) {
     if (text[at] == '\n') lineStarts_.push_back(at + 1);
@@ -55,8 +55,7 @@ std::unique_ptr<Program::Code> Compiler::compile() {
     }
   }
   finishBlocksAndJumps();
-  code_->told.assign(code_->instructions.size(), 0);
-  return std::move(code_);
+  return Program::Code::make(std::move(details_), instructions_, registersUsed_);
 }
 
 void Compiler::word(const std::vector<Token>& tokens, size_t& at) {
@@ -93,11 +92,11 @@ void Compiler::closeBlock(const std::vector<Token>& tokens, size_t& at) {
     ++at;
     line_ = tokens[at].line;
     const size_t skipElse = emit(Op::kJump);
-    code_->instructions[block.jump].a = static_cast<int32_t>(code_->instructions.size());
+    instructions_[block.jump].a = static_cast<int32_t>(instructions_.size());
     block = {true, skipElse, line_};
     return;
   }
-  code_->instructions[block.jump].a = static_cast<int32_t>(code_->instructions.size());
+  instructions_[block.jump].a = static_cast<int32_t>(instructions_.size());
   blocks_.pop_back();
 }
 
@@ -112,7 +111,7 @@ bool Compiler::registerWord(std::string_view word) {
     if (index < 0) continue;
     if (index >= kRegisterCount) return false;  // an unknown word
     emit(form.op, static_cast<int32_t>(index));
-    code_->registersUsed = std::max(code_->registersUsed, static_cast<int>(index) + 1);
+    registersUsed_ = std::max(registersUsed_, static_cast<int>(index) + 1);
     return true;
   }
   return false;
@@ -122,7 +121,7 @@ bool Compiler::registerWord(std::string_view word) {
 bool Compiler::labelWord(std::string_view word) {
   const long long label = numberAfter(word, ":");
   if (label >= 0) {
-    if (!labels_.emplace(label, code_->instructions.size()).second) {
+    if (!labels_.emplace(label, instructions_.size()).second) {
       finding("label :" + std::to_string(label) + " stands twice: jumps go to the first");
     }
     return true;
@@ -146,22 +145,22 @@ void Compiler::unknownWord(std::string_view word) {
 
 void Compiler::text(const Token& token) {
   if (token.unclosed) finding("a text without its closing quote runs to the script's end");
-  const size_t offset = code_->texts.size();
-  code_->texts.append(token.text);
+  const size_t offset = details_.texts.size();
+  details_.texts.append(token.text);
   emit(Op::kPushText, static_cast<int32_t>(offset), static_cast<int32_t>(token.text.size()));
 }
 
 // Unclosed blocks end with the script; jumps to missing labels do nothing.
 void Compiler::finishBlocksAndJumps() {
-  const auto end = static_cast<int32_t>(code_->instructions.size());
+  const auto end = static_cast<int32_t>(instructions_.size());
   for (const Block& block : blocks_) {
     line_ = block.line;
     finding(std::string(block.isElse ? "els{" : "if{") + " without its closing }: it closes at the script's end");
-    code_->instructions[block.jump].a = end;
+    instructions_[block.jump].a = end;
   }
   for (const LabelJump& jump : labelJumps_) {
     const auto label = labels_.find(jump.label);
-    Instruction& instruction = code_->instructions[jump.instruction];
+    Instruction& instruction = instructions_[jump.instruction];
     if (label == labels_.end()) {
       line_ = jump.line;
       finding("g" + std::to_string(jump.label) + " jumps to the label :" + std::to_string(jump.label) +
@@ -182,34 +181,23 @@ size_t Compiler::emit(Op op, int32_t a, int32_t b, double x) {
   } else {
     instruction.b = b;
   }
-  code_->instructions.push_back(instruction);
-  code_->instructionSites.push_back(siteOfLine(line_));
-  return code_->instructions.size() - 1;
+  instructions_.push_back(instruction);
+  details_.instructionSites.push_back(siteOfLine(line_));
+  return instructions_.size() - 1;
 }
 
 int Compiler::siteOfLine(int line) {
   int& site = lineSites_[static_cast<size_t>(line)];
   if (site < 0) {
     const size_t start = lineStarts_[static_cast<size_t>(line)];
-    site = static_cast<int>(code_->sites.size());
-    code_->sites.push_back(scriptLineSite(code_->script, line, text_.substr(start)));
+    site = static_cast<int>(details_.sites.size());
+    details_.sites.push_back(scriptLineSite(details_.script, line, text_.substr(start)));
   }
   return site;
 }
 
 void Compiler::finding(std::string message) {
-  context_.findings.add(code_->sites[static_cast<size_t>(siteOfLine(line_))], std::move(message));
-}
-
-Program::Program() = default;
-Program::~Program() = default;
-Program::Program(Program&&) noexcept = default;
-Program& Program::operator=(Program&&) noexcept = default;
-bool Program::empty() const { return code_ == nullptr || code_->instructions.empty(); }
-
-const ScriptSite& Program::site() const {
-  static const ScriptSite none;
-  return code_ != nullptr ? code_->script : none;
+  context_.findings.add(details_.sites[static_cast<size_t>(siteOfLine(line_))], std::move(message));
 }
 
 Program compileScript(std::string_view text, const ScriptSite& site, ScriptContext& context) {

@@ -56,9 +56,11 @@ class Compiler {
 
   std::string_view text_;
   ScriptContext& context_;
-  std::unique_ptr<Program::Code> code_;
+  CodeDetails details_;
+  std::vector<Instruction> instructions_;
+  int registersUsed_ = 0;
   std::vector<size_t> lineStarts_;
-  std::vector<int> lineSites_;  // per line, its index in code_->sites or -1
+  std::vector<int> lineSites_;  // per line, its index in details_.sites or -1
   int line_ = 0;                // of the token being read
   std::vector<Block> blocks_;
   std::map<long long, size_t> labels_;

@@ -18,7 +18,7 @@ bool wholeNumbers(double a, double b) {
 Machine::Machine(const Program::Code& code, ScriptContext& context) : code_(code), context_(context) {
   for (int i = 0; i < code.registersUsed; ++i) registers_[i] = Cell{};
   if (code.toldTo != &context.findings) {
-    code.told.assign(code.instructions.size(), 0);
+    code.told.assign(code.size, 0);
     code.toldTo = &context.findings;
   }
 }
@@ -62,8 +62,8 @@ void Machine::unary(Op op) {
 }
 
 Value Machine::run() {
-  const Instruction* instructions = code_.instructions.data();
-  const size_t size = code_.instructions.size();
+  const Instruction* instructions = code_.instructions();
+  const size_t size = code_.size;
   long budget = kStepLimit + static_cast<long>(size);
   size_t next = 0;
   while (next < size) {
@@ -88,7 +88,7 @@ Value Machine::run() {
       }
       case Op::kReadAircraft: pushNumber(context_.aircraft.get(in.a)); break;
       case Op::kReadAircraftConverted:
-        pushNumber(code_.conversions[static_cast<size_t>(in.b)].apply(context_.aircraft.get(in.a)));
+        pushNumber(code_.details.conversions[static_cast<size_t>(in.b)].apply(context_.aircraft.get(in.a)));
         break;
       case Op::kReadGauge: pushNumber(context_.gaugeVariables != nullptr ? context_.gaugeVariables[in.a] : 0.0); break;
       case Op::kWriteGauge: {
@@ -98,7 +98,7 @@ Value Machine::run() {
       }
       case Op::kSendEvent: {
         const double value = depth_ > 0 ? popNumber() : 0.0;
-        context_.aircraft.send(code_.events[static_cast<size_t>(in.a)], value, code_.siteOf(current_));
+        context_.aircraft.send(code_.details.events[static_cast<size_t>(in.a)], value, code_.siteOf(current_));
         break;
       }
       case Op::kReadMouseEvent: pushText(context_.mouseEvent); break;
@@ -112,7 +112,7 @@ Value Machine::run() {
       case Op::kJumpIfFalse:
         if (popNumber() == 0.0) next = static_cast<size_t>(in.a);
         break;
-      case Op::kQuit: next = code_.instructions.size(); break;
+      case Op::kQuit: next = size; break;
 
       case Op::kStore:
         if (depth_ == 0) tell(kUnderflow, "storing from an empty stack: 0 is stored");
