@@ -34,7 +34,8 @@ void agree(std::string_view text, const vorlanex::tool::IniScan& scan, const cha
 namespace gauges = vorlanex::gauges;
 
 // The text as a panel's only gauge: a few frames, and clicks of a few kinds
-// on its first areas, by number, by point, by tooltip and as the only one.
+// (the gauge's own first one among them) on its first areas, by number, by
+// point, by tooltip and as the only one.
 void runAsGauge(std::string_view text) {
   gauges::LocalVariables shared;
   gauges::SimulatedAircraft aircraft;
@@ -50,17 +51,22 @@ void runAsGauge(std::string_view text) {
   gauges::GaugePanel panel({window}, {gauge}, shared, aircraft);
   const gauges::GaugeModel& model = panel.model(0);
   std::string tooltip = "none";
+  std::string ownKind = "LeftSingle";
   if (model.mouse && !model.mouse->areas.empty()) tooltip = model.mouse->areas.front().tooltip;
+  if (model.mouse && !model.mouse->clicks.empty() && !model.mouse->clicks.front().kinds.empty()) {
+    ownKind = model.mouse->clicks.front().kinds.front();
+  }
   const gauges::AreaChoice choices[] = {
       {gauges::AreaChoice::By::kOnly, "", 0, 0, 0},
       {gauges::AreaChoice::By::kNumber, "", 1, 0, 0},
       {gauges::AreaChoice::By::kNumber, "", 3, 0, 0},
       {gauges::AreaChoice::By::kPoint, "", 0, 10, 10},
       {gauges::AreaChoice::By::kTooltip, tooltip, 0, 0, 0}};
+  std::size_t clicks = 0;
   for (int frame = 0; frame < 3; ++frame) {
     panel.runFrame(1.0 / 18);
-    for (const char* kind : {"LeftSingle", "Leave", "RightSingle"}) {
-      panel.click(0, choices[(frame * 3 + kind[0]) % std::size(choices)], kind);
+    for (const std::string& kind : {std::string("LeftSingle"), std::string("Leave"), ownKind}) {
+      panel.click(0, choices[clicks++ % std::size(choices)], kind);
     }
   }
   panel.setWindowOpen("window00", false);
