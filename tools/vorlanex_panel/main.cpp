@@ -173,6 +173,7 @@ int main(int argc, char** argv) {
     }
     takeRunFiles(runFiles, run);
     run.panelConfig = run.panelShown;
+    run.scriptShown = run.scriptFile;
     for (std::string* path : {&run.scriptFile, &run.timelineFile, &run.modulePath,
                               &run.globalDllPath, &run.audio.renderFile, &run.panelConfig}) {
       *path = absolute(*path);
