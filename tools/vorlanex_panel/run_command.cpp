@@ -181,7 +181,7 @@ int runCommand(const RunRequest& request, std::FILE* out, std::FILE* errors) {
     const int checked = expectations(record);
     if (request.json) {
       nlohmann::json document = runJson(record);
-      document["script"] = request.scriptFile;
+      document["script"] = shown;
       document["iniFile"] = parameters;
       if (!request.panelConfig.empty()) document["panel"] = request.panelShown;
       if (!cause.empty()) document["causes"] = {cause};
