@@ -4,16 +4,18 @@
 # into a copy of the panel in the build folder, with the cabinet of XML gauges
 # packed by the build and the module installed in its Gauges folder. The
 # panel tool checks the whole panel (panel.cfg, its gauges, the INI file) and
-# plays its tour script on both builds (natively on our sound engine,
-# rendering what is heard into a WAV file; as the Windows build under Wine
-# with Windows' own profile, mmio, cabinet and DirectSound functions), then
-# checks a copy with one typo in a gauge, leaving the rendering, the
+# a copy with one typo in a gauge, then runs the panel: the aircraft's own XML
+# gauges frame by frame beside the module, clicked and moved by the cabin
+# tour, on both builds (natively on our sound engine, rendering what is heard
+# into a WAV file; as the Windows build under Wine with Windows' own profile,
+# mmio, cabinet and DirectSound functions), leaving the rendering, the
 # timelines, the checks and the logs in build/example/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 scripts/build.sh native win32
 out=$root/build/example
+rm -rf "$out"
 mkdir -p "$out"
 native=$root/build/native/bin/vorlanex-panel
 windows=$root/build/win32/bin/vorlanex-panel.exe
@@ -65,36 +67,37 @@ status=0
 sed -n '/^[^ ].*: warning: /,$p' "$out/check_typo.txt"
 echo "(exit status $status)"
 
+tour=scripts/cabin_tour.txt
 echo
-echo "== vorlanex-panel run, native"
-"$native" run ./Gauges/cabin_sounds.ini scripts/module_tour.txt \
-  --render "$out/module_tour.wav" --timeline "$out/module_tour_native.svg" \
-  | tee "$out/module_tour_native.log"
+echo "== vorlanex-panel run --panel $panel_cfg $tour, native"
+"$native" run --panel "$panel_cfg" "$tour" \
+  --render "$out/cabin_tour.wav" --timeline "$out/cabin_tour_native.svg" \
+  | tee "$out/cabin_tour_native.log"
 echo
-echo "== vorlanex-panel run, Windows build under Wine"
-"$root/scripts/wine-run.sh" "$windows" run ./Gauges/cabin_sounds.ini scripts/module_tour.txt \
-  --timeline "$out/module_tour_win32.svg" | tr -d '\r' | tee "$out/module_tour_win32.log"
+echo "== vorlanex-panel run --panel $panel_cfg $tour, Windows build under Wine"
+"$root/scripts/wine-run.sh" "$windows" run --panel "$panel_cfg" "$tour" \
+  --timeline "$out/cabin_tour_win32.svg" | tr -d '\r' | tee "$out/cabin_tour_win32.log"
 # In real time a sound may be seen to end a frame or two after the exact run.
-if cmp -s "$out/module_tour_native.log" "$out/module_tour_win32.log"; then
-  echo "== the two builds agree: the same variables written at the same frames"
-elif python3 - "$root/tests/tools" "$out/module_tour_win32.log" "$out/module_tour_native.log" <<'CHECK'
+if cmp -s "$out/cabin_tour_native.log" "$out/cabin_tour_win32.log"; then
+  echo "== the two builds agree: the same variables written by the same writers at the same frames"
+elif python3 - "$root/tests/tools" "$out/cabin_tour_win32.log" "$out/cabin_tour_native.log" <<'CHECK'
 import sys
 sys.path.insert(0, sys.argv[1])
 from tool_command import compare_log
 sys.exit(1 if compare_log(open(sys.argv[2]).read(), sys.argv[3], 2) else 0)
 CHECK
 then
-  echo "== the two builds agree: the same variables written, each within two frames (real time):"
-  diff "$out/module_tour_native.log" "$out/module_tour_win32.log" || true
+  echo "== the two builds agree: the same variables written by the same writers, each within two frames (real time):"
+  diff "$out/cabin_tour_native.log" "$out/cabin_tour_win32.log" || true
 else
   echo "== the two builds differ (the variables written):"
-  diff "$out/module_tour_native.log" "$out/module_tour_win32.log" || true
+  diff "$out/cabin_tour_native.log" "$out/cabin_tour_win32.log" || true
 fi
 
 echo
 echo "== in $out:"
-echo "   module_tour.wav                                the module tour as heard (native rendering)"
-echo "   module_tour_native.svg, module_tour_win32.svg  the tour's timelines"
-echo "   module_tour_native.log, module_tour_win32.log  the variables the module wrote"
-echo "   check_native.txt, check_win32.txt              what check found in the whole panel"
-echo "   check_typo.txt                                 what it found in the copy with a typo"
+echo "   cabin_tour.wav                               the cabin tour as heard (native rendering)"
+echo "   cabin_tour_native.svg, cabin_tour_win32.svg  the tour's timelines"
+echo "   cabin_tour_native.log, cabin_tour_win32.log  every change of the module's variables with its writer, events sent"
+echo "   check_native.txt, check_win32.txt            what check found in the whole panel"
+echo "   check_typo.txt                               what it found in the copy with a typo"

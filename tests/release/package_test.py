@@ -1,8 +1,9 @@
 """Makes the release package with CPack and holds it to what panel authors
 get: exactly the files below, and a tool that, run in the unpacked example
 as the guide prints its commands, finds the whole panel clean and plays the
-tour through the packaged module and the GLOBAL.DLL beside the tool with every
-expectation held.
+tours (of the module alone, and of the cabin through its gauges) through the
+packaged module and the GLOBAL.DLL beside the tool with every expectation
+held.
 
   package_test.py --cpack CPACK --config CPackConfig.cmake --out DIR
                   --name Vorlanex_sound-VERSION-win32 [--emulator PROGRAM]
@@ -48,6 +49,8 @@ COMMANDS = [
      "0 errors, 0 warnings"),
     (["run", "./Gauges/cabin_sounds.ini", "scripts/module_tour.txt", "--module",
       "Gauges/Vorlanex_sound.gau"], "expectations: 4 held, 0 failed"),
+    (["run", "--panel", "Aircraft/Cabin/panel/panel.cfg", "scripts/cabin_tour.txt", "--module",
+      "Gauges/Vorlanex_sound.gau"], "expectations: 36 held, 0 failed"),
 ]
 
 

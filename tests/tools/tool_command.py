@@ -12,13 +12,15 @@ import xml.etree.ElementTree as ElementTree
 
 SVG = "{http://www.w3.org/2000/svg}"
 
-# A line of run's log: frame, time, variable, old -> new.
-WRITE = re.compile(r"^\s*(\d+)\s+\S+\s+(\S+)\s+(\S+) -> (\S+)(?:   by .*)?$")
+# A line of run's log: frame, time, then what happened, the same on both
+# builds: a variable's old -> new or an event sent, with its writer when the
+# panel's gauges run.
+ENTRY = re.compile(r"^\s*(\d+)\s+\d+\.\d+\s+(\S.*?)\s*$")
 SUMMARY = re.compile(r"^(\d+ frames at \S+ fps), \d+ writes by the module; (expectations: .*)$")
 
 
-def writes(text):
-    return [m for m in map(WRITE.match, text.splitlines()) if m]
+def entries(text):
+    return [m for m in map(ENTRY.match, text.splitlines()) if m]
 
 
 def summary(text):
@@ -27,22 +29,22 @@ def summary(text):
 
 
 def compare_log(output, path, frames):
-    """run's log must hold the writes of the log in `path`, each within
-    `frames` frames of its own (a run in real time may see a sound end a
-    frame later), and no others; and end with the same frames and
-    expectations."""
+    """run's log must hold the entries of the log in `path` (writes with
+    their writers, events sent), each within `frames` frames of its own (a
+    run in real time may see a sound end a frame later), and no others; and
+    end with the same frames and expectations."""
     with open(path, encoding="utf-8") as file:
         wanted = file.read()
     problems = []
-    left = writes(output)
-    for want in writes(wanted):
-        match = next((w for w in left if w.groups()[1:] == want.groups()[1:]
-                      and abs(int(w.group(1)) - int(want.group(1))) <= frames), None)
+    left = entries(output)
+    for want in entries(wanted):
+        match = next((e for e in left if e.group(2) == want.group(2)
+                      and abs(int(e.group(1)) - int(want.group(1))) <= frames), None)
         if match:
             left.remove(match)
         else:
-            problems.append(f"no write within {frames} frames of: {want.group(0).strip()}")
-    problems += [f"a write not in {path}: {w.group(0).strip()}" for w in left]
+            problems.append(f"nothing within {frames} frames of: {want.group(0).strip()}")
+    problems += [f"not in {path}: {e.group(0).strip()}" for e in left]
     if summary(output) != summary(wanted):
         problems.append(f"the run ended with {summary(output)}, wanted {summary(wanted)}")
     return problems

@@ -145,6 +145,12 @@ int main(int argc, char** argv) {
       if (iniOption->count() > 0 || check.panelConfig.empty()) check.parameters = ini;
       check.panelShown = check.panelConfig;
       check.panelConfig = absolute(check.panelConfig);
+      check.globalDllPath = besideProgram(argv[0], vorlanex::kGlobalDllName);
+      try {
+        requireLoadableGlobalDll(check.globalDllPath);
+      } catch (const std::exception&) {
+        check.globalDllPath.clear();  // the gauges rest without the simulator's switch
+      }
       enterRoot(root);
       if (!check.panelConfig.empty() && !readWholeFile(check.panelConfig)) {
         throw std::runtime_error(unreadablePanelCause(check.panelShown, check.panelConfig));
@@ -173,6 +179,7 @@ int main(int argc, char** argv) {
     }
     takeRunFiles(runFiles, run);
     run.panelConfig = run.panelShown;
+    run.scriptShown = run.scriptFile;
     for (std::string* path : {&run.scriptFile, &run.timelineFile, &run.modulePath,
                               &run.globalDllPath, &run.audio.renderFile, &run.panelConfig}) {
       *path = absolute(*path);

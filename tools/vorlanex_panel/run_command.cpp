@@ -60,6 +60,7 @@ nlohmann::json problemsJson(const Problems& problems) {
 struct PanelSetup {
   RunPanel panel;
   Problems problems;
+  std::vector<std::string> variables;  // the L: variables the gauges read or write
 };
 
 PanelSetup readPanel(const RunRequest& request, const std::string& text) {
@@ -67,7 +68,10 @@ PanelSetup readPanel(const RunRequest& request, const std::string& text) {
   PanelGaugeSet set = panelGaugeSet(text, found);
   Problems problems = checkPanelConfig(request.panelShown, text);
   problems.insert(problems.end(), found.problems.begin(), found.problems.end());
-  return {{std::move(set.windows), std::move(set.gauges), set.module}, std::move(problems)};
+  std::vector<std::string> variables;
+  for (const PanelUse& use : found.uses) variables.push_back(use.script.use.name);
+  return {{std::move(set.windows), std::move(set.gauges), set.module}, std::move(problems),
+          std::move(variables)};
 }
 
 class Play {
@@ -143,7 +147,8 @@ int expectations(const RunRecord& record) {
 
 int runCommand(const RunRequest& request, std::FILE* out, std::FILE* errors) {
   try {
-    const Script script = parseScript(request.scriptFile, readFile(request.scriptFile));
+    const std::string& shown = request.scriptShown.empty() ? request.scriptFile : request.scriptShown;
+    const Script script = parseScript(shown, readFile(request.scriptFile));
     std::optional<PanelSetup> panel;
     std::string parameters = request.parameters.value_or("");
     if (!request.panelConfig.empty()) {
@@ -156,10 +161,12 @@ int runCommand(const RunRequest& request, std::FILE* out, std::FILE* errors) {
     const std::vector<std::string> followed = moduleVariables(table.table);
     // A wrong folder is the likeliest reason for a run that plays nothing:
     // told first, then the panel's problems and the script's names that
-    // nothing reads.
+    // nothing but the script reads, neither the module nor the gauges.
     const std::string cause = unreadableIniCause(parameters);
     Problems warnings = panel ? panel->problems : Problems{};
-    for (const Problems& more : {unknownScriptVariables(script, followed), unknownScriptEvents(script)}) {
+    std::vector<std::string> known = followed;
+    if (panel) known.insert(known.end(), panel->variables.begin(), panel->variables.end());
+    for (const Problems& more : {unknownScriptVariables(script, known), unknownScriptEvents(script)}) {
       warnings.insert(warnings.end(), more.begin(), more.end());
     }
     if (!request.json) {
@@ -174,7 +181,7 @@ int runCommand(const RunRequest& request, std::FILE* out, std::FILE* errors) {
     const int checked = expectations(record);
     if (request.json) {
       nlohmann::json document = runJson(record);
-      document["script"] = request.scriptFile;
+      document["script"] = shown;
       document["iniFile"] = parameters;
       if (!request.panelConfig.empty()) document["panel"] = request.panelShown;
       if (!cause.empty()) document["causes"] = {cause};

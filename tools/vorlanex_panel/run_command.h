@@ -25,6 +25,9 @@ struct RunRequest {
   std::string panelConfig = "";
   std::string panelShown = "";
   bool json = false;  // print the record as JSON instead of the log
+  // The script as the author named it, which its messages name; empty for
+  // scriptFile itself.
+  std::string scriptShown = "";
 };
 
 // Prints the log of the module's writes and the failed expectations to

@@ -134,7 +134,8 @@ CheckResult runCheck(const CheckRequest& request) {
     append(result.problems,
            crossCheckPanel(result.iniFile, table, keys, panel.gauges.uses));
     append(result.problems,
-           withoutToldLines(runPanelAtRest(panelGaugeSet(*panelText, panel.gauges), parameters, table),
+           withoutToldLines(runPanelAtRest(panelGaugeSet(*panelText, panel.gauges), parameters, table,
+                                           request.globalDllPath),
                             panel.gauges.problems));
     result.panel = std::move(panel);
   }

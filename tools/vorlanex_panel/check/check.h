@@ -23,6 +23,9 @@ struct CheckRequest {
   // The panel.cfg as named in the report (as the author gave it); empty for
   // panelConfig itself.
   std::string panelShown = "";
+  // The GLOBAL.DLL stand-in the panel's gauges run at rest with, the
+  // simulator's sound on as `run` starts it; empty: without the switch.
+  std::string globalDllPath = "";
 };
 
 // The panel around the module: its gauges and what they read and write.

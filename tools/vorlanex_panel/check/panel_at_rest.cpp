@@ -58,7 +58,7 @@ Script restingScript() {
 }  // namespace
 
 Problems runPanelAtRest(const PanelGaugeSet& panel, const std::string& parameters,
-                        const SoundTable& table) {
+                        const SoundTable& table, const std::string& globalDllPath) {
   const std::map<std::string, Watched> variables = watched(table);
   std::map<std::tuple<std::string, int, std::string>, Writes> writes;
   int frame = 0;
@@ -68,7 +68,7 @@ Problems runPanelAtRest(const PanelGaugeSet& panel, const std::string& parameter
   // The frames follow each other at once: the sounds' own time hardly
   // passes, which a gauge's writes at rest do not wait on.
   host::LinkedModule module;
-  ScriptRunner runner(module.exports(), {kFramesPerSecond, parameters, "", {}});
+  ScriptRunner runner(module.exports(), {kFramesPerSecond, parameters, globalDllPath, {}});
   runner.usePanel({panel.windows, panel.gauges, panel.module});
   runner.setFrameAdvance([&](int done, double) { frame = done + 1; });
   runner.setGaugeWriteListener(

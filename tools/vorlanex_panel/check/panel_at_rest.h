@@ -15,8 +15,9 @@ namespace vorlanex::tool {
 // their file and line), and each gauge that writes a sound's variable or the
 // stop-all variable in every frame: a one-shot written so plays again and
 // again, a stop-all written so stops every sound. `parameters` is the
-// module's INI path, `table` what the module reads from it.
+// module's INI path, `table` what the module reads from it, `globalDllPath`
+// the GLOBAL.DLL stand-in (the simulator's sound on) or empty.
 Problems runPanelAtRest(const PanelGaugeSet& panel, const std::string& parameters,
-                        const SoundTable& table);
+                        const SoundTable& table, const std::string& globalDllPath);
 
 }  // namespace vorlanex::tool

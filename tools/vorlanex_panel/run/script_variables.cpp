@@ -26,14 +26,13 @@ std::string alsoOnLines(const std::vector<int>& lines) {
 
 }  // namespace
 
-Problems unknownScriptVariables(const Script& script,
-                                const std::vector<std::string>& moduleVariables) {
+Problems unknownScriptVariables(const Script& script, const std::vector<std::string>& known) {
   std::vector<std::string> order;  // the unknown names, in the order first met
   std::map<std::string, std::vector<int>> lines;
   for (const Step& step : script.steps) {
     const std::string& name = step.variable.name.name;
     if (!namesPanelVariable(step) ||
-        std::find(moduleVariables.begin(), moduleVariables.end(), name) != moduleVariables.end()) {
+        std::find(known.begin(), known.end(), name) != known.end()) {
       continue;
     }
     std::vector<int>& at = lines[name];
@@ -46,7 +45,7 @@ Problems unknownScriptVariables(const Script& script,
                           "' is no variable of the module: nothing but this script "
                           "reads or writes it" +
                           alsoOnLines(lines[name]);
-    if (const std::string* meant = probableTypoOf(name, moduleVariables)) {
+    if (const std::string* meant = probableTypoOf(name, known)) {
       message += ": did you mean '" + *meant + "'?";
     }
     problems.push_back({Severity::kWarning, script.file, lines[name].front(), "", message});

@@ -1,7 +1,7 @@
-// Script steps that name a variable the module neither reads nor writes: in a
-// run nothing but the script touches it, so a `set` plays nothing and an
-// `expect` tests only the script. Almost always a typo. Likewise an event the
-// simulated aircraft does not know.
+// Script steps that name a variable neither the module nor the panel's gauges
+// read or write: in a run nothing but the script touches it, so a `set` plays
+// nothing and an `expect` tests only the script. Almost always a typo.
+// Likewise an event the simulated aircraft does not know.
 #pragma once
 
 #include <string>
@@ -12,10 +12,10 @@
 
 namespace vorlanex::tool {
 
-// One warning per such variable, at the first step naming it, with a "did you
-// mean" where the name is a probable typo of one of `moduleVariables`.
-Problems unknownScriptVariables(const Script& script,
-                                const std::vector<std::string>& moduleVariables);
+// One warning per variable not among `known` (the module's, and with a panel
+// its gauges' too), at the first step naming it, with a "did you mean" where
+// the name is a probable typo of a known one.
+Problems unknownScriptVariables(const Script& script, const std::vector<std::string>& known);
 
 // One warning per `event` step naming an event the simulated aircraft does
 // not know: it is sent, and changes none of its variables.
