@@ -45,7 +45,8 @@ std::string ConsoleSession::factsJson() const {
               {"problems", panel_.problems},
               {"sounds", sounds},
               {"stopAllVariable", panel_.stopAllVariable},
-              {"unheard", unheard_}}
+              {"unheard", unheard_},
+              {"gauges", gauges_ ? json::parse(gauges_->factsJson()) : json()}}
       .dump();
 }
 
@@ -78,7 +79,12 @@ std::string ConsoleSession::frameJson(const RunRecord& record,
                     {"lanes", open},
                     {"simulatorSound", switchJson(timeline_.openSwitchSpan(now))}}},
   };
-  return state.dump();
+  std::string text = state.dump();
+  if (gauges_) {
+    text.pop_back();
+    text += ",\"panelView\":" + gauges_->frameJson(variables) + "}";
+  }
+  return text;
 }
 
 std::vector<ConsoleSession::TimelineEvent> ConsoleSession::endedEvents(long long frame) {
