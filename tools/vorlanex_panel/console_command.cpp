@@ -83,7 +83,8 @@ int runConsole(const ConsoleRequest& request, std::FILE* out, std::FILE* errors)
                     gauges ? std::optional<RunPanel>(gauges->panel) : std::nullopt);
     if (gauges) {
       session.showGauges(std::make_unique<GaugeView>(
-          *panel.gaugePanel(), *panel.aircraft(), gaugeImages(*panel.gaugePanel(), gauges->found)));
+          *panel.gaugePanel(), *panel.aircraft(), gaugeImages(*panel.gaugePanel(), gauges->found),
+          request.root));
     }
     if (!panel.unheard().empty()) {
       std::fprintf(out, "%s\n", panel.unheard().c_str());

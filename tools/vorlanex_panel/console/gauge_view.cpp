@@ -54,8 +54,8 @@ json writerJson(const Writer& writer) {
 }  // namespace
 
 GaugeView::GaugeView(const gauges::GaugePanel& panel, const gauges::SimulatedAircraft& aircraft,
-                     std::vector<std::string> images)
-    : panel_(panel), aircraft_(aircraft), images_(std::move(images)) {
+                     std::vector<std::string> images, std::string root)
+    : panel_(panel), aircraft_(aircraft), images_(std::move(images)), root_(std::move(root)) {
   images_.resize(panel.gauges().size());
   for (const gauges::PanelGaugeSpec& gauge : panel.gauges()) {
     int window = -1;
@@ -134,7 +134,9 @@ std::string GaugeView::makeFacts() const {
     aircraft.push_back({{"name", aircraft_.nameOf(slot)}, {"unit", aircraft_.unitOf(slot)},
                         {"control", controlFor(aircraft_.unitOf(slot), aircraft_.clockDriven(slot))}});
   }
-  return json{{"windows", windows}, {"gauges", gaugeList}, {"aircraft", aircraft}}.dump();
+  return json{{"windows", windows}, {"gauges", gaugeList}, {"aircraft", aircraft},
+              {"root", root_.empty() ? root_ : root_ + "/"}}
+      .dump(-1, ' ', false, json::error_handler_t::replace);
 }
 
 void GaugeView::noteWrite(const std::string& name, const Writer& writer) {

@@ -21,9 +21,10 @@ namespace vorlanex::tool {
 class GaugeView {
  public:
   // `images`: each gauge's background image file, by gauge; empty where it
-  // has none or it cannot be read.
+  // has none or it cannot be read. `root`: the simulator's root folder, which
+  // the page leaves out of the files it shows.
   GaugeView(const gauges::GaugePanel& panel, const gauges::SimulatedAircraft& aircraft,
-            std::vector<std::string> images);
+            std::vector<std::string> images, std::string root);
 
   // --- Fixed from the start: any thread ----------------------------------
   const gauges::GaugePanel& panel() const { return panel_; }
@@ -55,6 +56,7 @@ class GaugeView {
   const gauges::GaugePanel& panel_;
   const gauges::SimulatedAircraft& aircraft_;
   std::vector<std::string> images_;
+  std::string root_;
   std::vector<int> windowOf_;
   std::vector<int> slots_;  // the aircraft's slots bound when the gauges were compiled
   std::string facts_;

@@ -4,7 +4,8 @@
 // the rest of the page it shows only what the tool sends.
 'use strict';
 
-const FACE_WIDTH = 460;   // pixels a window is drawn across at most
+const FACE_WIDTH = 400;   // pixels a window is drawn across at most
+const ROOMY = 0.8;        // from this scale on, every area's tooltip is written beside it
 const PLACED = 4;         // a gauge line smaller than this (1,1) draws nothing: listed instead
 const REPEAT_MS = 150;    // how often a held Repeat="Yes" area clicks again
 
@@ -87,13 +88,20 @@ function buildWindows(facts) {
     const box = element($('windows'), 'div', {class: 'window', id: `window-${index}`});
     const head = element(box, 'label', {class: 'window-head'});
     const open = element(head, 'input', {type: 'checkbox', id: `window-${index}-open`});
-    open.addEventListener('change', () => act({do: 'window', window: index, open: open.checked}));
+    // Until a frame has carried the switch out, it shows what was asked.
+    const shown = {box, open, asked: null};
+    open.addEventListener('change', () => {
+      shown.asked = open.checked;
+      act({do: 'window', window: index, open: open.checked});
+    });
     element(head, 'span', {}, `${w.title || w.section} (${w.section}${w.ident ? `, ident ${w.ident}` : ''})`);
     const face = element(box, 'div', {class: 'face-area'});
     Object.assign(face.style, {width: `${width * scale}px`, height: `${height * scale}px`});
+    // Drawn small, tooltips show when the mouse is over their area.
+    face.classList.toggle('roomy', scale >= ROOMY);
     const logic = element(box, 'div', {class: 'logic'});
     for (const [gauge, i] of gauges) drawGauge(face, logic, scale, gauge, i);
-    return {box, open};
+    return shown;
   });
   const loose = facts.gauges.filter((g) => g.window < 0);
   if (loose.length) element($('windows'), 'p', {}, `In no window: ${loose.map((g) => g.name).join(', ')}`);
@@ -133,15 +141,21 @@ function buildPanelView(facts) {
     act({do: 'event', event: $('event-name').value.trim(), value: Number($('event-value').value) || 0}));
 }
 
+// A gauge's file as the log names it, without the simulator's root folder.
 function writerText(entry) {
-  return entry.file ? `${entry.by}, ${entry.file}:${entry.line}` : (entry.by || '');
+  if (!entry.file) return entry.by || '';
+  const root = panelView.facts.root;
+  const file = entry.file.startsWith(root) ? entry.file.slice(root.length) : entry.file;
+  return `${entry.by}, ${file}:${entry.line}`;
 }
 
 function showPanelView(view) {
   if (!panelView || !view) return;
   view.windowsOpen.forEach((open, i) => {
-    panelView.windows[i].open.checked = open;
-    panelView.windows[i].box.classList.toggle('closed', !open);
+    const window = panelView.windows[i];
+    if (window.asked === open) window.asked = null;
+    if (window.asked === null) window.open.checked = open;
+    window.box.classList.toggle('closed', !open);
   });
   view.aircraft.forEach((value, i) => {
     const row = panelView.aircraft[i];

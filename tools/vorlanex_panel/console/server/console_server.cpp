@@ -220,7 +220,9 @@ Response ConsoleServer::Impl::handle(const Request& request) {
     // By the gauge's index: a request never names a file.
     const std::string_view given = queryValue(target, "gauge");
     const GaugeView* gauges = session.gauges();
-    const long long index = given.empty() ? -1 : std::atoll(std::string(given).c_str());
+    const bool digits = !given.empty() && given.size() < 6 &&
+                        given.find_first_not_of("0123456789") == std::string_view::npos;
+    const long long index = digits ? std::atoll(std::string(given).c_str()) : -1;
     const std::string* image =
         gauges && index >= 0 ? gauges->image(static_cast<std::size_t>(index)) : nullptr;
     if (!image) return text(request, http::status::not_found, "no such gauge image");
