@@ -66,7 +66,9 @@ GaugeView::GaugeView(const gauges::GaugePanel& panel, const gauges::SimulatedAir
     }
     windowOf_.push_back(window);
   }
-  for (int slot = 0; slot < aircraft.slotCount(); ++slot) slots_.push_back(slot);
+  for (int slot = 0; slot < aircraft.slotCount(); ++slot) {
+    slots_.push_back({slot, aircraft.variableOf(slot), aircraft.clockDriven(slot)});
+  }
   facts_ = makeFacts();
 }
 
@@ -75,11 +77,11 @@ const std::string* GaugeView::image(std::size_t gauge) const {
 }
 
 bool GaugeView::settable(std::size_t variable) const {
-  return variable < slots_.size() && !aircraft_.clockDriven(slots_[variable]);
+  return variable < slots_.size() && !slots_[variable].clock;
 }
 
 gauges::VariableName GaugeView::aircraftVariable(std::size_t variable) const {
-  return aircraft_.variableOf(slots_.at(variable));
+  return slots_.at(variable).name;
 }
 
 std::string GaugeView::stepTarget(std::size_t gauge) const {
@@ -130,9 +132,9 @@ std::string GaugeView::makeFacts() const {
                          {"areas", areas}});
   }
   json aircraft = json::array();
-  for (int slot : slots_) {
-    aircraft.push_back({{"name", aircraft_.nameOf(slot)}, {"unit", aircraft_.unitOf(slot)},
-                        {"control", controlFor(aircraft_.unitOf(slot), aircraft_.clockDriven(slot))}});
+  for (const AircraftSlot& held : slots_) {
+    aircraft.push_back({{"name", gauges::variableText(held.name)}, {"unit", held.name.unit},
+                        {"control", controlFor(held.name.unit, held.clock)}});
   }
   return json{{"windows", windows}, {"gauges", gaugeList}, {"aircraft", aircraft},
               {"root", root_.empty() ? root_ : root_ + "/"}}
@@ -155,7 +157,7 @@ std::string GaugeView::frameJson(const host::NamedVariables& variables) const {
     open.push_back(panel_.windowOpen(static_cast<int>(w)));
   }
   json aircraft = json::array();
-  for (int slot : slots_) aircraft.push_back(aircraft_.get(slot));
+  for (const AircraftSlot& held : slots_) aircraft.push_back(aircraft_.get(held.slot));
   json events = json::array();
   for (const SentEventRecord& e : sent_) {
     json event = {{"frame", e.frame}, {"time", e.time}, {"event", e.event}, {"value", e.value}};

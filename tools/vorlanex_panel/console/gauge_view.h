@@ -58,7 +58,14 @@ class GaugeView {
   std::vector<std::string> images_;
   std::string root_;
   std::vector<int> windowOf_;
-  std::vector<int> slots_;  // the aircraft's slots bound when the gauges were compiled
+  // The aircraft's slots bound when the gauges were compiled, as steps name
+  // them: read by the server's threads, while the frame loop may bind more.
+  struct AircraftSlot {
+    int slot;
+    gauges::VariableName name;
+    bool clock;
+  };
+  std::vector<AircraftSlot> slots_;
   std::string facts_;
   std::unordered_map<std::string, Writer> lastWriters_;
   std::deque<SentEventRecord> sent_;  // the last few, oldest first
