@@ -28,6 +28,12 @@ fs.writeFileSync(path.join(root, 'Aircraft/Cabin/panel/Cabin/chime_button.bmp'),
   for (let i = 0; i < 1600; ++i) if (i % 40 >= 6) bmp.fill(0xc0, 54 + 3 * i, 57 + 3 * i);
   return bmp;
 })());
+// and on the door panel a button that counts while it is held (Repeat="Yes").
+fs.writeFileSync(path.join(root, 'Aircraft/Cabin/panel/Cabin/counter.xml'), `<Gauge Name="counter" Version="1.0">
+  <Mouse><Area Left="0" Top="0" Width="20" Height="20"><Tooltip>Count</Tooltip>
+    <Click Repeat="Yes">(L:held_count, number) 1 + (&gt;L:held_count, number)</Click></Area></Mouse>
+</Gauge>`);
+fs.appendFileSync(path.join(root, 'Aircraft/Cabin/panel/panel.cfg'), '\ngauge02=Cabin!counter, 110,10,20,20\n');
 const render = path.join(out, 'console_panel.wav');
 const record = path.join(out, 'console_panel_session.txt');
 const session = new ConsoleSession([tool, 'console', '--panel', 'Aircraft/Cabin/panel/panel.cfg',
@@ -126,6 +132,18 @@ const cases = [
     await setAircraft('EXIT OPEN', 0);
     await shows(soundState('cabin_door_close'), 'playing once');
     if (screenshot) await page.screenshot({path: screenshot, fullPage: true});
+  }],
+  ['a Repeat="Yes" area clicks again while the button is held, and no more once let go', async () => {
+    await page.check('#window-1-open');
+    await page.hover('#area-10-1');
+    await page.mouse.down();
+    await until('three clicks', async () => Number(await text('#lvar-held_count .value')) >= 3);
+    await page.mouse.up();
+    const count = Number(await text('#lvar-held_count .value'));
+    const frame = (await session.state()).frame;
+    await until('a few frames', async () => (await session.state()).frame > frame + 6);
+    assert.strictEqual(Number(await text('#lvar-held_count .value')), count);
+    await page.uncheck('#window-1-open');
   }],
   ['areas are named by indexes only, a closed window\'s are refused, and the policy blocked nothing', async () => {
     const click = (body, more = {}) => session.request({method: 'POST', path: '/api/action', body: JSON.stringify(body), ...more});
