@@ -15,19 +15,12 @@ const [tool, exampleRoot, out, screenshot] = process.argv.slice(2);
 const root = path.join(out, 'root');
 fs.rmSync(root, {recursive: true, force: true});
 fs.cpSync(exampleRoot, root, {recursive: true});
-fs.writeFileSync(path.join(root, 'Aircraft/Cabin/panel/Cabin/chime_button.bmp'), (() => {
-  const bmp = Buffer.alloc(54 + 40 * 40 * 3);
-  bmp.write('BM', 0);
-  bmp.writeUInt32LE(bmp.length, 2);
-  bmp.writeUInt32LE(54, 10);
-  bmp.writeUInt32LE(40, 14);
-  bmp.writeInt32LE(40, 18);
-  bmp.writeInt32LE(40, 22);
-  bmp.writeUInt16LE(1, 26);
-  bmp.writeUInt16LE(24, 28);
-  for (let i = 0; i < 1600; ++i) if (i % 40 >= 6) bmp.fill(0xc0, 54 + 3 * i, 57 + 3 * i);
-  return bmp;
-})());
+const bmp = Buffer.alloc(54 + 40 * 40 * 3, 0xc0);
+bmp.fill(0, 0, 54);
+bmp.write('BM', 0);
+[[2, bmp.length], [10, 54], [14, 40], [18, 40], [22, 40], [26, 1 + (24 << 16)]].forEach(([at, v]) => bmp.writeUInt32LE(v, at));
+for (let row = 0; row < 40; ++row) bmp.fill(0, 54 + row * 120, 54 + row * 120 + 18);
+fs.writeFileSync(path.join(root, 'Aircraft/Cabin/panel/Cabin/chime_button.bmp'), bmp);
 // and on the door panel a button that counts while it is held (Repeat="Yes").
 fs.writeFileSync(path.join(root, 'Aircraft/Cabin/panel/Cabin/counter.xml'), `<Gauge Name="counter" Version="1.0">
   <Mouse><Area Left="0" Top="0" Width="20" Height="20"><Tooltip>Count</Tooltip>
@@ -43,7 +36,6 @@ let page;
 const text = async (selector) => (await page.textContent(selector)).trim();
 const shows = (selector, wanted) => until(`${selector} showing ${wanted}`,
     async () => (await text(selector)) === wanted);
-const logged = (pattern) => until(`${pattern} in the log`, () => pattern.test(session.output));
 // The example's gauges and areas by their indexes in panel.cfg's order.
 const battery = '#area-4-1', chime = '#area-0-1';
 const soundState = (variable) => `#sounds tr[data-variable=${variable}] .state`;

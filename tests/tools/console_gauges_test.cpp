@@ -3,7 +3,6 @@
 // them, and written as the script steps `run --panel` replays.
 #include <gtest/gtest.h>
 
-#include "console_command.h"
 #include "gauge_view.h"
 #include "page_actions.h"
 #include "shared_variables.h"
@@ -65,16 +64,5 @@ TEST(ConsoleGauges, ActionsBecomeStepsOnlyWhereThePageCouldAskForThem) {
   EXPECT_EQ(s.view.image(1), nullptr);
   EXPECT_EQ(s.view.image(99), nullptr);
 }
-
-TEST(ConsoleGauges, TheReplayCommandRunsThePanel) {
-  ConsoleRequest request;
-  request.parameters = "./Gauges/t.ini";
-  request.root = "/sims/fs";
-  request.panelConfig = "/sims/fs/Aircraft/A/panel/panel.cfg";
-  EXPECT_EQ(replayCommand(request),
-            "vorlanex-panel run --panel /sims/fs/Aircraft/A/panel/panel.cfg THIS_FILE "
-            "./Gauges/t.ini --root /sims/fs --fps 18");
-}
-
 }  // namespace
 }  // namespace vorlanex::tool
