@@ -34,8 +34,7 @@ const session = new ConsoleSession([tool, 'console', '--panel', 'Aircraft/Cabin/
 let page;
 
 const text = async (selector) => (await page.textContent(selector)).trim();
-const shows = (selector, wanted) => until(`${selector} showing ${wanted}`,
-    async () => (await text(selector)) === wanted);
+const shows = (selector, wanted) => until(`${selector} showing ${wanted}`, async () => (await text(selector)) === wanted);
 // The example's gauges and areas by their indexes in panel.cfg's order.
 const battery = '#area-4-1', chime = '#area-0-1';
 const soundState = (variable) => `#sounds tr[data-variable=${variable}] .state`;
@@ -55,8 +54,7 @@ const cases = [
     page = await session.open();
     await page.setViewportSize({width: 1600, height: 1000});  // wide enough for the panel beside the sounds
     await page.waitForSelector('#gauge-0 canvas.face');
-    assert.strictEqual(await page.isChecked('#window-0-open'), true);
-    assert.strictEqual(await page.isChecked('#window-1-open'), false);
+    assert.deepStrictEqual([await page.isChecked('#window-0-open'), await page.isChecked('#window-1-open')], [true, false]);
     assert.match(await text('#window-1 .window-head'), /Door Attendant Panel \(Window01, ident 10101\)/);
     // Window00 is 1024 wide, drawn 400 pixels across: gauge04 at 190,10, 30x40.
     const face = await page.locator('#window-0 .face-area').boundingBox();
@@ -67,9 +65,8 @@ const cases = [
     }
     assert.strictEqual(await text(`${battery} .tooltip`), 'Master battery');
     assert.match(await text('#gauge-8 .label'), /door_handle/);  // no image: a labelled box
-    const alpha = await page.$eval('#gauge-0 canvas', (c) => [[2, 20], [20, 20]].map(
-        ([x, y]) => c.getContext('2d').getImageData(x, y, 1, 1).data[3]));
-    assert.deepStrictEqual(alpha, [0, 255]);
+    assert.deepStrictEqual(await page.$eval('#gauge-0 canvas', (c) => [2, 20].map(
+        (x) => c.getContext('2d').getImageData(x, 20, 1, 1).data[3])), [0, 255]);
   }],
   ['a click on a drawn area reaches its Click script within two frames of the frame shown', async () => {
     let worst = 0;

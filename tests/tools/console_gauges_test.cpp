@@ -38,10 +38,7 @@ struct GaugeSession {
 TEST(ConsoleGauges, ActionsBecomeStepsOnlyWhereThePageCouldAskForThem) {
   GaugeSession s;
   const int exitOpen = s.view.settable(0) ? 0 : 1;  // the clock's comes first or second
-  const struct {
-    std::string body;
-    std::string step;
-  } cases[] = {
+  const struct { std::string body, step; } cases[] = {
       {R"({"do":"click","gauge":0,"area":1,"kind":"LeftSingle"})", "click Cabin!chime #1"},
       {R"({"do":"click","gauge":0,"area":1,"kind":"Leave"})", "click Cabin!chime #1 as Leave"},
       {R"({"do":"click","gauge":0,"area":1,"kind":"RightSingle"})", "refused"},
