@@ -93,6 +93,18 @@ TEST(SimulatedAircraft, ScriptsSendEventsWithTheirValueAndSite) {
   EXPECT_EQ(fixture.told(), "");
 }
 
+// A gauge looping on an event: every one is applied, few are kept.
+TEST(SimulatedAircraft, KeepsMemoryBoundedForAScriptThatLoopsSendingEvents) {
+  ScriptFixture fixture;
+  const std::string loop = ":1 (>K:TOGGLE_MASTER_BATTERY) g1";
+  for (int frame = 0; frame < 3; ++frame) {
+    fixture.run(loop);
+    fixture.aircraft.advance(1.0 / 18);
+  }
+  EXPECT_EQ(fixture.aircraft.events().size(), 3 * SimulatedAircraft::kMaxEventsAtOnce);
+  EXPECT_GT(fixture.aircraft.eventsNotRecorded(), 3 * SimulatedAircraft::kMaxEventsAtOnce);
+}
+
 TEST(SimulatedAircraft, TheClockAdvancesFromAFixedNoon) {
   ScriptFixture fixture;
   const Program clock = compileScript(

@@ -58,19 +58,18 @@ class StringReader {
   Part readScript(int depth);
   void readChoice(Part& part, int depth);
   void tell(std::string message) {
-    context_.findings.add(scriptLineSite(site_, linesBefore(at_), lineAt(at_)), std::move(message));
+    const int lines = linesBefore(at_);
+    context_.findings.add(scriptLineSite(site_, lines, text_.substr(lineStart_)), std::move(message));
   }
-  // Counted on from the last place asked about, as reading moves forward.
+  // Counted on from the last place asked about, as reading moves forward,
+  // with where the line of that place starts: a string of many faults on one
+  // long line is read in one pass.
   int linesBefore(size_t at) {
-    if (at < countedTo_) countedTo_ = 0, linesCounted_ = 0;
+    if (at < countedTo_) countedTo_ = 0, linesCounted_ = 0, lineStart_ = 0;
     for (; countedTo_ < at && countedTo_ < text_.size(); ++countedTo_) {
-      linesCounted_ += text_[countedTo_] == '\n' ? 1 : 0;
+      if (text_[countedTo_] == '\n') ++linesCounted_, lineStart_ = countedTo_ + 1;
     }
     return linesCounted_;
-  }
-  std::string_view lineAt(size_t at) const {
-    const size_t start = text_.rfind('\n', at == 0 ? 0 : at - 1);
-    return text_.substr(start == std::string_view::npos || at == 0 ? 0 : start + 1);
   }
 
   std::string_view text_;
@@ -79,6 +78,7 @@ class StringReader {
   size_t at_ = 0;
   size_t countedTo_ = 0;
   int linesCounted_ = 0;
+  size_t lineStart_ = 0;
 };
 
 std::optional<long long> StringReader::readCaseLabel() {

@@ -12,11 +12,17 @@ bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 ScriptSite scriptLineSite(const ScriptSite& script, int lineOffset, std::string_view lineText) {
   ScriptSite site = script;
   site.line = script.line + lineOffset;
-  std::string_view rest = lineText.substr(0, lineText.find('\n'));
-  while (!rest.empty() && isBlank(rest.front())) rest.remove_prefix(1);
+  // Only as much of the line as the excerpt shows is looked at, so a finding
+  // on a long line costs no more than one on a short line.
+  size_t start = 0;
+  while (start < lineText.size() && lineText[start] != '\n' && isBlank(lineText[start])) ++start;
+  std::string_view rest = lineText.substr(start, kExcerptLength + 1);
+  rest = rest.substr(0, rest.find('\n'));
+  const bool cut = rest.size() > kExcerptLength && !isBlank(rest.back());
+  rest = rest.substr(0, kExcerptLength);
   while (!rest.empty() && isBlank(rest.back())) rest.remove_suffix(1);
-  site.excerpt = std::string(rest.substr(0, kExcerptLength));
-  if (rest.size() > kExcerptLength) site.excerpt += "...";
+  site.excerpt = std::string(rest);
+  if (cut) site.excerpt += "...";
   return site;
 }
 

@@ -48,6 +48,8 @@ struct SimulatedAircraft::State {
   double elapsed = 0.0;  // kept apart: added to the large start, small steps would round away
   double absoluteTime() const { return startTime + elapsed; }
   std::vector<SentEvent> events;
+  std::size_t recordedNow = 0;   // events recorded at the clock's present time
+  std::size_t notRecorded = 0;
 
   int bind(char kind, const std::string& name, int index, const std::string& unit) {
     if (kind == 'P') kind = 'E';
@@ -145,6 +147,7 @@ void SimulatedAircraft::write(const VariableName& variable, double value) {
 void SimulatedAircraft::advance(double seconds) {
   if (!(seconds > 0.0) || !std::isfinite(seconds)) return;
   state_->elapsed += seconds;
+  state_->recordedNow = 0;
   const double now = state_->absoluteTime();
   for (Slot& slot : state_->slots) {
     if (slot.clock != ClockRole::kNone) slot.value = clockValue(slot.clock, now);
@@ -156,10 +159,17 @@ double SimulatedAircraft::time() const { return state_->elapsed; }
 void SimulatedAircraft::send(const std::string& event, double value, const ScriptSite& sender) {
   std::string name = upperCase(event);
   for (const EventEffect* effect : effectsOf(name)) state_->apply(*effect, value);
+  if (state_->recordedNow == kMaxEventsAtOnce) {
+    ++state_->notRecorded;
+    return;
+  }
+  ++state_->recordedNow;
   state_->events.push_back({time(), std::move(name), value, sender});
 }
 
 const std::vector<SentEvent>& SimulatedAircraft::events() const { return state_->events; }
+
+std::size_t SimulatedAircraft::eventsNotRecorded() const { return state_->notRecorded; }
 
 bool SimulatedAircraft::knownEvent(const std::string& event) { return !effectsOf(upperCase(event)).empty(); }
 

@@ -3,6 +3,7 @@
 // the events gauges send (K:), applied through a table of common events.
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <vector>
@@ -55,8 +56,13 @@ class SimulatedAircraft {
   // Records the event and applies it: TOGGLE_MASTER_BATTERY flips
   // ELECTRICAL MASTER BATTERY, GEAR_UP sets GEAR HANDLE POSITION to 0...
   // An event not in the table is recorded only. Names compare without case.
+  // A script that loops sending events is applied every time, but only the
+  // first kMaxEventsAtOnce of one moment on the clock are recorded, so that
+  // memory stays bounded; the others are counted.
   void send(const std::string& event, double value, const ScriptSite& sender = {});
   const std::vector<SentEvent>& events() const;
+  std::size_t eventsNotRecorded() const;
+  static constexpr std::size_t kMaxEventsAtOnce = 256;
   // Whether the table knows the event, for a script step that names one.
   static bool knownEvent(const std::string& event);
 
