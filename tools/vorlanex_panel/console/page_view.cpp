@@ -47,7 +47,9 @@ std::string ConsoleSession::factsJson() const {
               {"stopAllVariable", panel_.stopAllVariable},
               {"unheard", unheard_},
               {"gauges", gauges_ ? json::parse(gauges_->factsJson()) : json()}}
-      .dump();
+      // Panel files are often in a Windows code page, not UTF-8: their
+      // names and titles must not end the session.
+      .dump(-1, ' ', false, json::error_handler_t::replace);
 }
 
 std::string ConsoleSession::frameJson(const RunRecord& record,
