@@ -9,7 +9,7 @@
 install(TARGETS vorlanex_sound RUNTIME DESTINATION .)
 install(TARGETS vorlanex-panel global_dll RUNTIME DESTINATION vorlanex-panel)
 install(FILES ${PROJECT_SOURCE_DIR}/docs/guide.md ${PROJECT_SOURCE_DIR}/docs/console.png
-        DESTINATION .)
+        ${PROJECT_SOURCE_DIR}/docs/console-panel.png DESTINATION .)
 
 # The example is a simulator's root folder of its own, so the guide's commands
 # run in it as printed: the aircraft's panel.cfg with its folder of gauges, the

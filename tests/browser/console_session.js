@@ -1,7 +1,8 @@
 // Starts `vorlanex-panel console` (through the cross build's emulator when
 // given) and Debian's Chromium, and reads what the tool prints.
 'use strict';
-const {spawn} = require('child_process');
+const assert = require('assert');
+const {spawn, spawnSync} = require('child_process');
 const fs = require('fs');
 const http = require('http');
 let chromium;
@@ -25,11 +26,12 @@ async function until(what, condition, limitMs = 20000) {
 }
 
 class ConsoleSession {
-  // `command`: the tool and its arguments, the emulator first when there is one.
-  constructor(command, env = {}) {
+  // `command`: the tool and its arguments, the emulator first when there is
+  // one, started in `cwd` (by default here).
+  constructor(command, env = {}, cwd = undefined) {
     this.output = '';
     this.child = spawn(command[0], command.slice(1), {
-      env: {...process.env, ...env}, detached: true, stdio: ['ignore', 'pipe', 'pipe']});
+      env: {...process.env, ...env}, cwd, detached: true, stdio: ['ignore', 'pipe', 'pipe']});
     this.child.stdout.on('data', (data) => { this.output += data; });
     this.child.stderr.on('data', (data) => { this.output += data; });
     this.exited = new Promise((resolve) => this.child.on('exit', resolve));
@@ -124,6 +126,18 @@ function sideLevels(samples, from, to) {
   return sums.map((sum) => 10 * Math.log10(sum / Math.max(last - first, 1) + 1e-30));
 }
 
+// The `run` command that the recorded script's heading prints, with the
+// script for THIS_FILE and the tool's own path, run in `folder`: its output.
+function replayRecorded(tool, record, folder, more = []) {
+  const printed = fs.readFileSync(record, 'utf8').split('\n')[1].match(/"[^"]*"|[^\s#]+/g)
+      .map((word) => (word === 'THIS_FILE' ? record : word.replace(/^"|"$/g, '')));
+  assert.deepStrictEqual(printed.slice(0, 2), ['vorlanex-panel', 'run']);
+  fs.mkdirSync(folder, {recursive: true});
+  const replay = spawnSync(tool, [...printed.slice(1), ...more], {encoding: 'utf8', cwd: folder});
+  assert.strictEqual(replay.status, 0, replay.stdout + replay.stderr);
+  return replay.stdout;
+}
+
 // Runs named cases one after the other, printing each; exits non-zero when
 // one fails.
 async function runCases(cases, cleanup) {
@@ -141,4 +155,4 @@ async function runCases(cases, cleanup) {
   process.exit(failed ? 1 : 0);
 }
 
-module.exports = {ConsoleSession, until, stereoFloats, sideLevels, runCases};
+module.exports = {ConsoleSession, until, stereoFloats, sideLevels, runCases, replayRecorded};

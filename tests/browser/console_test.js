@@ -5,9 +5,8 @@
 'use strict';
 const assert = require('assert');
 const fs = require('fs');
-const {spawnSync} = require('child_process');
 const path = require('path');
-const {ConsoleSession, until, stereoFloats, sideLevels, runCases} = require('./console_session');
+const {ConsoleSession, until, stereoFloats, sideLevels, runCases, replayRecorded} = require('./console_session');
 
 const [tool, root, out, screenshot] = process.argv.slice(2);
 fs.mkdirSync(out, {recursive: true});
@@ -154,15 +153,9 @@ async function afterQuit() {
   console.log('ok    the pan of each play is heard in the rendering');
   // The session's script, replayed from another folder by the command its
   // heading prints, writes the same variables at the same frames.
-  const printed = fs.readFileSync(record, 'utf8').split('\n')[1].match(/"[^"]*"|[^\s#]+/g)
-      .map((word) => (word === 'THIS_FILE' ? record : word.replace(/^"|"$/g, '')));
-  assert.deepStrictEqual(printed.slice(0, 2), ['vorlanex-panel', 'run']);
-  const elsewhere = path.join(out, 'elsewhere');
-  fs.mkdirSync(elsewhere, {recursive: true});
-  const replay = spawnSync(tool, [...printed.slice(1), '--render', path.join(out, 'replay.wav')],
-      {encoding: 'utf8', cwd: elsewhere});
-  assert.strictEqual(replay.status, 0, replay.stdout + replay.stderr);
-  const replayed = replay.stdout.split('\n').filter((line) => / -> /.test(line) && !/old -> new/.test(line));
+  const replayOutput = replayRecorded(tool, record, path.join(out, 'elsewhere'),
+      ['--render', path.join(out, 'replay.wav')]);
+  const replayed = replayOutput.split('\n').filter((line) => / -> /.test(line) && !/old -> new/.test(line));
   assert.deepStrictEqual(replayed, session.writes());
   console.log(`ok    the recorded session replayed by run writes the same ${replayed.length} values`);
 

@@ -19,6 +19,7 @@ FILES = {
     "Vorlanex_sound.gau",
     "guide.md",
     "console.png",
+    "console-panel.png",
     "vorlanex-panel/vorlanex-panel.exe",
     "vorlanex-panel/GLOBAL.DLL",
     "example/Aircraft/Cabin/panel/panel.cfg",

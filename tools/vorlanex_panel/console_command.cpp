@@ -7,7 +7,10 @@
 #include "console_session.h"
 #include "console_token.h"
 #include "exit_status.h"
+#include "gauge_view.h"
 #include "live_panel.h"
+#include "module_table.h"
+#include "panel_setup.h"
 #include "open_browser.h"
 #include "report_text.h"
 #include "whole_file.h"
@@ -28,7 +31,13 @@ std::string commandWord(const std::string& word) {
 }  // namespace
 
 std::string replayCommand(const ConsoleRequest& request) {
-  std::string command = "vorlanex-panel run " + commandWord(request.parameters) + " THIS_FILE";
+  std::string command = "vorlanex-panel run ";
+  if (request.panelConfig.empty()) {
+    command += commandWord(request.parameters) + " THIS_FILE";
+  } else {
+    command += "--panel " + commandWord(request.panelConfig) + " THIS_FILE " +
+               commandWord(request.parameters);
+  }
   if (!request.root.empty()) command += " --root " + commandWord(request.root);
   command += " --fps " + shortNumber(request.framesPerSecond);
   if (!request.modulePath.empty()) command += " --module " + commandWord(request.modulePath);
@@ -36,16 +45,47 @@ std::string replayCommand(const ConsoleRequest& request) {
   return command;
 }
 
+namespace {
+
+// Each gauge's background image, read where the gauge was found.
+std::vector<std::string> gaugeImages(const gauges::GaugePanel& panel,
+                                     const std::vector<FoundGauge>& found) {
+  std::vector<std::string> images;
+  for (std::size_t g = 0; g < found.size(); ++g) {
+    const std::string& name = panel.model(static_cast<int>(g)).image;
+    images.push_back(name.empty() ? std::string() : readBesideGauge(found[g], name).value_or(""));
+  }
+  return images;
+}
+
+}  // namespace
+
 int runConsole(const ConsoleRequest& request, std::FILE* out, std::FILE* errors) {
   try {
     CheckRequest check;
     check.parameters = request.parameters;
+    check.panelConfig = request.panelConfig;
+    check.panelShown = request.panelShown;
     const CheckResult checked = runCheck(check);
     for (const std::string& cause : checked.causes) std::fprintf(out, "first: %s\n", cause.c_str());
     ConsoleSession session(panelFacts(checked), checked.module.table, request.globalDll,
                            replayCommand(request));
-    LivePanel panel(request.modulePath, request.audio,
-                    {request.framesPerSecond, request.parameters, request.globalDllPath});
+    // With the panel's gauges the module's variables are followed as run
+    // --panel follows them, so the log is the same.
+    std::optional<PanelSetup> gauges;
+    RunOptions options{request.framesPerSecond, request.parameters, request.globalDllPath};
+    if (!request.panelConfig.empty()) {
+      gauges = readPanelSetup(request.panelConfig, request.panelShown,
+                              readWholeFile(request.panelConfig).value_or(""));
+      options.followed = moduleVariables(checked.module.table);
+    }
+    LivePanel panel(request.modulePath, request.audio, std::move(options),
+                    gauges ? std::optional<RunPanel>(gauges->panel) : std::nullopt);
+    if (gauges) {
+      session.showGauges(std::make_unique<GaugeView>(
+          *panel.gaugePanel(), *panel.aircraft(), gaugeImages(*panel.gaugePanel(), gauges->found),
+          request.root));
+    }
     if (!panel.unheard().empty()) {
       std::fprintf(out, "%s\n", panel.unheard().c_str());
       session.setUnheard(panel.unheard());
@@ -58,7 +98,7 @@ int runConsole(const ConsoleRequest& request, std::FILE* out, std::FILE* errors)
     interrupted = 0;
     std::signal(SIGINT, onInterrupt);
     std::signal(SIGTERM, onInterrupt);
-    printLogHeading(out);
+    printLogHeading(out, gauges.has_value());
     // However the frames end, the server stops with them; from the Quit on,
     // the session refuses clicks no frame would carry out.
     struct EndServer {

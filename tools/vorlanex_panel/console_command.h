@@ -20,6 +20,10 @@ struct ConsoleRequest {
   bool globalDll = true;      // start with GLOBAL.DLL loaded
   bool openBrowser = true;
   std::string recordFile;     // write the session's script here at the end; may be empty
+  // --panel: the panel.cfg whose XML gauges run beside the module, as the
+  // file system takes it and as the author named it; empty: none.
+  std::string panelConfig = "";
+  std::string panelShown = "";
   AudioRequest audio;
 };
 

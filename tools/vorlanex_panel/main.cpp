@@ -11,6 +11,7 @@
 #include "console_command.h"
 #include "exit_status.h"
 #include "named_files.h"
+#include "panel_cfg.h"
 #include "panel/global_dll.h"
 #include "problem.h"
 #include "program_folder.h"
@@ -114,8 +115,12 @@ int main(int argc, char** argv) {
   bool noBrowser = false;
   CLI::App* consoleCommand = app.add_subcommand(
       "console", "Serve a page on 127.0.0.1 that plays the panel's sounds live and records a script.");
-  consoleCommand->add_option("INI", console.parameters, "the INI path, relative to --root")
-      ->required();
+  consoleCommand->add_option("INI", console.parameters,
+                             "the INI path, relative to --root (with --panel: by default the "
+                             "one of the module's line in panel.cfg)");
+  consoleCommand->add_option("--panel", console.panelShown,
+                             "the aircraft's panel.cfg: run its XML gauges beside the module and "
+                             "show them on the page");
   consoleCommand->add_option("--root", root, "the simulator's root folder (default: here)");
   consoleCommand->add_option("--port", console.port, "the port to listen on (default: a free one)");
   consoleCommand->add_option("--fps", console.framesPerSecond, "frames per second (default 18)")
@@ -160,8 +165,12 @@ int main(int argc, char** argv) {
       return exitStatusFor(result.problems);
     }
     if (*consoleCommand) {
+      if (console.panelShown.empty() && consoleCommand->count("INI") == 0) {
+        throw std::runtime_error("console needs INI (or --panel PANEL.CFG [INI])");
+      }
+      console.panelConfig = console.panelShown;
       for (std::string* path : {&console.modulePath, &console.globalDllPath, &console.recordFile,
-                                &console.audio.renderFile}) {
+                                &console.audio.renderFile, &console.panelConfig}) {
         *path = absolute(*path);
       }
       console.globalDll = !noGlobalDll;
@@ -171,6 +180,14 @@ int main(int argc, char** argv) {
       console.audio.live = console.audio.renderFile.empty();
       enterRoot(root);
       console.root = fs::current_path().string();
+      if (!console.panelConfig.empty()) {
+        const std::optional<std::string> text = readWholeFile(console.panelConfig);
+        if (!text) throw std::runtime_error(unreadablePanelCause(console.panelShown, console.panelConfig));
+        if (consoleCommand->count("INI") == 0) console.parameters = moduleParameters(*text);
+        // The replay names the panel by its whole path, wherever it is
+        // started: the gauges' files are shown so too, and both logs read the same.
+        console.panelShown = console.panelConfig;
+      }
       requireLoadableModule(console.modulePath);
       requireWritable(console.recordFile);
       // Without GLOBAL.DLL at the start the page may never load it.

@@ -10,7 +10,7 @@
 #include "module_library.h"
 #include "module_table.h"
 #include "panel_cfg.h"
-#include "panel_gauges.h"
+#include "panel_setup.h"
 #include "progress.h"
 #include "report_text.h"
 #include "run_json.h"
@@ -52,26 +52,6 @@ nlohmann::json problemsJson(const Problems& problems) {
                    {"message", p.message}});
   }
   return out;
-}
-
-// The panel's gauges for the run, and what a panel author should know of
-// them before its log: the module's lines, gauges found nowhere, XML that
-// does not parse.
-struct PanelSetup {
-  RunPanel panel;
-  Problems problems;
-  std::vector<std::string> variables;  // the L: variables the gauges read or write
-};
-
-PanelSetup readPanel(const RunRequest& request, const std::string& text) {
-  const PanelGauges found = findPanelGauges(request.panelConfig, request.panelShown, text);
-  PanelGaugeSet set = panelGaugeSet(text, found);
-  Problems problems = checkPanelConfig(request.panelShown, text);
-  problems.insert(problems.end(), found.problems.begin(), found.problems.end());
-  std::vector<std::string> variables;
-  for (const PanelUse& use : found.uses) variables.push_back(use.script.use.name);
-  return {{std::move(set.windows), std::move(set.gauges), set.module}, std::move(problems),
-          std::move(variables)};
 }
 
 class Play {
@@ -154,7 +134,7 @@ int runCommand(const RunRequest& request, std::FILE* out, std::FILE* errors) {
     if (!request.panelConfig.empty()) {
       const std::string text = readFile(request.panelConfig);
       if (!request.parameters) parameters = moduleParameters(text);
-      panel = readPanel(request, text);
+      panel = readPanelSetup(request.panelConfig, request.panelShown, text);
     }
     // The lanes of the timeline: the module's own table for this INI file.
     const ModuleTable table = readModuleTable(parameters);

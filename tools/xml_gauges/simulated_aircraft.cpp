@@ -123,6 +123,17 @@ std::string SimulatedAircraft::nameOf(int slot) const {
   return variableText({held.kind, held.shown, held.index, held.unit, false});
 }
 
+int SimulatedAircraft::slotCount() const { return static_cast<int>(state_->slots.size()); }
+
+VariableName SimulatedAircraft::variableOf(int slot) const {
+  const Slot& held = state_->slots.at(static_cast<size_t>(slot));
+  return {held.kind, held.shown, held.index, held.unit, false};
+}
+
+bool SimulatedAircraft::clockDriven(int slot) const {
+  return state_->slots.at(static_cast<size_t>(slot)).clock != ClockRole::kNone;
+}
+
 double SimulatedAircraft::read(const VariableName& variable) {
   const int slot = bind(variable.kind, variable.name, variable.index, variable.unit);
   return conversionFor(unitOf(slot), variable.unit).apply(get(slot));

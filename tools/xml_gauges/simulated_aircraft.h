@@ -35,6 +35,11 @@ class SimulatedAircraft {
   const std::string& unitOf(int slot) const;
   // "(A:GENERAL ENG RPM:1, rpm)" for a slot, as logs show it.
   std::string nameOf(int slot) const;
+  // The slots bound so far (by the gauges' scripts as they were compiled),
+  // each as a script step names it, and whether the clock drives it.
+  int slotCount() const;
+  VariableName variableOf(int slot) const;
+  bool clockDriven(int slot) const;
 
   // By name and any unit of the same dimension, for script steps: converts.
   // Unknown units are taken as the table's own unit.

@@ -21,7 +21,14 @@ ConsoleSession::ConsoleSession(PanelFacts panel, const SoundTable& table, bool g
   // The run starts with GLOBAL.DLL loaded; a panel without it lets it go
   // before it is installed, as `at 0 unload GLOBAL.DLL` does.
   queuedSimulator_.globalDll = globalDll;
-  if (!globalDll) queued_.push_back(Step{0, Step::kRightAfter, Action::kUnloadGlobal, {}});
+  if (!globalDll) queue(Step{0, Step::kRightAfter, Action::kUnloadGlobal, {}});
+}
+
+// Each step stands on the line the recorded script will give it, so what
+// names a step's line (an event the page sent) reads the same in the replay.
+void ConsoleSession::queue(Step step) {
+  step.line = static_cast<int>(std::count(heading_.begin(), heading_.end(), '\n') + ++queuedSteps_);
+  queued_.push_back(std::move(step));
 }
 
 void ConsoleSession::setUnheard(std::string why) {
@@ -30,14 +37,24 @@ void ConsoleSession::setUnheard(std::string why) {
   facts_ = factsJson();
 }
 
+void ConsoleSession::showGauges(std::unique_ptr<GaugeView> gauges) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  gauges_ = std::move(gauges);
+  queuedSimulator_.windowsOpen.clear();
+  for (std::size_t w = 0; w < gauges_->panel().windows().size(); ++w) {
+    queuedSimulator_.windowsOpen.push_back(gauges_->panel().windowOpen(static_cast<int>(w)));
+  }
+  facts_ = factsJson();
+}
+
 ActionAnswer ConsoleSession::act(const std::string& body) {
   std::lock_guard<std::mutex> lock(mutex_);
   if (quit_) return {409, "the console is shutting down"};
   SimulatorSide simulator = queuedSimulator_;
-  PageAction action = readPageAction(body, panel_, simulator);
+  PageAction action = readPageAction(body, panel_, simulator, gauges_.get());
   if (!action.refusal.empty()) return {400, action.refusal};
   queuedSimulator_ = simulator;
-  queued_.insert(queued_.end(), action.steps.begin(), action.steps.end());
+  for (const Step& step : action.steps) queue(step);
   if (action.quit) {
     quit_ = true;
     changed_.notify_all();

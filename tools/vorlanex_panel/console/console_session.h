@@ -6,6 +6,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <deque>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -34,6 +35,11 @@ class ConsoleSession {
   // Told before the first frame when the sounds are not heard (no audio
   // device): why, for the page.
   void setUnheard(std::string why);
+  // Told before the first frame of a session that runs the panel's gauges:
+  // the page shows them and its actions reach them.
+  void showGauges(std::unique_ptr<GaugeView> gauges);
+  // The gauges' view: fixed parts for any thread, the rest the frame loop's.
+  GaugeView* gauges() { return gauges_.get(); }
 
   // --- The server's side, from any thread --------------------------------
   // Queues the steps of one action for the next frame, or tells why it
@@ -71,6 +77,7 @@ class ConsoleSession {
     std::string json;
   };
 
+  void queue(Step step);  // under the lock
   std::string factsJson() const;
   std::string frameJson(const RunRecord& record, const host::NamedVariables& variables) const;
   std::vector<TimelineEvent> endedEvents(long long frame);
@@ -79,6 +86,7 @@ class ConsoleSession {
   const PanelFacts panel_;
   const std::string heading_;  // the script's first comment lines
   std::string unheard_;
+  std::unique_ptr<GaugeView> gauges_;
   // The frame loop's own: the timeline and script as far as they are told.
   TimelineBuilder timeline_;
   std::size_t scriptedEvents_ = 0;
@@ -86,6 +94,7 @@ class ConsoleSession {
   std::mutex mutex_;
   std::condition_variable changed_;
   std::vector<Step> queued_;
+  int queuedSteps_ = 0;  // since the session began
   SimulatorSide queuedSimulator_;   // as the queued steps leave it, for refusals
   SimulatorSide appliedSimulator_;  // as the frames so far left it, for the page
   bool quit_ = false;

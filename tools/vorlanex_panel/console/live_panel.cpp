@@ -19,10 +19,13 @@ AudioRequest pacedAudio(AudioRequest audio) {
 
 }  // namespace
 
-LivePanel::LivePanel(const std::string& modulePath, const AudioRequest& audio, RunOptions options)
+LivePanel::LivePanel(const std::string& modulePath, const AudioRequest& audio, RunOptions options,
+                     std::optional<RunPanel> gauges)
     : library_(loadModule(modulePath)),
       clock_(pacedAudio(audio)),
-      runner_(library_ ? library_->exports() : linked_.exports(), std::move(options)) {}
+      runner_(library_ ? library_->exports() : linked_.exports(), std::move(options)) {
+  if (gauges) runner_.usePanel(*std::move(gauges));
+}
 
 void LivePanel::play(ConsoleSession& session, std::FILE* out,
                      const std::function<bool()>& stopped) {
@@ -33,10 +36,24 @@ void LivePanel::play(ConsoleSession& session, std::FILE* out,
     std::fflush(out);
     clock_.frameDone(seconds);
   });
-  runner_.setWriteListener([&](const VariableWrite& w) {
-    // The page's own sets are its steps, logged as such.
-    if (w.writer.kind == Writer::Kind::kModule && w.oldValue != w.newValue) printWrite(out, w);
+  GaugeView* view = session.gauges();
+  runner_.setWriteListener([&, view](const VariableWrite& w) {
+    if (view) view->noteWrite(w.name, w.writer);
+    // Without the gauges the page's own sets are its steps, logged as such;
+    // with them the log is run --panel's.
+    if (w.oldValue == w.newValue || (!view && w.writer.kind != Writer::Kind::kModule)) return;
+    printWrite(out, w, view != nullptr);
   });
+  if (view) {
+    runner_.setGaugeWriteListener(
+        [view](const std::string& name, double, const gauges::ScriptSite& site) {
+          view->noteWrite(name, {Writer::Kind::kGauge, site});
+        });
+    runner_.setSentEventListener([&, view](const SentEventRecord& sent) {
+      view->noteSent(sent);
+      printSentEvent(out, sent);
+    });
+  }
   runner_.setStepListener([&](const StepEvent& e) {
     printPageStep(out, e);
   });

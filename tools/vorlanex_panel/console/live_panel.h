@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "console_session.h"
@@ -19,15 +20,22 @@ namespace vorlanex::tool {
 class LivePanel {
  public:
   // The module file at `modulePath`, or the module linked into the tool for
-  // an empty path. Throws std::runtime_error for what cannot be set up.
-  LivePanel(const std::string& modulePath, const AudioRequest& audio, RunOptions options);
+  // an empty path, with the panel's XML gauges when given. Throws
+  // std::runtime_error for what cannot be set up.
+  LivePanel(const std::string& modulePath, const AudioRequest& audio, RunOptions options,
+            std::optional<RunPanel> gauges = std::nullopt);
+
+  // The gauges and the aircraft they read; null without them.
+  const gauges::GaugePanel* gaugePanel() { return runner_.gaugePanel(); }
+  const gauges::SimulatedAircraft* aircraft() { return runner_.aircraft(); }
 
   // Why the sounds are not heard; empty when they are.
   const std::string& unheard() const { return clock_.unheard(); }
 
   // The frame loop: the only writer of panel variables. Each frame carries
   // out the steps the page queued before it started, until the page quits or
-  // `stopped` says so. The log of writes and page steps goes to `out`.
+  // `stopped` says so. The log of writes and page steps goes to `out`: with
+  // the gauges, the lines of `run --panel`'s log, each with its writer.
   void play(ConsoleSession& session, std::FILE* out, const std::function<bool()>& stopped);
 
  private:

@@ -48,6 +48,76 @@ std::optional<std::int32_t> commandOf(const json& action, std::string& refusal) 
   return encodeCommand(static_cast<std::int32_t>(code), static_cast<std::int32_t>(pan));
 }
 
+// A whole number from 0 below `count` in the field, or nothing.
+std::optional<std::size_t> indexIn(const json& action, const char* field, std::size_t count) {
+  double index = -1;
+  if (!number(action, field, index) || index != std::floor(index) || index < 0 ||
+      index >= static_cast<double>(count)) {
+    return std::nullopt;
+  }
+  return static_cast<std::size_t>(index);
+}
+
+PageAction click(const json& action, const GaugeView& gauges, const SimulatorSide& simulator) {
+  const auto gauge = indexIn(action, "gauge", gauges.panel().gauges().size());
+  if (!gauge) return refused("\"gauge\" must be the index of one of the panel's gauges");
+  const auto kind = action.find("kind");
+  double area = 0;
+  if (!number(action, "area", area) || area != std::floor(area) || area < 0 || area > 1e6 ||
+      kind == action.end() || !kind->is_string() ||
+      !gauges.listens(*gauge, static_cast<int>(area), kind->get<std::string>())) {
+    return refused("\"area\" and \"kind\" must name an area of the gauge and a kind it listens to");
+  }
+  const int window = gauges.windowOf(*gauge);
+  if (window >= 0 && !simulator.windowsOpen.at(static_cast<std::size_t>(window))) {
+    return refused("the gauge's window is closed");
+  }
+  Step step = simulatorStep(Action::kClick);
+  step.target = gauges.stepTarget(*gauge);
+  step.area = {gauges::AreaChoice::By::kNumber, "", static_cast<int>(area)};
+  if (kind->get<std::string>() != kPlainClick) step.mouseKind = kind->get<std::string>();
+  return PageAction{{step}, false, {}};
+}
+
+PageAction gaugeAction(const std::string& what, const json& action, const GaugeView& gauges,
+                       SimulatorSide& simulator) {
+  if (what == "click") return click(action, gauges, simulator);
+  double value = 0;
+  if (what == "window") {
+    const auto window = indexIn(action, "window", gauges.panel().windows().size());
+    const auto open = action.find("open");
+    if (!window || open == action.end() || !open->is_boolean()) {
+      return refused("\"window\" must be a window's index and \"open\" true or false");
+    }
+    simulator.windowsOpen.at(*window) = open->get<bool>();
+    Step step = simulatorStep(open->get<bool>() ? Action::kOpenWindow : Action::kCloseWindow);
+    step.target = gauges.panel().windows()[*window].section;
+    return PageAction{{step}, false, {}};
+  }
+  if (what == "aircraft") {
+    const auto variable = indexIn(action, "variable", gauges.aircraftCount());
+    if (!variable || !gauges.settable(*variable) || !number(action, "value", value)) {
+      return refused("\"variable\" must be a settable aircraft variable and \"value\" a number");
+    }
+    Step step = simulatorStep(Action::kSet);
+    step.variable = {gauges.aircraftVariable(*variable), false};
+    step.value = value;
+    return PageAction{{step}, false, {}};
+  }
+  const auto event = action.find("event");
+  if (event == action.end() || !event->is_string() ||
+      !gauges::SimulatedAircraft::knownEvent(event->get<std::string>())) {
+    return refused("\"event\" must be an event the simulated aircraft knows");
+  }
+  if (action.contains("value") && !number(action, "value", value)) {
+    return refused("\"value\" must be a number");
+  }
+  Step step = simulatorStep(Action::kEvent);
+  step.target = event->get<std::string>();
+  step.value = value;
+  return PageAction{{step}, false, {}};
+}
+
 }  // namespace
 
 std::optional<std::int32_t> readCommandValue(const std::string& body, std::string& refusal) {
@@ -60,7 +130,7 @@ std::optional<std::int32_t> readCommandValue(const std::string& body, std::strin
 }
 
 PageAction readPageAction(const std::string& body, const PanelFacts& panel,
-                          SimulatorSide& simulator) {
+                          SimulatorSide& simulator, const GaugeView* gauges) {
   const json action = json::parse(body, nullptr, false);
   if (!action.is_object() || !action.contains("do") || !action["do"].is_string()) {
     return refused("an action is a JSON object with a \"do\"");
@@ -74,6 +144,10 @@ PageAction readPageAction(const std::string& body, const PanelFacts& panel,
     simulator.soundOn = on->get<bool>();
     return PageAction{{simulatorStep(simulator.soundOn ? Action::kSoundOn : Action::kSoundOff)},
                       false, {}};
+  }
+  if (what == "click" || what == "window" || what == "aircraft" || what == "event") {
+    if (gauges == nullptr) return refused("the console runs no panel's gauges (--panel)");
+    return gaugeAction(what, action, *gauges, simulator);
   }
   if (what == "load-global") {
     // The simulator never unloads it, and the module keeps its handle.

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "gauge_view.h"
 #include "panel_facts.h"
 #include "script.h"
 
@@ -17,6 +18,7 @@ namespace vorlanex::tool {
 struct SimulatorSide {
   bool globalDll = true;
   bool soundOn = true;
+  std::vector<bool> windowsOpen = {};  // by window of the panel's gauges
 };
 
 struct PageAction {
@@ -32,9 +34,14 @@ struct PageAction {
 //   {"do":"volume","sound":1,"percent":70}   zeb_xml_sound_volume, then code 3
 //   {"do":"read-volume","sound":1}           code 4
 //   {"do":"stop-all"}  {"do":"sound","on":false}  {"do":"load-global"}  {"do":"quit"}
+// and with the panel's gauges (`gauges`), which are named by their indexes:
+//   {"do":"click","gauge":4,"area":1,"kind":"LeftSingle"}  an area the kind reaches
+//   {"do":"window","window":1,"open":true}
+//   {"do":"aircraft","variable":0,"value":1}   a simulated variable, not the clock's
+//   {"do":"event","event":"TOGGLE_MASTER_BATTERY","value":0}  an event the aircraft knows
 // `simulator` is brought up to date with the steps.
 PageAction readPageAction(const std::string& body, const PanelFacts& panel,
-                          SimulatorSide& simulator);
+                          SimulatorSide& simulator, const GaugeView* gauges = nullptr);
 
 // The number a gauge writes for {"code":2,"pan":-2000}, which the page shows
 // as XML: the module's own encoding, so the page keeps no copy of it. Nothing,

@@ -45,8 +45,11 @@ std::string ConsoleSession::factsJson() const {
               {"problems", panel_.problems},
               {"sounds", sounds},
               {"stopAllVariable", panel_.stopAllVariable},
-              {"unheard", unheard_}}
-      .dump();
+              {"unheard", unheard_},
+              {"gauges", gauges_ ? json::parse(gauges_->factsJson()) : json()}}
+      // Panel files are often in a Windows code page, not UTF-8: their
+      // names and titles must not end the session.
+      .dump(-1, ' ', false, json::error_handler_t::replace);
 }
 
 std::string ConsoleSession::frameJson(const RunRecord& record,
@@ -78,7 +81,12 @@ std::string ConsoleSession::frameJson(const RunRecord& record,
                     {"lanes", open},
                     {"simulatorSound", switchJson(timeline_.openSwitchSpan(now))}}},
   };
-  return state.dump();
+  std::string text = state.dump();
+  if (gauges_) {
+    text.pop_back();
+    text += ",\"panelView\":" + gauges_->frameJson(variables) + "}";
+  }
+  return text;
 }
 
 std::vector<ConsoleSession::TimelineEvent> ConsoleSession::endedEvents(long long frame) {

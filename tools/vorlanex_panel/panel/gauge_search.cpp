@@ -61,6 +61,7 @@ class GaugeFinder {
       const std::string file = join(join(folder.path, line.file), xml);
       if (const std::optional<std::string> text = readPanelFile(file)) {
         found.kind = FoundGauge::Kind::kFolder;
+        found.container = join(folder.path, line.file);
         found.where = join(join(folder.shown, line.file), xml);
         scanOnce(found.where, *text);
         found.text = *text;
@@ -90,6 +91,7 @@ class GaugeFinder {
       const std::string name = member.name.substr(member.name.find_last_of("\\/") + 1);
       if (!platform::equalNoCase(name, xml)) continue;
       found.kind = FoundGauge::Kind::kCabinet;
+      found.container = *path;
       found.where = shown + ":" + name;
       scanOnce(found.where, member.bytes);
       found.text = member.bytes;
@@ -130,6 +132,21 @@ class GaugeFinder {
 };
 
 }  // namespace
+
+std::optional<std::string> readBesideGauge(const FoundGauge& gauge, const std::string& name) {
+  // A name is a file's own, never a way out of the gauge's folder.
+  if (name.empty() || name.find_first_of("\\/:") != std::string::npos || name == "..") {
+    return std::nullopt;
+  }
+  if (gauge.kind == FoundGauge::Kind::kFolder) return readPanelFile(join(gauge.container, name));
+  if (gauge.kind != FoundGauge::Kind::kCabinet) return std::nullopt;
+  Cabinet cabinet = readCabinet(gauge.container);
+  for (CabinetMember& member : cabinet.members) {
+    const std::string base = member.name.substr(member.name.find_last_of("\\/") + 1);
+    if (platform::equalNoCase(base, name)) return std::move(member.bytes);
+  }
+  return std::nullopt;
+}
 
 PanelGauges findPanelGauges(const std::string& panelPath, const std::string& shownPath,
                             std::string_view text) {

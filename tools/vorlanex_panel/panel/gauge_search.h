@@ -21,7 +21,14 @@ struct FoundGauge {
   // when it was not.
   std::string where;
   std::optional<std::string> text;  // an XML gauge's text; none for any other
+  // An XML gauge's folder or cabinet, as the file system takes it: where the
+  // images beside it are.
+  std::string container = "";
 };
+
+// The file `name` beside the XML gauge `gauge` (in its folder or its
+// cabinet), whole; nothing when there is none or it cannot be read.
+std::optional<std::string> readBesideGauge(const FoundGauge& gauge, const std::string& name);
 
 // A variable use of an XML gauge, with the gauge's file as shown.
 struct PanelUse {

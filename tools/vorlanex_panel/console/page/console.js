@@ -246,6 +246,7 @@ function show(next) {
   if (next.panel) {
     panel = next.panel;
     if (rows.length === 0) showPanel();
+    if (panel.gauges && !panelView) buildPanelView(panel.gauges);
   }
   keepEvents(state.events, state.timeline.from);
   $('frame').textContent = state.frame;
@@ -263,6 +264,7 @@ function show(next) {
   $('load-global').hidden = state.simulator.globalDll;
   $('steps').textContent = state.steps === 1 ? '1 step' : `${state.steps || 'No'} steps`;
   drawTimeline(timelineNow(state.timeline), panel.sounds);
+  showPanelView(state.panelView);
 }
 
 function end() {

@@ -1,0 +1,65 @@
+// The page's actions on the panel's gauges: areas, windows and aircraft
+// variables named by index, refused unless the page could have asked for
+// them, and written as the script steps `run --panel` replays.
+#include <gtest/gtest.h>
+
+#include "gauge_view.h"
+#include "page_actions.h"
+#include "shared_variables.h"
+
+namespace vorlanex::tool {
+namespace {
+
+constexpr const char* kChime = R"(<Gauge Name="chime" Version="1.0">
+  <Update>(E:ABSOLUTE TIME, seconds) (A:EXIT OPEN, percent) + (>L:seen, number)</Update>
+  <Mouse><Area Left="0" Top="0" Width="40" Height="40"><Tooltip>Chime</Tooltip>
+    <Click Kind="LeftSingle+Leave">1 (>L:chime, number)</Click></Area></Mouse>
+</Gauge>)";
+
+struct GaugeSession {
+  gauges::LocalVariables shared;
+  gauges::SimulatedAircraft aircraft;
+  gauges::GaugePanel panel{{{"Window00", "", "Main", true, 100, 100},
+                            {"Window01", "10101", "Door", false, 100, 100}},
+                           {{"Window00", "Cabin!chime", "chime.xml", kChime, 3, 10, 10, 80, 80},
+                            {"Window01", "Cabin!chime", "chime.xml", kChime, 7, 0, 0, 40, 40}},
+                           shared, aircraft};
+  GaugeView view{panel, aircraft, {"BM", ""}, "/sim"};
+  SimulatorSide simulator{true, true, {true, false}};
+
+  // The step's text, or the refusal.
+  std::string act(const std::string& body) {
+    const PageAction action = readPageAction(body, PanelFacts{}, simulator, &view);
+    if (!action.refusal.empty()) return "refused";
+    return stepText(action.steps.at(0), Digits::kShort);
+  }
+};
+
+TEST(ConsoleGauges, ActionsBecomeStepsOnlyWhereThePageCouldAskForThem) {
+  GaugeSession s;
+  const int exitOpen = s.view.settable(0) ? 0 : 1;  // the clock's comes first or second
+  const struct { std::string body, step; } cases[] = {
+      {R"({"do":"click","gauge":0,"area":1,"kind":"LeftSingle"})", "click Cabin!chime #1"},
+      {R"({"do":"click","gauge":0,"area":1,"kind":"Leave"})", "click Cabin!chime #1 as Leave"},
+      {R"({"do":"click","gauge":0,"area":1,"kind":"RightSingle"})", "refused"},
+      {R"({"do":"click","gauge":0,"area":2,"kind":"LeftSingle"})", "refused"},
+      {R"({"do":"click","gauge":0,"area":1.5,"kind":"LeftSingle"})", "refused"},
+      {R"({"do":"click","gauge":2,"area":1,"kind":"LeftSingle"})", "refused"},
+      {R"({"do":"click","gauge":1,"area":1,"kind":"LeftSingle"})", "refused"},  // closed
+      {R"({"do":"window","window":1,"open":true})", "open Window01"},
+      {R"({"do":"click","gauge":1,"area":1,"kind":"LeftSingle"})",
+       "click Window01/Cabin!chime #1"},
+      {R"({"do":"aircraft","variable":)" + std::to_string(exitOpen) + R"(,"value":40})",
+       "set (A:EXIT OPEN, percent) 40"},
+      {R"({"do":"aircraft","variable":)" + std::to_string(1 - exitOpen) + R"(,"value":4})",
+       "refused"},
+      {R"({"do":"event","event":"TOGGLE_MASTER_BATTERY"})", "event TOGGLE_MASTER_BATTERY"},
+      {R"({"do":"event","event":"NO_SUCH_EVENT"})", "refused"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(s.act(c.body), c.step) << c.body;
+  EXPECT_NE(s.view.image(0), nullptr);
+  EXPECT_EQ(s.view.image(1), nullptr);
+  EXPECT_EQ(s.view.image(99), nullptr);
+}
+}  // namespace
+}  // namespace vorlanex::tool

@@ -1,0 +1,75 @@
+// The panel's XML gauges as the console's page shows them: each window with
+// its gauges at their place, each gauge's mouse areas, the simulated
+// aircraft's variables, the events sent and who last wrote each L: variable.
+// What stands still is made once, for any thread; what moves is followed by
+// the frame loop alone.
+#pragma once
+
+#include <cstddef>
+#include <deque>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "gauge_panel.h"
+#include "named_variables.h"
+#include "run_record.h"
+#include "simulated_aircraft.h"
+
+namespace vorlanex::tool {
+
+class GaugeView {
+ public:
+  // `images`: each gauge's background image file, by gauge; empty where it
+  // has none or it cannot be read. `root`: the simulator's root folder, which
+  // the page leaves out of the files it shows.
+  GaugeView(const gauges::GaugePanel& panel, const gauges::SimulatedAircraft& aircraft,
+            std::vector<std::string> images, std::string root);
+
+  // --- Fixed from the start: any thread ----------------------------------
+  const gauges::GaugePanel& panel() const { return panel_; }
+  // The windows, gauges, areas and aircraft variables, as JSON.
+  const std::string& factsJson() const { return facts_; }
+  // The gauge's background image, whole; null when it has none.
+  const std::string* image(std::size_t gauge) const;
+  // The window the gauge stands in; -1 when its section names none.
+  int windowOf(std::size_t gauge) const { return windowOf_.at(gauge); }
+  // The aircraft's variables the page may set (the clock's are only shown).
+  std::size_t aircraftCount() const { return slots_.size(); }
+  bool settable(std::size_t variable) const;
+  gauges::VariableName aircraftVariable(std::size_t variable) const;
+  // The gauge as a click step names it: "FILE!NAME", or "WINDOW/FILE!NAME"
+  // when an earlier line loads the same gauge.
+  std::string stepTarget(std::size_t gauge) const;
+  // Whether area `number` of the gauge listens to `kind`.
+  bool listens(std::size_t gauge, int number, const std::string& kind) const;
+
+  // --- The frame loop's ----------------------------------------------------
+  void noteWrite(const std::string& name, const Writer& writer);
+  void noteSent(const SentEventRecord& sent);
+  // What moves, as JSON: windows open, aircraft values, events, L: variables.
+  std::string frameJson(const host::NamedVariables& variables) const;
+
+ private:
+  std::string makeFacts() const;
+
+  const gauges::GaugePanel& panel_;
+  const gauges::SimulatedAircraft& aircraft_;
+  std::vector<std::string> images_;
+  std::string root_;
+  std::vector<int> windowOf_;
+  // The aircraft's slots bound when the gauges were compiled, as steps name
+  // them: read by the server's threads, while the frame loop may bind more.
+  struct AircraftSlot {
+    int slot;
+    gauges::VariableName name;
+    bool clock;
+  };
+  std::vector<AircraftSlot> slots_;
+  std::string facts_;
+  std::unordered_map<std::string, Writer> lastWriters_;
+  std::deque<SentEventRecord> sent_;  // the last few, oldest first
+  std::size_t sentCount_ = 0;
+};
+
+}  // namespace vorlanex::tool
