@@ -56,10 +56,10 @@ const cases = [
     await page.waitForSelector('#gauge-0 canvas.face');
     assert.deepStrictEqual([await page.isChecked('#window-0-open'), await page.isChecked('#window-1-open')], [true, false]);
     assert.match(await text('#window-1 .window-head'), /Door Attendant Panel \(Window01, ident 10101\)/);
-    // Window00 is 1024 wide, drawn 400 pixels across: gauge04 at 190,10, 30x40.
+    // Window00 is 480 wide, drawn 400 pixels across: gauge04 at 190,10, 30x40.
     const face = await page.locator('#window-0 .face-area').boundingBox();
     const box = await page.locator('#gauge-4').boundingBox();
-    const scale = 400 / 1024;
+    const scale = 400 / 480;
     for (const [got, wanted] of [[box.x - face.x, 190], [box.y - face.y, 10], [box.width, 30], [box.height, 40]]) {
       assert.ok(Math.abs(got - wanted * scale) < 1, `${got} for ${wanted * scale}`);
     }
