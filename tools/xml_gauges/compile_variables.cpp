@@ -1,8 +1,7 @@
 // Variable references resolved to slots once, when the script is compiled:
 // a run reads and writes by number, never by name.
-#include <cctype>
-
 #include "compiler.h"
+#include "text_case.h"
 #include "units.h"
 
 namespace vorlanex::gauges {
@@ -11,12 +10,6 @@ namespace {
 bool startsAsWrite(std::string_view written) {
   const size_t first = written.find_first_not_of("( \t\r\n");
   return first != std::string_view::npos && written[first] == '>';
-}
-
-std::string upperCase(std::string_view text) {
-  std::string upper(text);
-  for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return upper;
 }
 
 // "Var1" to "Var9" in any case give 1 to 9; anything else 0.

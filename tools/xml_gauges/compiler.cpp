@@ -1,17 +1,10 @@
 #include "compiler.h"
 
-#include <cctype>
-
+#include "text_case.h"
 #include "value_text.h"
 
 namespace vorlanex::gauges {
 namespace {
-
-std::string lowerCase(std::string_view word) {
-  std::string lower(word);
-  for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return lower;
-}
 
 // The digits after `prefix` as a number, or -1: "s12" with "s" gives 12.
 long long numberAfter(std::string_view word, std::string_view prefix) {

@@ -1,11 +1,11 @@
 #include "simulated_aircraft.h"
 
-#include <cctype>
 #include <cmath>
 #include <unordered_map>
 
 #include "aircraft_variables.h"
 #include "event_table.h"
+#include "text_case.h"
 #include "units.h"
 
 namespace vorlanex::gauges {
@@ -23,11 +23,6 @@ struct Slot {
 
 std::string slotKey(char kind, const std::string& key, int index) {
   return std::string(1, kind) + key + ':' + std::to_string(index);
-}
-
-std::string upperCase(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return text;
 }
 
 // A variable named with a unit the table knows reads through it; any other

@@ -9,10 +9,18 @@ namespace vorlanex::gauges {
 
 inline char lowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
+inline char upperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
 inline std::string lowerCase(std::string_view text) {
   std::string lower(text);
   for (char& c : lower) c = lowerAscii(c);
   return lower;
+}
+
+inline std::string upperCase(std::string_view text) {
+  std::string upper(text);
+  for (char& c : upper) c = upperAscii(c);
+  return upper;
 }
 
 inline bool equalNoCase(std::string_view a, std::string_view b) {
