@@ -304,7 +304,7 @@ end
 BenchPanel makeBenchPanel(int count) {
   BenchPanel panel;
   for (int w = 0; w < kWindows; ++w) {
-    gauges::PanelWindowSpec window;
+    gauges::PanelWindowSection window;
     window.section = "Window0" + std::to_string(w);
     window.title = "Bench " + std::to_string(w);
     window.width = 1024;
@@ -313,17 +313,17 @@ BenchPanel makeBenchPanel(int count) {
   }
   panel.lua = kLuaHead;
   for (int g = 0; g < count; ++g) {
-    gauges::PanelGaugeSpec spec;
+    gauges::PanelGaugeLine gaugeLine;
     const int window = g * kWindows / count;
-    spec.section = panel.windows[window].section;
-    spec.name = "bench_gauges!gauge_" + std::to_string(g);
-    spec.file = "Gauges/bench_gauges.cab:gauge_" + std::to_string(g) + ".xml";
-    spec.text = gaugeXml(g);
-    spec.line = 2 + g + window;
-    spec.x = (g % 16) * 60;
-    spec.y = (g / 16 % 12) * 60;
-    spec.width = spec.height = 60;
-    panel.gauges.push_back(spec);
+    gaugeLine.section = panel.windows[window].section;
+    gaugeLine.name = "bench_gauges!gauge_" + std::to_string(g);
+    gaugeLine.file = "Gauges/bench_gauges.cab:gauge_" + std::to_string(g) + ".xml";
+    gaugeLine.text = gaugeXml(g);
+    gaugeLine.line = 2 + g + window;
+    gaugeLine.x = (g % 16) * 60;
+    gaugeLine.y = (g / 16 % 12) * 60;
+    gaugeLine.width = gaugeLine.height = 60;
+    panel.gauges.push_back(gaugeLine);
     panel.scripts += 1 + kElementScripts + kMouseScripts + (g % kReadoutEvery == 0 ? 1 : 0);
     panel.lua += gaugeLua(g, panel.variables);
   }

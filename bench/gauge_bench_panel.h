@@ -16,8 +16,8 @@
 namespace vorlanex::bench {
 
 struct BenchPanel {
-  std::vector<gauges::PanelWindowSpec> windows;
-  std::vector<gauges::PanelGaugeSpec> gauges;  // every one an XML gauge
+  std::vector<gauges::PanelWindowSection> windows;
+  std::vector<gauges::PanelGaugeLine> gauges;  // every one an XML gauge
   int scripts = 0;                             // in all the gauges' texts
   std::string lua;                             // a chunk that returns the frame function
   std::vector<std::string> variables;          // every L: name either side uses

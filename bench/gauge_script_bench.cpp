@@ -145,9 +145,9 @@ void GaugePanelCompile(benchmark::State& state) {
   for (auto _ : state) {
     state.PauseTiming();
     auto windows = panel.windows;
-    auto specs = panel.gauges;
+    auto lines = panel.gauges;
     state.ResumeTiming();
-    gauges::GaugePanel gaugePanel(std::move(windows), std::move(specs), shared, aircraft);
+    gauges::GaugePanel gaugePanel(std::move(windows), std::move(lines), shared, aircraft);
     benchmark::DoNotOptimize(gaugePanel);
   }
   state.counters["scripts"] = panel.scripts;

@@ -39,9 +39,9 @@ namespace gauges = vorlanex::gauges;
 void runAsGauge(std::string_view text) {
   gauges::LocalVariables shared;
   gauges::SimulatedAircraft aircraft;
-  gauges::PanelWindowSpec window;
+  gauges::PanelWindowSection window;
   window.section = "Window00";
-  gauges::PanelGaugeSpec gauge;
+  gauges::PanelGaugeLine gauge;
   gauge.section = window.section;
   gauge.name = "fuzz!gauge";
   gauge.file = "fuzz.xml";

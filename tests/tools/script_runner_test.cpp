@@ -108,8 +108,8 @@ constexpr const char* kPowerGauge =
 RunPanel panelOf(bool moduleFirst, bool moduleWindowOpen = true) {
   RunPanel panel;
   panel.windows = {{"Window00", "MAIN", "", true, 0, 0}, {"Window01", "", "", moduleWindowOpen, 0, 0}};
-  gauges::PanelGaugeSpec gauge{"Window00", "G!g", "G/g.xml", kPowerGauge, 3, 0, 0, 10, 10};
-  gauges::PanelGaugeSpec module{moduleWindowOpen && moduleFirst ? "Window00" : "Window01",
+  gauges::PanelGaugeLine gauge{"Window00", "G!g", "G/g.xml", kPowerGauge, 3, 0, 0, 10, 10};
+  gauges::PanelGaugeLine module{moduleWindowOpen && moduleFirst ? "Window00" : "Window01",
                                 "Vorlanex_sound!sound", "", std::nullopt, 2, 0, 0, 1, 1};
   panel.gauges = moduleFirst ? std::vector{module, gauge} : std::vector{gauge, module};
   panel.module = moduleFirst ? 0 : 1;

@@ -9,9 +9,9 @@ namespace {
 
 constexpr double kFrame = 1.0 / 18;
 
-const std::vector<PanelWindowSpec> kOneWindow{{"Window00", "", "", true, 0, 0}};
+const std::vector<PanelWindowSection> kOneWindow{{"Window00", "", "", true, 0, 0}};
 
-PanelGaugeSpec xmlGauge(const std::string& section, const std::string& name, std::string text) {
+PanelGaugeLine xmlGauge(const std::string& section, const std::string& name, std::string text) {
   return {section, name, name + ".xml", std::move(text), 1, 0, 0, 0, 0};
 }
 
@@ -23,7 +23,7 @@ struct TestPanel {
   SimulatedAircraft aircraft;
   GaugePanel panel;
 
-  TestPanel(std::vector<PanelWindowSpec> windows, std::vector<PanelGaugeSpec> gauges)
+  TestPanel(std::vector<PanelWindowSection> windows, std::vector<PanelGaugeLine> gauges)
       : panel(std::move(windows), std::move(gauges), variables, aircraft) {}
 
   double read(const std::string& name) {
@@ -154,11 +154,11 @@ TEST(GaugePanel, AClickedEventIsSentWithTheClicksSite) {
 
 // The gauges of window A, the module stand-in between them, and window B
 // closed: each XML gauge counts its frames in an L: variable.
-std::vector<PanelGaugeSpec> orderedGauges() {
+std::vector<PanelGaugeLine> orderedGauges() {
   const auto counter = [](const std::string& name) {
     return gauge("<Update>(L:" + name + ", number) 1 + (>L:" + name + ", number)</Update>");
   };
-  PanelGaugeSpec module{"WindowA", "Vorlanex_sound!sound", "", std::nullopt, 3, 0, 0, 0, 0};
+  PanelGaugeLine module{"WindowA", "Vorlanex_sound!sound", "", std::nullopt, 3, 0, 0, 0, 0};
   return {xmlGauge("WindowB", "hidden!g", counter("hidden")),
           xmlGauge("WindowA", "before!g", counter("before")), module,
           xmlGauge("windowa", "after!g", counter("after"))};
@@ -168,8 +168,8 @@ TEST(GaugePanel, RunsGaugesInPanelOrderAndTheModuleAtItsPlace) {
   TestPanel test({{"WindowA", "", "", true, 0, 0}, {"WindowB", "10", "", false, 0, 0}},
                  orderedGauges());
   std::vector<std::pair<double, double>> seen;  // before, after, as the module saw them
-  test.panel.setOtherGauge([&](const PanelGaugeSpec& spec) {
-    EXPECT_EQ(spec.name, "Vorlanex_sound!sound");
+  test.panel.setOtherGauge([&](const PanelGaugeLine& gaugeLine) {
+    EXPECT_EQ(gaugeLine.name, "Vorlanex_sound!sound");
     seen.emplace_back(test.variables.valueOf("before"), test.variables.valueOf("after"));
   });
   const double start = test.aircraft.time();

@@ -26,13 +26,13 @@ std::string listenedKind(const Click& click, const std::string& kind) {
 
 }  // namespace
 
-GaugeInstance::GaugeInstance(const PanelGaugeSpec& spec, SharedVariables& shared,
+GaugeInstance::GaugeInstance(const PanelGaugeLine& gaugeLine, SharedVariables& shared,
                              SimulatedAircraft& aircraft, Findings& findings)
-    : spec_(spec),
+    : line_(gaugeLine),
       shared_(shared),
       aircraft_(aircraft),
       findings_(findings),
-      model_(readGaugeModel(spec.text.value_or(""), siteOf(0, ""), findings)) {
+      model_(readGaugeModel(gaugeLine.text.value_or(""), siteOf(0, ""), findings)) {
   update_ = compile(model_.update);
   for (const GaugeElement& element : model_.elements) elements_.push_back(compileElement(element));
   if (model_.mouse) compileClicks(*model_.mouse);
@@ -44,7 +44,7 @@ ScriptContext GaugeInstance::context() {
 }
 
 ScriptSite GaugeInstance::siteOf(int line, const std::string& text) const {
-  return scriptLineSite({spec_.name, spec_.file, line, {}}, 0, text);
+  return scriptLineSite({line_.name, line_.file, line, {}}, 0, text);
 }
 
 Program GaugeInstance::compile(const ScriptText& script) {
@@ -101,9 +101,9 @@ void GaugeInstance::runElement(const CompiledElement& element, ScriptContext& ru
 }
 
 ClickOutcome GaugeInstance::click(const AreaChoice& choice, const std::string& kind) {
-  if (!model_.mouse) return {false, spec_.name + " has no <Mouse>"};
+  if (!model_.mouse) return {false, line_.name + " has no <Mouse>"};
   const ChosenArea chosen = chooseArea(*model_.mouse, choice);
-  if (chosen.area == nullptr) return {false, spec_.name + ": " + chosen.problem};
+  if (chosen.area == nullptr) return {false, line_.name + ": " + chosen.problem};
   const MouseArea& area = *chosen.area;
   const bool atPoint = choice.by == AreaChoice::By::kPoint;
   bool heard = false;
@@ -122,7 +122,7 @@ ClickOutcome GaugeInstance::click(const AreaChoice& choice, const std::string& k
   }
   if (heard) return {true, {}};
   std::ostringstream why;
-  why << spec_.name << ": "
+  why << line_.name << ": "
       << (chosen.number > 0 ? "area #" + std::to_string(chosen.number) : "the gauge's <Mouse>")
       << " (line " << area.line << ") has no click of kind " << kind << "; its areas:\n"
       << describeAreas(*model_.mouse);

@@ -15,7 +15,7 @@ namespace vorlanex::gauges {
 
 class GaugeInstance {
  public:
-  GaugeInstance(const PanelGaugeSpec& spec, SharedVariables& shared, SimulatedAircraft& aircraft,
+  GaugeInstance(const PanelGaugeLine& gaugeLine, SharedVariables& shared, SimulatedAircraft& aircraft,
                 Findings& findings);
   GaugeInstance(const GaugeInstance&) = delete;
   GaugeInstance& operator=(const GaugeInstance&) = delete;
@@ -49,7 +49,7 @@ class GaugeInstance {
   void compileClicks(const MouseArea& area);
   void runElement(const CompiledElement& element, ScriptContext& context);
 
-  const PanelGaugeSpec& spec_;
+  const PanelGaugeLine& line_;
   SharedVariables& shared_;
   SimulatedAircraft& aircraft_;
   Findings& findings_;

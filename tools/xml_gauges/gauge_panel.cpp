@@ -6,10 +6,10 @@
 namespace vorlanex::gauges {
 
 struct GaugePanel::State {
-  State(std::vector<PanelWindowSpec> windowSpecs, std::vector<PanelGaugeSpec> gaugeSpecs,
+  State(std::vector<PanelWindowSection> windowSections, std::vector<PanelGaugeLine> gaugeLines,
         SharedVariables& sharedVariables, SimulatedAircraft& simulated)
-      : windows(std::move(windowSpecs)),
-        gauges(std::move(gaugeSpecs)),
+      : windows(std::move(windowSections)),
+        gauges(std::move(gaugeLines)),
         shared(sharedVariables),
         aircraft(simulated) {}
 
@@ -18,8 +18,8 @@ struct GaugePanel::State {
     int window;  // -1 for a gauge whose section names no window: it always runs
   };
 
-  std::vector<PanelWindowSpec> windows;
-  std::vector<PanelGaugeSpec> gauges;
+  std::vector<PanelWindowSection> windows;
+  std::vector<PanelGaugeLine> gauges;
   SharedVariables& shared;
   SimulatedAircraft& aircraft;
   Findings findings;
@@ -27,7 +27,7 @@ struct GaugePanel::State {
   std::vector<std::unique_ptr<GaugeInstance>> instances;  // null for a gauge that is no XML gauge
   std::vector<Place> order;
   std::vector<int> windowOf;  // by gauge, as in `order`
-  std::function<void(const PanelGaugeSpec&)> otherGauge;
+  std::function<void(const PanelGaugeLine&)> otherGauge;
   GaugeModel noModel;
 
   std::optional<int> windowNamed(std::string_view name) const {
@@ -58,12 +58,12 @@ struct GaugePanel::State {
   }
 };
 
-GaugePanel::GaugePanel(std::vector<PanelWindowSpec> windows, std::vector<PanelGaugeSpec> gauges,
+GaugePanel::GaugePanel(std::vector<PanelWindowSection> windows, std::vector<PanelGaugeLine> gauges,
                        SharedVariables& shared, SimulatedAircraft& aircraft)
     : state_(std::make_unique<State>(std::move(windows), std::move(gauges), shared, aircraft)) {
   State& state = *state_;
-  for (const PanelWindowSpec& window : state.windows) state.open.push_back(window.open);
-  for (const PanelGaugeSpec& gauge : state.gauges) {
+  for (const PanelWindowSection& window : state.windows) state.open.push_back(window.open);
+  for (const PanelGaugeLine& gauge : state.gauges) {
     state.instances.push_back(gauge.text ? std::make_unique<GaugeInstance>(
                                                gauge, state.shared, state.aircraft, state.findings)
                                          : nullptr);
@@ -73,7 +73,7 @@ GaugePanel::GaugePanel(std::vector<PanelWindowSpec> windows, std::vector<PanelGa
 
 GaugePanel::~GaugePanel() = default;
 
-void GaugePanel::setOtherGauge(std::function<void(const PanelGaugeSpec&)> run) {
+void GaugePanel::setOtherGauge(std::function<void(const PanelGaugeLine&)> run) {
   state_->otherGauge = std::move(run);
 }
 
@@ -107,7 +107,7 @@ std::optional<int> GaugePanel::findGauge(std::string_view name) const {
   return std::nullopt;
 }
 
-const std::vector<PanelGaugeSpec>& GaugePanel::gauges() const { return state_->gauges; }
+const std::vector<PanelGaugeLine>& GaugePanel::gauges() const { return state_->gauges; }
 
 const GaugeModel& GaugePanel::model(int gauge) const {
   const auto& instance = state_->instances.at(static_cast<std::size_t>(gauge));
@@ -116,12 +116,12 @@ const GaugeModel& GaugePanel::model(int gauge) const {
 
 ClickOutcome GaugePanel::click(int gauge, const AreaChoice& area, const std::string& kind) {
   State& state = *state_;
-  const PanelGaugeSpec& spec = state.gauges.at(static_cast<std::size_t>(gauge));
+  const PanelGaugeLine& gaugeLine = state.gauges.at(static_cast<std::size_t>(gauge));
   const auto& instance = state.instances[static_cast<std::size_t>(gauge)];
-  if (!instance) return {false, spec.name + " is no XML gauge: it has no mouse areas to click"};
+  if (!instance) return {false, gaugeLine.name + " is no XML gauge: it has no mouse areas to click"};
   if (const int window = state.windowOf[static_cast<std::size_t>(gauge)];
       window >= 0 && !state.open[static_cast<std::size_t>(window)]) {
-    return {false, spec.name + " stands in " + spec.section + ", which is closed"};
+    return {false, gaugeLine.name + " stands in " + gaugeLine.section + ", which is closed"};
   }
   return instance->click(area, kind);
 }
@@ -133,7 +133,7 @@ bool GaugePanel::setWindowOpen(std::string_view window, bool open) {
   return true;
 }
 
-const std::vector<PanelWindowSpec>& GaugePanel::windows() const { return state_->windows; }
+const std::vector<PanelWindowSection>& GaugePanel::windows() const { return state_->windows; }
 
 bool GaugePanel::windowOpen(int window) const {
   return state_->open.at(static_cast<std::size_t>(window));

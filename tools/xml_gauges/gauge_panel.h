@@ -34,7 +34,7 @@
 
 namespace vorlanex::gauges {
 
-struct PanelWindowSpec {
+struct PanelWindowSection {
   std::string section;  // "Window02"
   std::string ident;    // ident=..., empty when none
   std::string title;    // file=... / title=..., for showing
@@ -43,7 +43,7 @@ struct PanelWindowSpec {
   double height = 0.0;
 };
 
-struct PanelGaugeSpec {
+struct PanelGaugeLine {
   std::string section;  // the window it stands in
   std::string name;     // "cabin_switches!door_switch", as panel.cfg names it
   std::string file;     // the XML file as shown: "Gauges/cabin_switches.cab:door_switch.xml"
@@ -68,12 +68,12 @@ struct ClickOutcome {
 
 class GaugePanel {
  public:
-  GaugePanel(std::vector<PanelWindowSpec> windows, std::vector<PanelGaugeSpec> gauges,
+  GaugePanel(std::vector<PanelWindowSection> windows, std::vector<PanelGaugeLine> gauges,
              SharedVariables& shared, SimulatedAircraft& aircraft);
   ~GaugePanel();
 
   // Called at each non-XML gauge's place in the frame, while its window is open.
-  void setOtherGauge(std::function<void(const PanelGaugeSpec&)> run);
+  void setOtherGauge(std::function<void(const PanelGaugeLine&)> run);
 
   // One panel cycle: every gauge of every open window, then the clock advances
   // by `seconds`.
@@ -82,7 +82,7 @@ class GaugePanel {
   // The gauge named "FILE!NAME" or "Window03/FILE!NAME" (the first in file
   // order when several lines name it); nothing when none does.
   std::optional<int> findGauge(std::string_view name) const;
-  const std::vector<PanelGaugeSpec>& gauges() const;
+  const std::vector<PanelGaugeLine>& gauges() const;
   const GaugeModel& model(int gauge) const;
 
   // A mouse click of `kind` ("LeftSingle", "Leave") on an area: the area's
@@ -94,7 +94,7 @@ class GaugePanel {
 
   // By section or ident, without regard to case; false when no window is so named.
   bool setWindowOpen(std::string_view window, bool open);
-  const std::vector<PanelWindowSpec>& windows() const;
+  const std::vector<PanelWindowSection>& windows() const;
   bool windowOpen(int window) const;
 
   // What compiling and running the gauges found so far.

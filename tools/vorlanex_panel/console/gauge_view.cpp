@@ -57,7 +57,7 @@ GaugeView::GaugeView(const gauges::GaugePanel& panel, const gauges::SimulatedAir
                      std::vector<std::string> images, std::string root)
     : panel_(panel), aircraft_(aircraft), images_(std::move(images)), root_(std::move(root)) {
   images_.resize(panel.gauges().size());
-  for (const gauges::PanelGaugeSpec& gauge : panel.gauges()) {
+  for (const gauges::PanelGaugeLine& gauge : panel.gauges()) {
     int window = -1;
     for (std::size_t w = 0; w < panel.windows().size() && window < 0; ++w) {
       if (platform::equalNoCase(panel.windows()[w].section, gauge.section)) {
@@ -85,10 +85,10 @@ gauges::VariableName GaugeView::aircraftVariable(std::size_t variable) const {
 }
 
 std::string GaugeView::stepTarget(std::size_t gauge) const {
-  const gauges::PanelGaugeSpec& spec = panel_.gauges().at(gauge);
-  const std::optional<int> first = panel_.findGauge(spec.name);
-  if (first && static_cast<std::size_t>(*first) == gauge) return spec.name;
-  return spec.section + "/" + spec.name;
+  const gauges::PanelGaugeLine& gaugeLine = panel_.gauges().at(gauge);
+  const std::optional<int> first = panel_.findGauge(gaugeLine.name);
+  if (first && static_cast<std::size_t>(*first) == gauge) return gaugeLine.name;
+  return gaugeLine.section + "/" + gaugeLine.name;
 }
 
 bool GaugeView::listens(std::size_t gauge, int number, const std::string& kind) const {
@@ -107,28 +107,28 @@ bool GaugeView::listens(std::size_t gauge, int number, const std::string& kind) 
 
 std::string GaugeView::makeFacts() const {
   json windows = json::array();
-  for (const gauges::PanelWindowSpec& w : panel_.windows()) {
+  for (const gauges::PanelWindowSection& w : panel_.windows()) {
     windows.push_back({{"section", w.section}, {"ident", w.ident}, {"title", w.title},
                        {"width", w.width}, {"height", w.height}});
   }
   json gaugeList = json::array();
   for (std::size_t g = 0; g < panel_.gauges().size(); ++g) {
-    const gauges::PanelGaugeSpec& spec = panel_.gauges()[g];
+    const gauges::PanelGaugeLine& gaugeLine = panel_.gauges()[g];
     const gauges::GaugeModel& model = panel_.model(static_cast<int>(g));
     // The gauge line's size, else the gauge's own; its pixels scaled to it.
-    const double width = spec.width > 0 ? spec.width : model.width;
-    const double height = spec.height > 0 ? spec.height : model.height;
+    const double width = gaugeLine.width > 0 ? gaugeLine.width : model.width;
+    const double height = gaugeLine.height > 0 ? gaugeLine.height : model.height;
     const double scaleX = model.width > 0 && width > 0 ? width / model.width : 1.0;
     const double scaleY = model.height > 0 && height > 0 ? height / model.height : scaleX;
     json areas = json::array();
     if (model.mouse) {
       for (const gauges::NumberedArea& area : gauges::numberAreas(*model.mouse)) {
-        areas.push_back(areaJson(area, spec.x, spec.y, scaleX, scaleY, width, height));
+        areas.push_back(areaJson(area, gaugeLine.x, gaugeLine.y, scaleX, scaleY, width, height));
       }
     }
-    gaugeList.push_back({{"name", spec.name}, {"file", spec.file}, {"window", windowOf_[g]},
-                         {"xml", spec.text.has_value()}, {"image", image(g) != nullptr},
-                         {"x", spec.x}, {"y", spec.y}, {"width", width}, {"height", height},
+    gaugeList.push_back({{"name", gaugeLine.name}, {"file", gaugeLine.file}, {"window", windowOf_[g]},
+                         {"xml", gaugeLine.text.has_value()}, {"image", image(g) != nullptr},
+                         {"x", gaugeLine.x}, {"y", gaugeLine.y}, {"width", width}, {"height", height},
                          {"areas", areas}});
   }
   json aircraft = json::array();

@@ -38,7 +38,8 @@ void LivePanel::play(ConsoleSession& session, std::FILE* out,
   });
   GaugeView* view = session.gauges();
   runner_.setWriteListener([&, view](const VariableWrite& w) {
-    if (view) view->noteWrite(w.name, w.writer);
+    // Gauges' writes reach the view through their own listener, all of them.
+    if (view && w.writer.kind != Writer::Kind::kGauge) view->noteWrite(w.name, w.writer);
     // Without the gauges the page's own sets are its steps, logged as such;
     // with them the log is run --panel's.
     if (w.oldValue == w.newValue || (!view && w.writer.kind != Writer::Kind::kModule)) return;

@@ -13,8 +13,8 @@
 namespace vorlanex::tool {
 
 struct PanelGaugeSet {
-  std::vector<gauges::PanelWindowSpec> windows;
-  std::vector<gauges::PanelGaugeSpec> gauges;
+  std::vector<gauges::PanelWindowSection> windows;
+  std::vector<gauges::PanelGaugeLine> gauges;
   // The module's own gauge line among `gauges`: the first of the window
   // sections that loads it. None when no window holds one.
   std::optional<std::size_t> module;

@@ -17,7 +17,7 @@ gauges::ScriptSite scriptSite(const Script& script, const Step& step) {
   return {"", script.file, step.line, stepText(step, Digits::kShort)};
 }
 
-bool namesWindow(const gauges::PanelWindowSpec& window, const std::string& name) {
+bool namesWindow(const gauges::PanelWindowSection& window, const std::string& name) {
   return platform::equalNoCase(window.section, name) ||
          (!window.ident.empty() && platform::equalNoCase(window.ident, name));
 }
@@ -34,10 +34,10 @@ bool sameVariable(const StepVariable& a, const StepVariable& b) {
 // The gauges, the aircraft they read and the L: variables they share with
 // the module, which are the host's.
 struct ScriptRunner::Panel {
-  Panel(RunPanel spec, host::NamedVariables& variables, HostSharedVariables::Listener listener)
+  Panel(RunPanel setup, host::NamedVariables& variables, HostSharedVariables::Listener listener)
       : shared(variables, std::move(listener)),
-        moduleLine(spec.module ? spec.gauges.at(*spec.module).line : -1),
-        gauges(std::move(spec.windows), std::move(spec.gauges), shared, aircraft) {}
+        moduleLine(setup.module ? setup.gauges.at(*setup.module).line : -1),
+        gauges(std::move(setup.windows), std::move(setup.gauges), shared, aircraft) {}
 
   HostSharedVariables shared;
   gauges::SimulatedAircraft aircraft;
@@ -47,7 +47,9 @@ struct ScriptRunner::Panel {
 };
 
 ScriptRunner::ScriptRunner(const host::ModuleExports& module, RunOptions options)
-    : options_(std::move(options)), host_(module) {
+    : options_(std::move(options)),
+      host_(module),
+      followed_(options_.followed.begin(), options_.followed.end()) {
   host_.setParameters(options_.parameters);
   host_.setFrameRate(options_.framesPerSecond);
   if (!options_.globalDllPath.empty()) {
@@ -64,8 +66,14 @@ void ScriptRunner::usePanel(RunPanel panel) {
       [this](const std::string& name, double oldValue, double newValue,
              const gauges::ScriptSite& site) {
         if (onGaugeWrite_) onGaugeWrite_(name, newValue, site);
-        recordWrite(name, oldValue, newValue, {Writer::Kind::kGauge, site});
+        // Gauges write their own variables in every frame: only the module's
+        // are worth a copy of where the write stands.
+        if (follows(name)) recordWrite(name, oldValue, newValue, {Writer::Kind::kGauge, site});
       });
+  // The module runs at its own gauge line's place, while its window is open.
+  panel_->gauges.setOtherGauge([this](const gauges::PanelGaugeLine& gauge) {
+    if (gauge.line == panel_->moduleLine) runModule(frame_, time_);
+  });
 }
 
 gauges::GaugePanel* ScriptRunner::gaugePanel() { return panel_ ? &panel_->gauges : nullptr; }
@@ -120,16 +128,13 @@ void ScriptRunner::playFrame(const Script& steps, int frame) {
   if (advance_) advance_(frame, frameLength);
 }
 
-// Without gauges the module's pre-update is the frame; with them the module
-// runs at its own gauge line's place, while its window is open.
+// Without gauges the module's pre-update is the frame; with them the panel
+// runs the module in its place.
 void ScriptRunner::runFrame(int frame, double time) {
   if (!panel_) {
     runModule(frame, time);
     return;
   }
-  panel_->gauges.setOtherGauge([&](const gauges::PanelGaugeSpec& gauge) {
-    if (gauge.line == panel_->moduleLine) runModule(frame, time);
-  });
   panel_->gauges.runFrame(1.0 / options_.framesPerSecond);
   recordSentEvents();
 }
@@ -302,15 +307,15 @@ void ScriptRunner::write(const StepVariable& variable, double value, const Write
   const std::int32_t id = variables.registerName(variable.name.name);
   const double old = variables.get(id);
   variables.set(id, value);
-  recordWrite(variable.name.name, old, value, writer);
+  if (follows(variable.name.name)) recordWrite(variable.name.name, old, value, writer);
+}
+
+bool ScriptRunner::follows(const std::string& name) const {
+  return followed_.empty() || followed_.count(name) != 0;
 }
 
 void ScriptRunner::recordWrite(const std::string& name, double oldValue, double newValue,
                                Writer writer) {
-  const std::vector<std::string>& followed = options_.followed;
-  if (!followed.empty() && std::find(followed.begin(), followed.end(), name) == followed.end()) {
-    return;
-  }
   // Events the writer sent before this write come before it in the log.
   recordSentEvents();
   record_.writes.push_back({frame_, time_, name, oldValue, newValue, "", std::move(writer)});
@@ -340,7 +345,7 @@ void ScriptRunner::checkPanelSteps(const Script& script) const {
   for (const Step& step : script.steps) {
     if (step.action == Action::kClick && !gauges.findGauge(step.target)) {
       std::string names;
-      for (const gauges::PanelGaugeSpec& gauge : gauges.gauges()) {
+      for (const gauges::PanelGaugeLine& gauge : gauges.gauges()) {
         if (gauge.text) names += (names.empty() ? "" : ", ") + gauge.name;
       }
       throw ScriptError(script.file, step.line,
@@ -349,11 +354,11 @@ void ScriptRunner::checkPanelSteps(const Script& script) const {
     }
     if (step.action != Action::kOpenWindow && step.action != Action::kCloseWindow) continue;
     const auto& windows = gauges.windows();
-    if (std::none_of(windows.begin(), windows.end(), [&](const gauges::PanelWindowSpec& w) {
+    if (std::none_of(windows.begin(), windows.end(), [&](const gauges::PanelWindowSection& w) {
           return namesWindow(w, step.target);
         })) {
       std::string names;
-      for (const gauges::PanelWindowSpec& w : windows) {
+      for (const gauges::PanelWindowSection& w : windows) {
         names += (names.empty() ? "" : ", ") + w.section + (w.ident.empty() ? "" : " (" + w.ident + ")");
       }
       throw ScriptError(script.file, step.line,

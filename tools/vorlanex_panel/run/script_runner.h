@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "gauge_panel.h"
@@ -29,8 +30,8 @@ struct RunOptions {
 
 // The panel's gauges, as panel.cfg places them.
 struct RunPanel {
-  std::vector<gauges::PanelWindowSpec> windows;
-  std::vector<gauges::PanelGaugeSpec> gauges;
+  std::vector<gauges::PanelWindowSection> windows;
+  std::vector<gauges::PanelGaugeLine> gauges;
   // The module's own gauge line among `gauges`; none: the module never runs.
   std::optional<std::size_t> module;
 };
@@ -114,12 +115,15 @@ class ScriptRunner {
 
   double read(const StepVariable& variable);
   void write(const StepVariable& variable, double value, const Writer& writer);
+  // Whether writes of the variable by the script and the gauges are recorded.
+  bool follows(const std::string& name) const;
   void recordWrite(const std::string& name, double oldValue, double newValue, Writer writer);
   void recordSentEvents();
   void checkPanelSteps(const Script& script) const;
 
   RunOptions options_;
   host::PanelHost host_;
+  std::unordered_set<std::string> followed_;  // options_.followed, looked up per write
   std::unique_ptr<host::SimulatorSound> globalDll_;
   std::uint32_t soundSwitch_ = 1;  // the simulator starts with its sound on
   bool moduleHoldsGlobalDll_ = false;
