@@ -165,8 +165,10 @@ std::string GaugeView::frameJson(const host::NamedVariables& variables) const {
     events.push_back(std::move(event));
   }
   json named = json::array();
-  for (const std::string& name : variables.names()) {
-    json variable = {{"name", name}, {"value", variables.valueOf(name)}};
+  const std::vector<std::string>& names = variables.names();
+  for (std::size_t id = 0; id < names.size(); ++id) {
+    const std::string& name = names[id];
+    json variable = {{"name", name}, {"value", variables.get(static_cast<std::int32_t>(id))}};
     if (const auto it = lastWriters_.find(name); it != lastWriters_.end()) {
       variable.update(writerJson(it->second));
     }
