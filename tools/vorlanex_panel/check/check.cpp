@@ -14,7 +14,7 @@
 #include "cross_check.h"
 #include "windows_files.h"
 #include "wave_files.h"
-#include "shared_variables.h"
+#include "sound_variable_sharing.h"
 
 namespace vorlanex::tool {
 namespace {

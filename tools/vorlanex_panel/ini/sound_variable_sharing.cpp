@@ -1,4 +1,4 @@
-#include "shared_variables.h"
+#include "sound_variable_sharing.h"
 
 #include <cstdio>
 #include <map>
