@@ -82,7 +82,7 @@ void runAsScript(std::string_view text) {
   gauges::SimulatedAircraft aircraft;
   gauges::Findings findings;
   double gaugeVariables[10] = {};
-  gauges::ScriptContext context{shared, aircraft, findings, gaugeVariables, "LeftSingle", 1, 2};
+  gauges::ScriptContext context{shared, aircraft, findings, gaugeVariables, "LeftSingle", 1, 2, nullptr, nullptr, "A"};
   const gauges::ScriptSite site{"fuzz!script", "fuzz.xml", 1, "fuzz"};
   const gauges::Program program = gauges::compileScript(text, site, context);
   gauges::runScript(program, context);

@@ -13,7 +13,7 @@ TEST(GaugeString, FormatsItsScriptsValues) {
     const char* shown;
   };
   for (const Case& c : std::initializer_list<Case>{
-           {"RPM %( 2200.7 )%!d!", "RPM 2200"}, {"%( 7 )%!02d!:%( 5 )%!02d!", "07:05"},
+           {"RPM %( 2200.7 )%!d!", "RPM 2201"}, {"%( 7 )%!02d!:%( 5 )%!02d!", "07:05"},
            {"%( 3.14159 )%!3.1f!", "3.1"}, {"%( -2 )%!5.2f!|", "-2.00|"}, {"%( 'abc' )%!s!", "abc"},
            {"%( 255 )%!X!", "FF"}, {"%( 1 )%!-3d!|", "1  |"}, {"100%%", "100%"},
            {"%( 1 )%{if}ON%{else}OFF%{end}", "ON"}, {"%( 0 )%{if}ON%{else}OFF%{end}", "OFF"},
@@ -48,7 +48,7 @@ TEST(GaugeString, FindingsStandAtTheirLine) {
   EXPECT_EQ(formatGaugeString(text, fixture.context), "A\n0\nx  ");
   EXPECT_EQ(fixture.told(),
             "6: unknown format '%!q!': the value is shown as by %!s!\n"
-            "7: %{else}, %{end} or %{:N} without its %{if} or %{case}: it is skipped\n"
+            "7: %{else}, %{end}, %{next} or %{:N} without its %{if}, %{case} or %{loop}: it is skipped\n"
             "7: %( without its closing ): the script runs to the string's end\n"
             "6: division by zero gives 0\n");
 }

@@ -67,15 +67,14 @@ TEST(ScriptFindings, ARunToldOnceHowOftenItRuns) {
   EXPECT_EQ(fixture.findings.all().size(), 1u);
 }
 
-TEST(ScriptFindings, PushesBeyondTheStackAreDropped) {
+// 1 to 40 pushed onto a stack of 30: 1 to 10 dropped from the bottom.
+TEST(ScriptFindings, APushOntoTheFullStackDropsItsBottom) {
   ScriptFixture fixture;
-  std::string script;
-  for (int i = 0; i < 600; ++i) script += "1 ";
-  for (int i = 0; i < 599; ++i) script += "+ ";
-  EXPECT_EQ(fixture.run(script).number, 512);
-  EXPECT_EQ(fixture.told(),
-            "1: the stack holds 512 values: further pushes are dropped\n"
-            "1: popping an empty stack: 0 is read\n");
+  std::string pushes;
+  for (int i = 1; i <= 40; ++i) pushes += std::to_string(i) + " ";
+  EXPECT_EQ(fixture.run(pushes + "28 b").number, 12);  // pushing 28 drops 11 too
+  EXPECT_EQ(fixture.run(pushes + "p p p p p p p p p p p p p p p p p p p p p p p p p p p p p").number, 11);
+  EXPECT_EQ(fixture.told(), "1: a push onto the full stack (30 values) drops its bottom value\n");
 }
 
 TEST(ScriptFindings, DeepNestingAndHugeTextsEndWell) {

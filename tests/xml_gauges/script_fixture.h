@@ -13,7 +13,7 @@ struct ScriptFixture {
   SimulatedAircraft aircraft;
   Findings findings;
   double gaugeVariables[10] = {};
-  ScriptContext context{shared, aircraft, findings, gaugeVariables, "", 0.0, 0.0};
+  ScriptContext context{shared, aircraft, findings, gaugeVariables, "", 0.0, 0.0, nullptr, nullptr, ""};
 
   Value run(const std::string& script, int line = 1) {
     const Program program = compileScript(script, {"test!gauge", "test.xml", line, ""}, context);

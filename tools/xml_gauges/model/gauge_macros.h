@@ -1,6 +1,10 @@
 // A gauge's <Macro>s and their expansion: every "@Name" of a macro becomes its
 // text, by plain substitution before the script is compiled, also inside
-// parentheses as in "(>@g:name)".
+// parentheses as in "(>@g:name)". A macro whose text uses @1 to @9 takes
+// arguments: "@Clear(L:Name)" gives its text with each @N the Nth argument,
+// the arguments split at the commas outside inner parentheses and trimmed
+// ("@Fit((@c:Length, meters))" has one). Without "(" after its name, or for a
+// macro without @N, the "(" is the script's own.
 #pragma once
 
 #include <cstddef>

@@ -176,6 +176,8 @@ void ModelReader::readElementParts(const XmlNode* node, GaugeElement& element) {
       element.values.push_back(script(child));
     } else if (isNamed(child, "String")) {
       element.strings.push_back(script(child));
+    } else if (isNamed(child, "BlinkCode")) {
+      if (!element.blinkCode.present()) element.blinkCode = script(child);
     } else if (!isNamed(child, "Visible") && !isNamed(child, "Comment") &&
                !isNamed(child, "Macro")) {
       readElementParts(child, element);
@@ -194,6 +196,8 @@ MouseArea ModelReader::readArea(const XmlNode* node, const Rect& rect) {
       area.help = attributeOf(child, "ID").value_or(scriptOf(xml_, child).text);
     } else if (isNamed(child, "Cursor")) {
       area.cursor = attributeOf(child, "Type").value_or("");
+    } else if (isNamed(child, "Visible")) {
+      if (!area.visible.present()) area.visible = script(child);
     } else if (isNamed(child, "Click")) {
       area.clicks.push_back(readClick(child));
     } else if (isNamed(child, "Area")) {

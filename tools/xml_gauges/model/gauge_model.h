@@ -42,6 +42,7 @@ struct Click {
 struct MouseArea {
   int line = 0;
   Rect rect;  // in the gauge's pixels, a nested one cut from its parent
+  ScriptText visible;   // while it gives 0 the area, and the areas in it, take no click
   std::string tooltip;  // literal text, or the ID="TOOLTIPTEXT_..." named
   std::string help;     // <Help ID="...">, or its text
   std::string cursor;   // Cursor Type
@@ -55,6 +56,7 @@ struct GaugeElement {
   // The Values of its Rotate, Shift, Select and others, in file order.
   std::vector<ScriptText> values;
   std::vector<ScriptText> strings;  // the texts of <String>, "%( ... )" parts and all
+  ScriptText blinkCode;  // <BlinkCode>: the element blinks while it gives other than 0
   std::vector<GaugeElement> children;
   std::string image;  // <Image Name="...">, for drawing
   double x = 0.0;     // <Position X Y>

@@ -1,6 +1,7 @@
 #include "gauge_instance.h"
 
 #include <algorithm>
+#include <functional>
 #include <sstream>
 
 #include "gauge_xml.h"
@@ -40,7 +41,7 @@ GaugeInstance::GaugeInstance(const PanelGaugeLine& gaugeLine, SharedVariables& s
 }
 
 ScriptContext GaugeInstance::context() {
-  return ScriptContext{shared_, aircraft_, findings_, gaugeVariables_, {}, 0.0, 0.0};
+  return ScriptContext{shared_, aircraft_, findings_, gaugeVariables_, {}, 0.0, 0.0, nullptr, nullptr, {}};
 }
 
 ScriptSite GaugeInstance::siteOf(int line, const std::string& text) const {
@@ -55,14 +56,16 @@ Program GaugeInstance::compile(const ScriptText& script) {
 
 GaugeInstance::CompiledElement GaugeInstance::compileElement(const GaugeElement& element) {
   CompiledElement compiled;
+  compiled.line = element.line;
   compiled.hasVisible = element.visible.present();
   compiled.visible = compile(element.visible);
+  compiled.blinkCode = compile(element.blinkCode);
   for (const ScriptText& value : element.values) compiled.values.push_back(compile(value));
   for (const ScriptText& text : element.strings) {
     if (!text.present()) continue;
     ScriptContext compiling = context();
-    compiled.strings.push_back(
-        compileGaugeString(text.text, siteOf(text.line, text.text), compiling));
+    const ScriptSite site = siteOf(text.line, text.text);
+    compiled.strings.push_back({site, compileGaugeString(text.text, site, compiling), {}});
   }
   for (const GaugeElement& child : element.children) {
     compiled.children.push_back(compileElement(child));
@@ -71,6 +74,7 @@ GaugeInstance::CompiledElement GaugeInstance::compileElement(const GaugeElement&
 }
 
 void GaugeInstance::compileClicks(const MouseArea& area) {
+  if (area.visible.present()) areaVisibles_[&area] = compile(area.visible);
   for (const Click& click : area.clicks) {
     const int line = click.script.present() ? click.script.line : click.line;
     clicks_[&click] = {siteOf(line, click.script.present() ? click.script.text : click.event),
@@ -79,7 +83,7 @@ void GaugeInstance::compileClicks(const MouseArea& area) {
   for (const MouseArea& child : area.areas) compileClicks(child);
 }
 
-void GaugeInstance::runFrame(double seconds) {
+void GaugeInstance::runFrame(double seconds, const StringListener* strings) {
   if (model_.updateFrequency > 0) {
     const bool due = untilDue_ <= kDueTolerance;
     if (due) untilDue_ = std::max(0.0, untilDue_ + 1.0 / model_.updateFrequency);
@@ -87,22 +91,60 @@ void GaugeInstance::runFrame(double seconds) {
     if (!due) return;
   }
   ScriptContext running = context();
+  stack_.clear();
+  if (kStackSharing == StackSharing::kPerGaugeCycle) running.stack = &stack_;
   if (!update_.empty()) runScript(update_, running);
-  for (const CompiledElement& element : elements_) runElement(element, running);
+  for (CompiledElement& element : elements_) runElement(element, running, strings);
 }
 
-void GaugeInstance::runElement(const CompiledElement& element, ScriptContext& running) {
-  if (element.hasVisible && !shows(runScript(element.visible, running))) return;
+void GaugeInstance::runElement(CompiledElement& element, ScriptContext& running, const StringListener* strings) {
+  if (element.hasVisible && !shows(evaluateScript(element.visible, running))) return;
+  if (!element.blinkCode.empty()) element.blinks = shows(evaluateScript(element.blinkCode, running));
   for (const Program& value : element.values) {
-    if (!value.empty()) runScript(value, running);
+    if (!value.empty()) evaluateScript(value, running);
   }
-  for (const GaugeString& text : element.strings) formatGaugeString(text, running);
-  for (const CompiledElement& child : element.children) runElement(child, running);
+  for (CompiledString& text : element.strings) {
+    std::string shown = formatGaugeString(text.text, running);
+    if (shown == text.shown) continue;
+    text.shown = std::move(shown);
+    if (strings != nullptr && *strings) (*strings)(text.site, text.shown);
+  }
+  for (CompiledElement& child : element.children) runElement(child, running, strings);
+}
+
+bool GaugeInstance::areaShown(const MouseArea& area) {
+  const auto visible = areaVisibles_.find(&area);
+  if (visible == areaVisibles_.end()) return true;
+  ScriptContext asking = context();
+  return shows(evaluateScript(visible->second, asking));
+}
+
+int GaugeInstance::pressKey(const std::string& key) {
+  int ran = 0;
+  for (std::size_t i = 0; i < model_.keys.size(); ++i) {
+    if (!equalNoCase(model_.keys[i].key, key)) continue;
+    ScriptContext pressing = context();
+    pressing.key = model_.keys[i].key;
+    runScript(keys_[i], pressing);
+    ++ran;
+  }
+  return ran;
+}
+
+std::vector<int> GaugeInstance::blinkingElements() const {
+  std::vector<int> lines;
+  const std::function<void(const CompiledElement&)> visit = [&](const CompiledElement& element) {
+    if (element.blinks) lines.push_back(element.line);
+    for (const CompiledElement& child : element.children) visit(child);
+  };
+  for (const CompiledElement& element : elements_) visit(element);
+  return lines;
 }
 
 ClickOutcome GaugeInstance::click(const AreaChoice& choice, const std::string& kind) {
   if (!model_.mouse) return {false, line_.name + " has no <Mouse>"};
-  const ChosenArea chosen = chooseArea(*model_.mouse, choice);
+  const ChosenArea chosen =
+      chooseArea(*model_.mouse, choice, [this](const MouseArea& area) { return areaShown(area); });
   if (chosen.area == nullptr) return {false, line_.name + ": " + chosen.problem};
   const MouseArea& area = *chosen.area;
   const bool atPoint = choice.by == AreaChoice::By::kPoint;

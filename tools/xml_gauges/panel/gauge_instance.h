@@ -10,6 +10,7 @@
 #include "gauge_panel.h"
 #include "gauge_string.h"
 #include "script_program.h"
+#include "script_stack.h"
 
 namespace vorlanex::gauges {
 
@@ -23,18 +24,36 @@ class GaugeInstance {
   const GaugeModel& model() const { return model_; }
 
   // One panel cycle of `seconds`: the Update, then the elements depth-first,
-  // as often as the gauge's Update Frequency lets it.
-  void runFrame(double seconds);
+  // as often as the gauge's Update Frequency lets it, on the cycle's stack.
+  // A string whose text changed is told to `strings` when given.
+  void runFrame(double seconds, const StringListener* strings = nullptr);
 
-  // Runs the clicks of the chosen area that listen to `kind`.
+  // Runs the clicks of the chosen area that listen to `kind`, each on a
+  // fresh stack: a click comes between cycles, not within one.
   ClickOutcome click(const AreaChoice& choice, const std::string& kind);
 
+  // Runs the <Keys> handlers of `key` (an On Key's or an On Event's name),
+  // (M:Key) giving the name; how many ran.
+  int pressKey(const std::string& key);
+
+  // The file lines of the elements whose <BlinkCode> gave other than 0 when
+  // they last ran, for drawing.
+  std::vector<int> blinkingElements() const;
+
  private:
+  struct CompiledString {
+    ScriptSite site;
+    GaugeString text;
+    std::string shown;  // as last formatted
+  };
   struct CompiledElement {
+    int line = 0;
     bool hasVisible = false;
     Program visible;
+    Program blinkCode;
+    bool blinks = false;  // the blink code's value when it last ran
     std::vector<Program> values;
-    std::vector<GaugeString> strings;
+    std::vector<CompiledString> strings;
     std::vector<CompiledElement> children;
   };
   struct CompiledClick {
@@ -47,7 +66,8 @@ class GaugeInstance {
   Program compile(const ScriptText& script);
   CompiledElement compileElement(const GaugeElement& element);
   void compileClicks(const MouseArea& area);
-  void runElement(const CompiledElement& element, ScriptContext& context);
+  void runElement(CompiledElement& element, ScriptContext& context, const StringListener* strings);
+  bool areaShown(const MouseArea& area);
 
   const PanelGaugeLine& line_;
   SharedVariables& shared_;
@@ -58,8 +78,10 @@ class GaugeInstance {
   Program update_;
   std::vector<CompiledElement> elements_;
   std::map<const Click*, CompiledClick> clicks_;
-  std::vector<Program> keys_;  // compiled for their findings; no step presses keys yet
+  std::map<const MouseArea*, Program> areaVisibles_;
+  std::vector<Program> keys_;  // by model_.keys
   double untilDue_ = 0.0;      // seconds until a gauge with an Update Frequency runs again
+  ScriptStack stack_;          // the cycle's, shared by its scripts
 };
 
 }  // namespace vorlanex::gauges

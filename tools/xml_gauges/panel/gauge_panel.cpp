@@ -28,6 +28,7 @@ struct GaugePanel::State {
   std::vector<Place> order;
   std::vector<int> windowOf;  // by gauge, as in `order`
   std::function<void(const PanelGaugeLine&)> otherGauge;
+  StringListener strings;
   GaugeModel noModel;
 
   std::optional<int> windowNamed(std::string_view name) const {
@@ -83,7 +84,7 @@ void GaugePanel::runFrame(double seconds) {
     if (place.window >= 0 && !state.open[static_cast<std::size_t>(place.window)]) continue;
     const auto gauge = static_cast<std::size_t>(place.gauge);
     if (state.instances[gauge]) {
-      state.instances[gauge]->runFrame(seconds);
+      state.instances[gauge]->runFrame(seconds, &state.strings);
     } else if (state.otherGauge) {
       state.otherGauge(state.gauges[gauge]);
     }
@@ -124,6 +125,23 @@ ClickOutcome GaugePanel::click(int gauge, const AreaChoice& area, const std::str
     return {false, gaugeLine.name + " stands in " + gaugeLine.section + ", which is closed"};
   }
   return instance->click(area, kind);
+}
+
+int GaugePanel::pressKey(const std::string& key) {
+  State& state = *state_;
+  int ran = 0;
+  for (const State::Place& place : state.order) {
+    if (place.window >= 0 && !state.open[static_cast<std::size_t>(place.window)]) continue;
+    if (const auto& instance = state.instances[static_cast<std::size_t>(place.gauge)]) ran += instance->pressKey(key);
+  }
+  return ran;
+}
+
+void GaugePanel::setStringListener(StringListener listener) { state_->strings = std::move(listener); }
+
+std::vector<int> GaugePanel::blinkingElements(int gauge) const {
+  const auto& instance = state_->instances.at(static_cast<std::size_t>(gauge));
+  return instance ? instance->blinkingElements() : std::vector<int>{};
 }
 
 bool GaugePanel::setWindowOpen(std::string_view window, bool open) {

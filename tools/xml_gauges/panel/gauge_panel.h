@@ -8,13 +8,20 @@
 // - An element whose Visible gives 0 runs nothing more: neither its own
 //   Values and Strings nor its children. Logic that must always run stands
 //   in an element without Visible, or in the Update.
-// - An element runs its Visible, then its Values in file order, then its
-//   Strings, then its children. The elements in all Cases of a Select run,
-//   whichever case the Select shows.
+// - An element runs its Visible, then its BlinkCode, then its Values in
+//   file order, then its Strings, then its children. The elements in all
+//   Cases of a Select run, whichever case the Select shows.
+// - One stack per gauge cycle, cleared when the cycle starts, shared by the
+//   Update and the element scripts of that cycle (script_stack.h holds the
+//   rule): what the Update leaves is what an element's empty write takes.
+//   A Visible's, a Value's and a string's %( ) value is taken off it.
+//   Clicks and keys run between cycles, each on a fresh stack.
 // - <Update Frequency="N"> sets how often the whole gauge runs, Update and
 //   elements: about N times a second, at most once a frame, first in the
 //   first frame (Frequency 6 on the 18 Hz cycle: every third frame). Without
 //   it, or with N above the frame rate, the gauge runs every frame.
+// - A mouse area whose <Visible> gives 0 when clicked takes no click, nor do
+//   the areas in it.
 // - Gauges of a closed window neither run nor take clicks; visible=0 windows
 //   start closed. A gauge whose section names no window runs after the
 //   windows' gauges, as if its window were always open.
@@ -61,6 +68,10 @@ struct AreaChoice {
   double y = 0.0;
 };
 
+// Told when a <String> shows another text than before: where the string
+// stands (gauge, file, line) and its text.
+using StringListener = std::function<void(const ScriptSite& site, const std::string& text)>;
+
 struct ClickOutcome {
   bool found = false;   // false: no such area, or none listens to the kind
   std::string problem;  // then why, with the gauge's areas listed
@@ -91,6 +102,18 @@ class GaugePanel {
   // (M:Event) the kind as the click spells it and (M:X), (M:Y) the point, or
   // the area's centre when the area is not chosen by a point.
   ClickOutcome click(int gauge, const AreaChoice& area, const std::string& kind);
+
+  // A key pressed (or an event named by an <On Event>): the <Keys> handlers
+  // of every gauge of an open window that listen to it run, with (M:Key) the
+  // name as the handler spells it. How many ran.
+  int pressKey(const std::string& key);
+
+  // Hears each string's text as it changes, from the next frame on.
+  void setStringListener(StringListener listener);
+
+  // The file lines of the gauge's elements that blink now (their
+  // <BlinkCode> gave other than 0 in the last cycle).
+  std::vector<int> blinkingElements(int gauge) const;
 
   // By section or ident, without regard to case; false when no window is so named.
   bool setWindowOpen(std::string_view window, bool open);

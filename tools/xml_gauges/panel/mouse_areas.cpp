@@ -38,12 +38,29 @@ bool holds(const MouseArea& area, bool root, double x, double y) {
   return unbounded || area.rect.contains(x, y);
 }
 
-const MouseArea* innermostAt(const MouseArea& area, double x, double y) {
+bool hidden(const MouseArea& area, const AreaShown& shown) {
+  return shown && area.visible.present() && !shown(area);
+}
+
+const MouseArea* innermostAt(const MouseArea& area, double x, double y, const AreaShown& shown) {
   for (const MouseArea& child : area.areas) {
-    if (!child.rect.contains(x, y)) continue;
-    if (const MouseArea* inner = innermostAt(child, x, y)) return inner;
+    if (!child.rect.contains(x, y) || hidden(child, shown)) continue;
+    if (const MouseArea* inner = innermostAt(child, x, y, shown)) return inner;
   }
   return area.clicks.empty() ? nullptr : &area;
+}
+
+// Whether `target` stands in a hidden area, or is one, below `area`.
+bool inHiddenArea(const MouseArea& area, const MouseArea* target, const AreaShown& shown, bool& found) {
+  if (&area == target) {
+    found = true;
+    return hidden(area, shown);
+  }
+  for (const MouseArea& child : area.areas) {
+    const bool hiddenBelow = inHiddenArea(child, target, shown, found);
+    if (found) return hiddenBelow || hidden(area, shown);
+  }
+  return false;
 }
 
 std::string trimmed(const std::string& text) {
@@ -91,7 +108,26 @@ std::vector<NumberedArea> numberAreas(const MouseArea& root) {
   return areas;
 }
 
-ChosenArea chooseArea(const MouseArea& root, const AreaChoice& choice) {
+namespace {
+
+ChosenArea chooseNamedArea(const MouseArea& root, const AreaChoice& choice, const AreaShown& shown);
+
+}  // namespace
+
+ChosenArea chooseArea(const MouseArea& root, const AreaChoice& choice, const AreaShown& shown) {
+  ChosenArea chosen = chooseNamedArea(root, choice, shown);
+  bool found = false;
+  if (chosen.area == nullptr || choice.by == AreaChoice::By::kPoint ||
+      !inHiddenArea(root, chosen.area, shown, found)) {
+    return chosen;
+  }
+  return problem(root, "area #" + std::to_string(chosen.number) + " (line " + std::to_string(chosen.area->line) +
+                           ") is hidden: its <Visible>, or its outer area's, gives 0, so it takes no click");
+}
+
+namespace {
+
+ChosenArea chooseNamedArea(const MouseArea& root, const AreaChoice& choice, const AreaShown& shown) {
   const std::vector<NumberedArea> areas = numberAreas(root);
   switch (choice.by) {
     case AreaChoice::By::kOnly: {
@@ -123,7 +159,7 @@ ChosenArea chooseArea(const MouseArea& root, const AreaChoice& choice) {
       return problem(root, "the gauge has no mouse area #" + std::to_string(choice.number));
     case AreaChoice::By::kPoint: {
       const MouseArea* area =
-          holds(root, true, choice.x, choice.y) ? innermostAt(root, choice.x, choice.y) : nullptr;
+          holds(root, true, choice.x, choice.y) ? innermostAt(root, choice.x, choice.y, shown) : nullptr;
       if (area != nullptr) return numbered(areas, area);
       std::ostringstream why;
       why << "no mouse area with a click holds the point " << choice.x << ',' << choice.y;
@@ -132,6 +168,8 @@ ChosenArea chooseArea(const MouseArea& root, const AreaChoice& choice) {
   }
   return problem(root, "no such area");
 }
+
+}  // namespace
 
 std::string describeAreas(const MouseArea& root) {
   const std::vector<NumberedArea> areas = numberAreas(root);

@@ -2,6 +2,7 @@
 // area a click means.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -36,10 +37,16 @@ struct ChosenArea {
   std::string problem;  // when none is chosen: why
 };
 
+// Whether an area shows now: its <Visible> run.
+using AreaShown = std::function<bool(const MouseArea&)>;
+
 // The area the choice names. kPoint takes the innermost area holding the
 // point that has clicks (an area with a tooltip only does not catch the
-// mouse); a root of unknown size holds every point.
-ChosenArea chooseArea(const MouseArea& root, const AreaChoice& choice);
+// mouse), the first in file order where areas overlap; a root of unknown
+// size holds every point. A hidden area, and every area in it, takes no
+// click: a point passes on to the next area holding it, and naming one
+// (only, by number or tooltip) is refused.
+ChosenArea chooseArea(const MouseArea& root, const AreaChoice& choice, const AreaShown& shown = {});
 
 // "#2 "Chime" at 10,0 10x20: LeftSingle+Leave", one line per numbered area.
 std::string describeAreas(const MouseArea& root);

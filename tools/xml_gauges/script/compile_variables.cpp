@@ -121,6 +121,8 @@ void Compiler::mouseVariable(const VariableName& name, std::string_view written)
     emit(Op::kDiscard);
   } else if (which == "EVENT") {
     emit(Op::kReadMouseEvent);
+  } else if (which == "KEY") {
+    emit(Op::kReadKey);
   } else if (which == "X" || which == "Y") {
     emit(which == "X" ? Op::kReadMouseX : Op::kReadMouseY);
   } else {

@@ -19,6 +19,20 @@ long long numberAfter(std::string_view word, std::string_view prefix) {
   return number;
 }
 
+// "0x7F", "0XFFFFFF": hexadecimal whole numbers, up to 16 digits.
+bool parseHexNumber(std::string_view word, double& number) {
+  if (word.size() < 3 || word.size() > 18 || word[0] != '0' || (word[1] != 'x' && word[1] != 'X')) return false;
+  uint64_t value = 0;
+  for (char c : word.substr(2)) {
+    const char lower = static_cast<char>(c | 0x20);
+    const int digit = c >= '0' && c <= '9' ? c - '0' : (lower >= 'a' && lower <= 'f' ? lower - 'a' + 10 : -1);
+    if (digit < 0) return false;
+    value = value * 16 + static_cast<uint64_t>(digit);
+  }
+  number = static_cast<double>(value);
+  return true;
+}
+
 }  // namespace
 
 std::string shown(std::string_view text) {
@@ -54,7 +68,7 @@ std::unique_ptr<Program::Code> Compiler::compile() {
 void Compiler::word(const std::vector<Token>& tokens, size_t& at) {
   const std::string_view word = tokens[at].text;
   double number = 0.0;
-  if (parseNumber(word, number)) {
+  if (parseNumber(word, number) || parseHexNumber(word, number)) {
     emit(Op::kPushNumber, 0, 0, number);
   } else if (word == "if{") {
     blocks_.push_back({false, emit(Op::kJumpIfFalse), line_});

@@ -1,11 +1,13 @@
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "script_machine.h"
 
 namespace vorlanex::gauges {
 namespace {
 
-constexpr size_t kTextBufferSize = 256 * 1024;
+constexpr size_t kTextBufferSize = 64 * 1024;
 
 // Both whole numbers that a 64-bit integer holds exactly.
 bool wholeNumbers(double a, double b) {
@@ -13,35 +15,44 @@ bool wholeNumbers(double a, double b) {
   return a == std::trunc(a) && b == std::trunc(b) && std::fabs(a) < kExact && std::fabs(b) < kExact;
 }
 
+// What a run is told when it takes a value an earlier script of the cycle
+// left on the shared stack.
+std::string leftoverMessage(const ScriptSite* leftBy, const char* what) {
+  std::string message = std::string(what) + " left on the gauge's shared stack by an earlier script";
+  if (leftBy != nullptr) message += " (line " + std::to_string(leftBy->line) + ")";
+  return message + ": the simulator's scripts of a cycle share one stack";
+}
+
 }  // namespace
 
-Machine::Machine(const Program::Code& code, ScriptContext& context) : code_(code), context_(context) {
-  for (int i = 0; i < code.registersUsed; ++i) registers_[i] = Cell{};
+Machine::Machine(const Program::Code& code, ScriptContext& context, ScriptStack& stack)
+    : code_(code),
+      context_(context),
+      stackState_(stack),
+      stack_(stack.cells),
+      depth_(stack.depth),
+      base_(stack.depth),
+      registers_(context.registers != nullptr ? context.registers->cells : ownRegisters_.cells) {
+  if (context.registers == nullptr) {
+    for (int i = 0; i < code.registersUsed; ++i) registers_[i] = Cell{};
+  }
   if (code.toldTo != &context.findings) {
     code.told.assign(code.size, 0);
     code.toldTo = &context.findings;
+    code.toldResultLeftover = false;
   }
 }
 
-Machine::~Machine() {
-  if (texts_ != nullptr) texts_->resize(textsStart_);
-}
-
-// One buffer per thread, its room taken once, so a run's texts never move
-// and cost no allocation. A run takes it when it first needs a text, after
-// whatever an outer run holds there.
+// The stack's texts, their room taken once, so that they never move while a
+// text operation reads two of them and writes a third.
 std::string& Machine::texts() {
-  if (texts_ == nullptr) {
-    thread_local std::string buffer;
-    if (buffer.capacity() < kTextBufferSize) buffer.reserve(kTextBufferSize);
-    texts_ = &buffer;
-    textsStart_ = buffer.size();
-  }
-  return *texts_;
+  std::string& buffer = stackState_.texts;
+  if (buffer.capacity() < kTextBufferSize) buffer.reserve(kTextBufferSize);
+  return buffer;
 }
 
 void Machine::binary(Op op) {
-  if (depth_ >= 2 && stack_[depth_ - 1].where == Cell::kNumber && stack_[depth_ - 2].where == Cell::kNumber) {
+  if (own() >= 2 && stack_[depth_ - 1].where == Cell::kNumber && stack_[depth_ - 2].where == Cell::kNumber) {
     Cell& a = stack_[depth_ - 2];
     a.number = applyBinary(op, a.number, stack_[depth_ - 1].number);
     --depth_;
@@ -53,7 +64,7 @@ void Machine::binary(Op op) {
 }
 
 void Machine::unary(Op op) {
-  if (depth_ >= 1 && stack_[depth_ - 1].where == Cell::kNumber) {
+  if (own() >= 1 && stack_[depth_ - 1].where == Cell::kNumber) {
     Cell& a = stack_[depth_ - 1];
     a.number = applyUnary(op, a.number);
     return;
@@ -61,7 +72,7 @@ void Machine::unary(Op op) {
   pushNumber(applyUnary(op, popNumber()));
 }
 
-Value Machine::run() {
+Value Machine::run(bool takeResult) {
   const Instruction* instructions = code_.instructions();
   const size_t size = code_.size;
   long budget = kStepLimit + static_cast<long>(size);
@@ -104,8 +115,9 @@ Value Machine::run() {
       case Op::kReadMouseEvent: pushText(context_.mouseEvent); break;
       case Op::kReadMouseX: pushNumber(context_.mouseX); break;
       case Op::kReadMouseY: pushNumber(context_.mouseY); break;
+      case Op::kReadKey: pushText(context_.key); break;
       case Op::kDiscard:
-        if (depth_ > 0) --depth_;
+        if (depth_ > 0) pop();
         break;
 
       case Op::kJump: next = static_cast<size_t>(in.a); break;
@@ -116,6 +128,7 @@ Value Machine::run() {
 
       case Op::kStore:
         if (depth_ == 0) tell(kUnderflow, "storing from an empty stack: 0 is stored");
+        if (depth_ > 0 && own() == 0) tellLeftover();
         registers_[in.a] = depth_ > 0 ? stack_[depth_ - 1] : Cell{};
         break;
       case Op::kStorePop: registers_[in.a] = pop(); break;
@@ -123,7 +136,7 @@ Value Machine::run() {
 
       case Op::kEqual:
       case Op::kNotEqual:
-        if (depth_ >= 2 && stack_[depth_ - 1].where == Cell::kNumber && stack_[depth_ - 2].where == Cell::kNumber) {
+        if (own() >= 2 && stack_[depth_ - 1].where == Cell::kNumber && stack_[depth_ - 2].where == Cell::kNumber) {
           binary(in.op);
         } else {
           compare(in.op);
@@ -138,6 +151,7 @@ Value Machine::run() {
       case Op::kCase: selectCase(); break;
       case Op::kDuplicate:
         if (depth_ == 0) tell(kUnderflow, "duplicating an empty stack: 0 is pushed");
+        if (depth_ > 0 && own() == 0) tellLeftover();
         push(depth_ > 0 ? stack_[depth_ - 1] : Cell{});
         break;
       case Op::kSwap: {
@@ -148,7 +162,7 @@ Value Machine::run() {
         break;
       }
       case Op::kPop: pop(); break;
-      case Op::kClear: depth_ = 0; break;
+      case Op::kClear: depth_ = base_ = 0; break;
       case Op::kPick: pick(); break;
 
       default:
@@ -162,17 +176,30 @@ Value Machine::run() {
         break;
     }
   }
+  return result(takeResult);
+}
+
+Value Machine::result(bool takeResult) {
   Value result;
-  if (depth_ == 0) return result;
-  const Cell& top = stack_[depth_ - 1];
-  if (top.where == Cell::kNumber) {
-    result.number = top.number;
-  } else {
-    char buffer[32];
-    result.text = std::string(textOf(top, buffer));
-    result.number = numberOf(top);
-    result.isText = true;
+  if (depth_ > 0) {
+    const Cell& top = stack_[depth_ - 1];
+    if (top.where == Cell::kNumber) {
+      result.number = top.number;
+    } else {
+      char buffer[32];
+      result.text = std::string(textOf(top, buffer));
+      result.number = numberOf(top);
+      result.isText = true;
+    }
+    if (takeResult && own() == 0 && !code_.toldResultLeftover) {
+      code_.toldResultLeftover = true;
+      context_.findings.add(code_.details.script, leftoverMessage(stackState_.leftBy, "its result is a value"));
+    }
+    if (takeResult) --depth_;
   }
+  base_ = std::min(base_, depth_);
+  if (own() > 0) stackState_.leftBy = &code_.details.script;
+  stackState_.depth = depth_;
   return result;
 }
 
@@ -183,12 +210,28 @@ void Machine::tell(Told what, const char* message) {
   context_.findings.add(code_.siteOf(current_), message);
 }
 
-Cell Machine::emptyPop() {
-  tell(kUnderflow, "popping an empty stack: 0 is read");
-  return Cell{};
+Cell Machine::popBelowStart() {
+  if (depth_ == 0) {
+    tell(kUnderflow, "popping an empty stack: 0 is read");
+    return Cell{};
+  }
+  tellLeftover();
+  --base_;
+  return stack_[--depth_];
 }
 
-void Machine::tooDeep() { tell(kDepth, "the stack holds 512 values: further pushes are dropped"); }
+void Machine::tellLeftover() {
+  if ((code_.told[current_] & kLeftover) != 0) return;
+  tell(kLeftover, leftoverMessage(stackState_.leftBy, "it takes a value"));
+}
+
+// The bottom value goes; the run's own values keep their place above its start.
+void Machine::dropBottom() {
+  tell(kDepth, "a push onto the full stack (" + std::to_string(kStackDepth) + " values) drops its bottom value");
+  std::memmove(stack_, stack_ + 1, sizeof(Cell) * (kStackDepth - 1));
+  --depth_;
+  if (base_ > 0) --base_;
+}
 
 // Texts compare as texts when both are texts; otherwise as numbers.
 void Machine::compare(Op op) {
@@ -247,6 +290,7 @@ void Machine::pick() {
     pushNumber(0.0);
     return;
   }
+  if (places >= own()) tellLeftover();
   push(stack_[depth_ - 1 - places]);
 }
 
@@ -260,14 +304,33 @@ void Machine::selectCase() {
     tell(kUnderflow, "case takes more values than the stack holds: the missing ones read 0");
   }
   const int available = static_cast<int>(std::min<int64_t>(count, depth_));
+  if (available > own()) tellLeftover();
   const Cell chosen = index >= 0 && index < available ? stack_[depth_ - 1 - index] : Cell{};
   depth_ -= available;
+  base_ = std::min(base_, depth_);
   push(chosen);
 }
 
+namespace {
+
+Value runOn(const Program::Code* code, ScriptContext& context, bool takeResult) {
+  if (context.stack != nullptr) {
+    if (code == nullptr) return {};
+    return Machine(*code, context, *context.stack).run(takeResult);
+  }
+  if (code == nullptr) return {};
+  ScriptStack fresh;
+  return Machine(*code, context, fresh).run(takeResult);
+}
+
+}  // namespace
+
 Value runScript(const Program& program, ScriptContext& context) {
-  if (program.code_ == nullptr) return {};
-  return Machine(*program.code_, context).run();
+  return runOn(program.code_.get(), context, false);
+}
+
+Value evaluateScript(const Program& program, ScriptContext& context) {
+  return runOn(program.code_.get(), context, true);
 }
 
 }  // namespace vorlanex::gauges

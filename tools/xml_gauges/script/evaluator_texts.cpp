@@ -46,7 +46,7 @@ std::string_view Machine::textOf(const Cell& cell, char* buffer) const {
   switch (cell.where) {
     case Cell::kNumber: return numberText(cell.number, buffer);
     case Cell::kProgramText: return std::string_view(code_.details.texts).substr(cell.offset, cell.length);
-    case Cell::kRunText: return std::string_view(*texts_).substr(cell.offset, cell.length);
+    case Cell::kRunText: return std::string_view(stackState_.texts).substr(cell.offset, cell.length);
   }
   return {};
 }
@@ -127,6 +127,11 @@ void Machine::textOperation(Op op) {
     case Op::kCharacter: {
       const char c = static_cast<char>(wholeNumber(popNumber()) & 0xFF);
       pushText(std::string_view(&c, 1));
+      break;
+    }
+    case Op::kTextLength: {
+      const Cell text = pop();
+      pushNumber(static_cast<double>(textOf(text, bufferA).size()));
       break;
     }
     case Op::kCharacterCode: {

@@ -10,24 +10,34 @@
 namespace vorlanex::gauges {
 namespace {
 
-// Deeper %{if} and %{case} are read as text: no string can exhaust the stack.
+// Deeper %{if}, %{case} and %{loop} are read as text: no string can exhaust
+// the stack.
 constexpr int kDeepestNesting = 32;
+// The passes of all %{loop}s of one formatting, and the text it may make:
+// a loop whose condition never turns 0 ends there, told.
+constexpr int kMostLoopPasses = 1000;
+constexpr size_t kLongestText = 64 * 1024;
+
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
 struct Part;
 using PartList = std::vector<Part>;
 
 struct Part {
-  enum class Kind { kText, kValue, kIf, kCase } kind = Kind::kText;
+  enum class Kind { kText, kValue, kIf, kCase, kLoop } kind = Kind::kText;
   std::string text;
   Program script;                        // kValue, kIf, kCase: its value
   std::optional<ValueFormat> format;     // kValue: shown only with a format
-  PartList whenTrue, whenFalse;          // kIf
+  PartList whenTrue, whenFalse;          // kIf; kCase: whenFalse is its %{else}
   std::vector<std::pair<long long, PartList>> cases;  // kCase, by value
+  PartList body;                         // kLoop
+  ScriptSite site;                       // kLoop: where it stands, for its finding
+  mutable bool told = false;             // kLoop: its bound was told
 };
 
 // Where a list of parts ends.
 struct Stop {
-  enum class Kind { kTextEnd, kElse, kEnd, kCaseLabel } kind = Kind::kTextEnd;
+  enum class Kind { kTextEnd, kElse, kEnd, kCaseLabel, kNext } kind = Kind::kTextEnd;
   long long label = 0;
 };
 
@@ -43,7 +53,7 @@ class StringReader {
       PartList parts = readParts(0, stop);
       for (Part& part : parts) all.push_back(std::move(part));
       if (stop.kind == Stop::Kind::kTextEnd) return all;
-      tell("%{else}, %{end} or %{:N} without its %{if} or %{case}: it is skipped");
+      tell("%{else}, %{end}, %{next} or %{:N} without its %{if}, %{case} or %{loop}: it is skipped");
     }
   }
 
@@ -54,6 +64,16 @@ class StringReader {
     at_ += marker.size();
     return true;
   }
+  // Blanks and line breaks between a part and what belongs to it (its
+  // format, its %{if}) are skipped; before anything else they are text.
+  bool readMarkerAfterBlanks(std::string_view marker) {
+    size_t next = at_;
+    while (next < text_.size() && isBlank(text_[next])) ++next;
+    if (text_.substr(next, marker.size()) != marker) return false;
+    at_ = next;
+    return true;
+  }
+  Part readLoop(int depth);
   std::optional<long long> readCaseLabel();
   Part readScript(int depth);
   void readChoice(Part& part, int depth);
@@ -117,6 +137,11 @@ PartList StringReader::readParts(int depth, Stop& stop) {
     } else if (readMarker("%{end}")) {
       stop = {Stop::Kind::kEnd};
       return parts;
+    } else if (readMarker("%{next}")) {
+      stop = {Stop::Kind::kNext};
+      return parts;
+    } else if (text_.substr(at_, 7) == "%{loop}" && depth < kDeepestNesting) {
+      parts.push_back(readLoop(depth));
     } else if (const std::optional<long long> label = readCaseLabel()) {
       stop = {Stop::Kind::kCaseLabel, *label};
       return parts;
@@ -153,7 +178,7 @@ Part StringReader::readScript(int depth) {
   part.script = compileScript(text_.substr(start, end - start), scriptSite, context_);
   at_ = std::min(end + 1, text_.size());
 
-  if (text_.substr(at_, 2) == "%!") {
+  if (readMarkerAfterBlanks("%!")) {
     const size_t close = text_.find('!', at_ + 2);
     if (close != std::string_view::npos) {
       part.format = parseValueFormat(text_.substr(at_ + 2, close - at_ - 2));
@@ -165,14 +190,15 @@ Part StringReader::readScript(int depth) {
     }
   }
   readChoice(part, depth);
+  readMarkerAfterBlanks("%{loop}");  // a loop right after, blanks between or not
   return part;
 }
 
 // %{if}...%{else}...%{end} or %{case}%{:N}...%{end} chooses by the script's
 // value.
 void StringReader::readChoice(Part& part, int depth) {
-  const bool isIf = text_.substr(at_, 5) == "%{if}";
-  const bool isCase = text_.substr(at_, 7) == "%{case}";
+  const bool isIf = readMarkerAfterBlanks("%{if}");
+  const bool isCase = !isIf && readMarkerAfterBlanks("%{case}");
   if (!isIf && !isCase) return;
   if (depth >= kDeepestNesting) {
     tell("%{if} and %{case} nest too deep: the deeper ones are read as text");
@@ -188,7 +214,11 @@ void StringReader::readChoice(Part& part, int depth) {
     at_ += 7;
     part.kind = Part::Kind::kCase;
     readParts(depth + 1, stop);  // the text before the first %{:N} shows nowhere
-    while (stop.kind == Stop::Kind::kCaseLabel) {
+    while (stop.kind == Stop::Kind::kCaseLabel || stop.kind == Stop::Kind::kElse) {
+      if (stop.kind == Stop::Kind::kElse) {
+        part.whenFalse = readParts(depth + 1, stop);  // the default, whatever the value
+        continue;
+      }
       const long long label = stop.label;
       part.cases.emplace_back(label, readParts(depth + 1, stop));
     }
@@ -196,24 +226,69 @@ void StringReader::readChoice(Part& part, int depth) {
   if (stop.kind != Stop::Kind::kEnd) tell(std::string(isIf ? "%{if}" : "%{case}") + " without its %{end}");
 }
 
-void format(const PartList& parts, ScriptContext& context, std::string& out) {
+// %{loop}...%{next}: the body again while its last %( ) gives other than 0.
+Part StringReader::readLoop(int depth) {
+  Part part;
+  part.kind = Part::Kind::kLoop;
+  part.site = scriptLineSite(site_, linesBefore(at_), text_.substr(lineStart_));
+  at_ += 7;
+  Stop stop;
+  part.body = readParts(depth + 1, stop);
+  if (stop.kind != Stop::Kind::kNext) tell("%{loop} without its %{next}: the loop ends with the string");
+  return part;
+}
+
+// One formatting of a string: its text, the passes its loops made, and the
+// value of the last %( ) that ran.
+struct Formatting {
+  ScriptContext& context;
+  std::string& out;
+  int loopPasses = 0;
+  double lastValue = 0.0;
+  bool ranScript = false;
+};
+
+void format(const PartList& parts, Formatting& formatting) {
+  ScriptContext& context = formatting.context;
+  std::string& out = formatting.out;
   for (const Part& part : parts) {
+    if (out.size() > kLongestText) return;
     if (part.kind == Part::Kind::kText) {
       out += part.text;
       continue;
     }
-    const Value value = runScript(part.script, context);
-    if (part.format) out += formatValue(value, *part.format);
-    if (part.kind == Part::Kind::kIf) {
-      format(value.number != 0.0 ? part.whenTrue : part.whenFalse, context, out);
-    } else if (part.kind == Part::Kind::kCase) {
-      const long long chosen = wholeNumber(value.number);
-      for (const auto& [label, branch] : part.cases) {
-        if (label == chosen) {
-          format(branch, context, out);
+    if (part.kind == Part::Kind::kLoop) {
+      for (;;) {
+        formatting.ranScript = false;
+        format(part.body, formatting);
+        if (!formatting.ranScript || formatting.lastValue == 0.0 || out.size() > kLongestText) break;
+        if (++formatting.loopPasses >= kMostLoopPasses) {
+          if (!part.told) {
+            part.told = true;
+            context.findings.add(part.site, "the string's %{loop} ran " + std::to_string(kMostLoopPasses) +
+                                                " times and was stopped (does its condition ever give 0?)");
+          }
           break;
         }
       }
+      continue;
+    }
+    const Value value = evaluateScript(part.script, context);
+    formatting.lastValue = value.number;
+    formatting.ranScript = true;
+    if (part.format) out += formatValue(value, *part.format);
+    if (part.kind == Part::Kind::kIf) {
+      format(value.number != 0.0 ? part.whenTrue : part.whenFalse, formatting);
+    } else if (part.kind == Part::Kind::kCase) {
+      const long long chosen = wholeNumber(value.number);
+      const PartList* branch = &part.whenFalse;
+      for (const auto& [label, parts] : part.cases) {
+        if (label == chosen) {
+          branch = &parts;
+          break;
+        }
+      }
+      format(*branch, formatting);
     }
   }
 }
@@ -238,7 +313,14 @@ GaugeString compileGaugeString(std::string_view text, const ScriptSite& site, Sc
 
 std::string formatGaugeString(const GaugeString& text, ScriptContext& context) {
   std::string out;
-  if (text.parts_ != nullptr) format(text.parts_->parts, context, out);
+  if (text.parts_ == nullptr) return out;
+  // The registers carry from one %( ) of the string to the next.
+  ScriptRegisters registers{};
+  ScriptRegisters* outer = context.registers;
+  context.registers = &registers;
+  Formatting formatting{context, out};
+  format(text.parts_->parts, formatting);
+  context.registers = outer;
   return out;
 }
 

@@ -1,6 +1,9 @@
 // The text of a gauge's <String>: literal text with "%( script )%!fmt!"
-// parts and %{if}/%{else}/%{end}, %{case}%{:N}. Its scripts run, and write
-// their variables, whenever the element is drawn.
+// parts, %{if}/%{else}/%{end}, %{case}%{:N}...%{else}%{end} and
+// %{loop}...%{next}, blanks and line breaks allowed between a %( ) and its
+// format and choice. Its scripts run, and write their variables, whenever the
+// element is drawn; they share the registers of one formatting, and the
+// stack of the context (the gauge's cycle stack).
 #pragma once
 
 #include <memory>

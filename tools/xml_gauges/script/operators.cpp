@@ -46,6 +46,7 @@ constexpr Word kWords[] = {
     {"scmp", Op::kCompareText}, {"scmi", Op::kCompareTextNoCase}, {"scat", Op::kConcatenate},
     {"sstr", Op::kFindText}, {"schr", Op::kFindCharacter}, {"ssub", Op::kSubText},
     {"symb", Op::kCharacterAt}, {"chr", Op::kCharacter}, {"ord", Op::kCharacterCode},
+    {"slen", Op::kTextLength},
     {"lc", Op::kLowerCase}, {"uc", Op::kUpperCase}, {"cap", Op::kCapitalize},
 };
 

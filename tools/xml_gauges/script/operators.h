@@ -17,7 +17,7 @@ enum class Op : uint8_t {
   kReadAircraft, kReadAircraftConverted,
   kReadGauge, kWriteGauge,
   kSendEvent,
-  kReadMouseEvent, kReadMouseX, kReadMouseY,
+  kReadMouseEvent, kReadMouseX, kReadMouseY, kReadKey,
   kDiscard,  // a write that goes nowhere: pops a value if there is one
   // Flow.
   kJump, kJumpIfFalse, kQuit,
@@ -39,7 +39,7 @@ enum class Op : uint8_t {
   kDuplicate, kSwap, kPop, kClear, kPick,
   // Texts.
   kCompareText, kCompareTextNoCase, kConcatenate, kFindText, kFindCharacter,
-  kSubText, kCharacterAt, kCharacter, kCharacterCode, kLowerCase, kUpperCase, kCapitalize,
+  kSubText, kCharacterAt, kCharacter, kCharacterCode, kTextLength, kLowerCase, kUpperCase, kCapitalize,
 };
 
 constexpr bool isBinaryNumeric(Op op) { return op >= Op::kAdd && op <= Op::kShiftLeft; }

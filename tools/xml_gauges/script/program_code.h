@@ -10,12 +10,11 @@
 
 #include "operators.h"
 #include "script_program.h"
+#include "script_stack.h"
 #include "units.h"
 
 namespace vorlanex::gauges {
 
-constexpr int kRegisterCount = 50;
-constexpr int kStackLimit = 512;
 constexpr int kStepLimit = 100000;
 
 // 16 bytes: a frame's scripts are many, and their code should take few
@@ -59,6 +58,7 @@ struct alignas(Instruction) Program::Code {
   // runs in every frame cost nothing after the first.
   mutable std::vector<uint8_t> told;
   mutable const Findings* toldTo = nullptr;
+  mutable bool toldResultLeftover = false;
   uint32_t size = 0;       // instructions
   int registersUsed = 0;   // registers 0 to this - 1 are reset per run
 

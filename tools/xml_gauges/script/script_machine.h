@@ -1,6 +1,7 @@
-// The stack machine that runs a compiled script: a fixed stack of light
-// values whose texts stand aside in one buffer, registers, and the findings
-// a run tells. Its state lives for one run.
+// The stack machine that runs a compiled script on a ScriptStack: its own
+// for one run, or the gauge's, shared by the scripts of a cycle. Values a run
+// finds on the stack when it starts were left by earlier scripts; taking one
+// of them is told, for the panel then relies on the shared stack.
 #pragma once
 
 #include <cstdint>
@@ -11,43 +12,38 @@
 
 namespace vorlanex::gauges {
 
-// A value of the stack: a number, or a text standing in the program's texts
-// or in the run's text buffer. Plain data, so the stack costs nothing to set
-// up. Cell{} is the number 0.
-struct Cell {
-  enum Where : uint8_t { kNumber, kProgramText, kRunText };
-  double number;
-  uint32_t offset;
-  uint32_t length;
-  Where where;
-};
-
 class Machine {
  public:
-  Machine(const Program::Code& code, ScriptContext& context);
-  ~Machine();
+  Machine(const Program::Code& code, ScriptContext& context, ScriptStack& stack);
   Machine(const Machine&) = delete;
   Machine& operator=(const Machine&) = delete;
 
-  Value run();
+  // `takeResult`: the value on top is taken off the stack.
+  Value run(bool takeResult);
 
  private:
   // What a run tells, once per instruction.
-  enum Told : uint8_t { kUnderflow = 1, kDivision = 2, kSteps = 4, kDepth = 8, kTextLimit = 16 };
+  enum Told : uint8_t {
+    kUnderflow = 1, kDivision = 2, kSteps = 4, kDepth = 8, kTextLimit = 16, kLeftover = 32,
+  };
 
   void tell(Told what, const char* message);
+  void tell(Told what, const std::string& message) { tell(what, message.c_str()); }
 
+  // Values above the run's start: its own.
+  int own() const { return depth_ - base_; }
   Cell pop() {
-    if (depth_ == 0) return emptyPop();
+    if (depth_ <= base_) return popBelowStart();
     return stack_[--depth_];
   }
-  Cell emptyPop();
+  Cell popBelowStart();
+  void tellLeftover();
   double popNumber() { return numberOf(pop()); }
-  void push(const Cell& cell) {
-    if (depth_ == kStackLimit) return tooDeep();
+  void push(Cell cell) {
+    if (depth_ == kStackDepth) dropBottom();
     stack_[depth_++] = cell;
   }
-  void tooDeep();
+  void dropBottom();
   void pushNumber(double number) { push(Cell{number, 0, 0, Cell::kNumber}); }
   inline void binary(Op op);
   inline void unary(Op op);
@@ -57,6 +53,7 @@ class Machine {
   void range();
   void pick();
   void selectCase();
+  Value result(bool takeResult);
 
   double numberOf(const Cell& cell) const {
     return cell.where == Cell::kNumber ? cell.number : numberOfText(cell);
@@ -65,19 +62,20 @@ class Machine {
   // In evaluator_texts.cpp.
   double numberOfText(const Cell& cell) const;
   std::string_view textOf(const Cell& cell, char* buffer) const;
-  bool roomFor(size_t length);  // false, and told, when the run's texts are full
+  bool roomFor(size_t length);  // false, and told, when the stack's texts are full
   void pushText(std::string_view text);
   void textOperation(Op op);
 
   const Program::Code& code_;
   ScriptContext& context_;
+  ScriptStack& stackState_;
   std::string& texts();
-  std::string* texts_ = nullptr;  // the run's texts, once it has any
-  size_t textsStart_ = 0;
   size_t current_ = 0;  // the instruction running, for findings
-  int depth_ = 0;
-  Cell registers_[kRegisterCount];
-  Cell stack_[kStackLimit];
+  Cell* stack_;
+  int depth_;
+  int base_;  // the depth the run started at
+  Cell* registers_;
+  ScriptRegisters ownRegisters_;
 };
 
 }  // namespace vorlanex::gauges

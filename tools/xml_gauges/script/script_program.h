@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "script_site.h"
+#include "script_stack.h"
 #include "shared_variables.h"
 #include "simulated_aircraft.h"
 
@@ -29,6 +30,13 @@ struct ScriptContext {
   std::string mouseEvent;            // (M:Event) while a Click runs: "LeftSingle"
   double mouseX = 0.0;               // (M:X), (M:Y): the point clicked, in the gauge's pixels
   double mouseY = 0.0;
+  // The stack runs share: the gauge's for its cycle; null: each run starts
+  // on a fresh one (a click, a key, a lone script).
+  ScriptStack* stack = nullptr;
+  // Registers shared by runs (the parts of one gauge string); null: each run
+  // has its own, all 0 at its start.
+  ScriptRegisters* registers = nullptr;
+  std::string key;  // (M:Key) while a <Keys> handler runs: the key or event that fired
 };
 
 class Program {
@@ -45,6 +53,7 @@ class Program {
  private:
   friend Program compileScript(std::string_view, const ScriptSite&, ScriptContext&);
   friend Value runScript(const Program&, ScriptContext&);
+  friend Value evaluateScript(const Program&, ScriptContext&);
   std::unique_ptr<Code> code_;
 };
 
@@ -55,10 +64,15 @@ class Program {
 // kind such as ">A:") and compiles to what the simulator does with it.
 Program compileScript(std::string_view text, const ScriptSite& site, ScriptContext& context);
 
-// Runs it once and gives the value left on top (0 for an empty stack).
-// Never throws: an empty stack reads 0, division by zero gives 0, and a
-// script that runs too many steps in one call (an endless g loop) is stopped;
-// each becomes a finding.
+// Runs it once and gives the value left on top (0 for an empty stack), which
+// stays on the stack with whatever else the run left there: an Update's, a
+// click's. Never throws: an empty stack reads 0, division by zero gives 0,
+// and a script that runs too many steps in one call (an endless g loop) is
+// stopped; each becomes a finding.
 Value runScript(const Program& program, ScriptContext& context);
+
+// The same for a script whose value the gauge takes (a Visible, a Value, a
+// string's %( )): the value on top is taken off the stack, the rest stays.
+Value evaluateScript(const Program& program, ScriptContext& context);
 
 }  // namespace vorlanex::gauges

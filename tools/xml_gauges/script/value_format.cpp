@@ -17,8 +17,8 @@ std::string numberIn(double number, const ValueFormat& format) {
   std::to_chars_result written{buffer, std::errc()};
   const int precision = format.precision < 0 ? 6 : format.precision;
   switch (format.conversion) {
-    case 'd':
-      written = std::to_chars(buffer, buffer + sizeof buffer, wholeNumber(number));
+    case 'd':  // the nearest whole number, half away from zero, as the simulator shows it
+      written = std::to_chars(buffer, buffer + sizeof buffer, wholeNumber(std::round(number)));
       break;
     case 'x':
     case 'X':

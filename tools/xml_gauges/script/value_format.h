@@ -22,7 +22,8 @@ struct ValueFormat {
 // "02d" gives {d, width 2, zero-padded}; nothing when it is no such form.
 std::optional<ValueFormat> parseValueFormat(std::string_view text);
 
-// `d` and `x` cut the number toward zero; `s` writes a text as it is and a
+// `d` rounds the number to the nearest whole one (2.5 shows 3), `x` cuts it
+// toward zero; `s` writes a text as it is and a
 // number as its shortest form.
 std::string formatValue(const Value& value, const ValueFormat& format);
 
