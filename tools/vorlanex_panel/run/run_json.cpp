@@ -67,11 +67,21 @@ json runJson(const RunRecord& record) {
                     {"value", e.value},
                     {"sender", writerJson(e.sender)}});
   }
+  json strings = json::array();
+  for (const StringText& s : record.strings) {
+    strings.push_back({{"frame", s.frame},
+                       {"time", s.time},
+                       {"gauge", s.site.gauge},
+                       {"file", s.site.file},
+                       {"line", s.site.line},
+                       {"text", s.text}});
+  }
   return {{"framesPerSecond", record.framesPerSecond},
           {"frames", record.frames},
           {"writes", writes},
           {"steps", steps},
           {"sentEvents", sent},
+          {"strings", strings},
           {"expectations", {{"held", held}, {"failed", record.failures()}}}};
 }
 

@@ -1,5 +1,6 @@
 // A run's record as JSON, for programs: every write with its writer, every
-// step carried out, every simulator event sent.
+// step carried out, every simulator event sent, every text a gauge's
+// <String> came to show.
 #pragma once
 
 #include <nlohmann/json.hpp>
@@ -8,7 +9,7 @@
 
 namespace vorlanex::tool {
 
-// {"framesPerSecond", "frames", "writes", "steps", "sentEvents",
+// {"framesPerSecond", "frames", "writes", "steps", "sentEvents", "strings",
 //  "expectations": {"held", "failed"}}
 nlohmann::json runJson(const RunRecord& record);
 

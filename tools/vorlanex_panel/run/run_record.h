@@ -45,6 +45,14 @@ struct SentEventRecord {
   Writer sender;
 };
 
+// A gauge's <String> showing a new text, in the frame it first showed it.
+struct StringText {
+  int frame;
+  double time;
+  gauges::ScriptSite site;  // the gauge, its file and the String's line
+  std::string text;
+};
+
 struct StepEvent {
   int frame;
   double time;
@@ -59,6 +67,10 @@ struct RunRecord {
   std::vector<VariableWrite> writes;
   std::vector<StepEvent> events;
   std::vector<SentEventRecord> sentEvents = {};
+  // Only changes are kept, and no more than kMostStringTexts of them: a
+  // clock's string changes every second of a long run.
+  std::vector<StringText> strings = {};
+  static constexpr std::size_t kMostStringTexts = 10000;
 
   int failures() const;
   std::size_t moduleWrites() const;

@@ -74,6 +74,9 @@ void ScriptRunner::usePanel(RunPanel panel) {
   panel_->gauges.setOtherGauge([this](const gauges::PanelGaugeLine& gauge) {
     if (gauge.line == panel_->moduleLine) runModule(frame_, time_);
   });
+  panel_->gauges.setStringListener([this](const gauges::ScriptSite& site, const std::string& text) {
+    if (record_.strings.size() < RunRecord::kMostStringTexts) record_.strings.push_back({frame_, time_, site, text});
+  });
 }
 
 gauges::GaugePanel* ScriptRunner::gaugePanel() { return panel_ ? &panel_->gauges : nullptr; }
@@ -84,7 +87,7 @@ gauges::SimulatedAircraft* ScriptRunner::aircraft() {
 
 RunRecord ScriptRunner::run(const Script& script) {
   checkPanelSteps(script);
-  record_ = RunRecord{options_.framesPerSecond, 0, {}, {}, {}};
+  record_ = RunRecord{options_.framesPerSecond, 0, {}, {}, {}, {}};
   next_ = 0;
   resumeAt_ = 0.0;
   waitStarted_ = -1.0;
@@ -120,7 +123,7 @@ void ScriptRunner::playFrame(const Script& steps, int frame) {
   const double time = frame * frameLength;
   frame_ = frame;
   time_ = time;
-  if (frame == 0) record_ = RunRecord{options_.framesPerSecond, 0, {}, {}, {}};
+  if (frame == 0) record_ = RunRecord{options_.framesPerSecond, 0, {}, {}, {}, {}};
   for (const Step& step : steps.steps) runStep(steps, step, frame, time);
   advanceRamps(time);
   runFrame(frame, time);
