@@ -3,7 +3,8 @@
 // check and the script parser must report, never crash. The gauge-script
 // library takes the same bytes as a gauge it runs and clicks, and as a bare
 // script and a gauge string: it must neither crash, hang nor grow without
-// bound, whatever loops, macros and operators the text holds.
+// bound, whatever loops (g jumps, %{loop}s), macros (with arguments or not)
+// and operators the text holds.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -69,6 +70,8 @@ void runAsGauge(std::string_view text) {
       panel.click(0, choices[clicks++ % std::size(choices)], kind);
     }
   }
+  if (!model.keys.empty()) panel.pressKey(model.keys.front().key);
+  panel.blinkingElements(0);
   panel.setWindowOpen("window00", false);
   panel.runFrame(1.0 / 18);
   panel.findGauge(text.substr(0, 64));

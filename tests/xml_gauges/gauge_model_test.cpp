@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "gauge_macros.h"
 #include "mouse_areas.h"
 
 namespace vorlanex::gauges {
@@ -144,6 +145,27 @@ fan</Macro>
   ASSERT_EQ(model.keys.size(), 1u);
   EXPECT_EQ(model.keys[0].key, "CTRL+F");
   EXPECT_EQ(model.keys[0].script.text, "1");
+}
+
+TEST(GaugeMacros, ReplaceParametersByTheCallsArguments) {
+  const std::map<std::string, std::string> macros{
+      {"clear", "0 (>@1, enum)"}, {"fit", "@1 2 *"}, {"pair", "@2 @1"}, {"twice", "@1 @1"},
+      {"v", "L:volume"}};
+  for (const auto& [script, expanded] : std::initializer_list<std::pair<const char*, const char*>>{
+           {"@Clear(L:Name)", "0 (>L:Name, enum)"},
+           {"@Fit((@c:Length, meters))", "(@c:Length, meters) 2 *"},
+           {"@Pair( a , (b, c) )", "(b, c) a"},
+           {"@Twice(@Clear(L:a))", "0 (>L:a, enum) 0 (>L:a, enum)"},
+           {"@Pair(x)", " x"},
+           {"(>@v, number) @v(1)", "(>L:volume, number) L:volume(1)"},
+           {"@Clear 1", "0 (>@1, enum) 1"},
+           {"@Clear(L:a", "0 (>@1, enum)(L:a"},
+       }) {
+    MacroExpander expander(macros);
+    std::string problem;
+    EXPECT_EQ(expander.expand(script, problem).value_or("(none)"), expanded) << script;
+    EXPECT_EQ(problem, "") << script;
+  }
 }
 
 TEST(GaugeModel, StopsMacrosThatUseThemselvesOrGrowWithoutBound) {

@@ -209,5 +209,126 @@ TEST(GaugePanel, TellsWhatCompilingAndRunningFoundAtTheFilesLines) {
                        {"cab!logic", 8, "1 0 / (>L:y, number)", "division by "}}));
 }
 
+// Every gauge appends its digit to L:order as it runs: the Update one digit,
+// its element another.
+TEST(GaugePanel, RunsWindowsInTheirOrderThenGaugesOutsideAnyWithTheUpdateFirst) {
+  const auto appends = [](int digit) {
+    return "(L:order, number) 10 * " + std::to_string(digit) + " + (>L:order, number)";
+  };
+  const auto gaugeOf = [&](int update, int element) {
+    return gauge("<Element><Select><Value>" + appends(element) + "</Value></Select></Element><Update>" +
+                 appends(update) + "</Update>");
+  };
+  TestPanel test({{"WindowB", "", "", true, 0, 0}, {"WindowA", "", "", true, 0, 0}},
+                 {xmlGauge("Loose", "loose!g", gaugeOf(7, 8)), xmlGauge("WindowA", "a!g", gaugeOf(5, 6)),
+                  xmlGauge("WindowB", "b!g", gaugeOf(1, 2)), xmlGauge("WindowB", "b2!g", gaugeOf(3, 4))});
+  test.frames(1);
+  EXPECT_EQ(test.read("(L:order, number)"), 12345678);
+}
+
+TEST(GaugePanel, UpdateFrequencyRunsTheGaugeFirstInTheFirstFrame) {
+  TestPanel test(kOneWindow, {xmlGauge("Window00", "f!g", gauge("<Update Frequency=\"6\">"
+                                                                "(L:runs, number) 1 + (>L:runs, number)</Update>"))});
+  for (const double runs : {1, 1, 1, 2, 2, 2, 3}) {
+    test.frames(1);
+    EXPECT_EQ(test.read("(L:runs, number)"), runs);
+  }
+}
+
+// The Update leaves n, n and 5 on the cycle's stack; the Visible's 1 is
+// taken off, the Value writes 5 and takes an n as its result, and the other
+// n is left at the cycle's end.
+TEST(GaugePanel, TheScriptsOfACycleShareOneStackClearedWhenItStarts) {
+  TestPanel test(kOneWindow, {xmlGauge("Window00", "s!g",
+                                       gauge("<Update>(>L:z, number) (L:n, number) 1 + d (>L:n, number) d 5</Update>\n"
+                                             "<Element><Visible>1</Visible><Select><Value>(>L:x, number)"
+                                             "</Value></Select></Element>\n"
+                                             "<Mouse><Click>(>L:clicked, number)</Click></Mouse>"))});
+  test.frames(2);
+  EXPECT_EQ(test.read("(L:x, number)"), 5);
+  EXPECT_EQ(test.read("(L:z, number)"), 0);  // the first cycle's n was cleared
+  test.write("(L:clicked, number)", 9);
+  ASSERT_TRUE(test.panel.click(0, {}, "LeftSingle").found);
+  EXPECT_EQ(test.read("(L:clicked, number)"), 0);  // a click runs on a fresh stack
+  std::string told;
+  for (const Finding& finding : test.panel.findings().all()) {
+    told += std::to_string(finding.site.line) + ": " + finding.message + "\n";
+  }
+  EXPECT_EQ(told,
+            "1: popping an empty stack: 0 is read\n"
+            "2: it takes a value left on the gauge's shared stack by an earlier script (line 1): "
+            "the simulator's scripts of a cycle share one stack\n"
+            "2: its result is a value left on the gauge's shared stack by an earlier script (line 1): "
+            "the simulator's scripts of a cycle share one stack\n"
+            "3: popping an empty stack: 0 is read\n");
+}
+
+TEST(GaugePanel, TellsAPushPastTheStacksDepthOverACycle) {
+  std::string pushes;
+  for (int i = 0; i < 20; ++i) pushes += "1 ";
+  TestPanel test(kOneWindow, {xmlGauge("Window00", "s!g", gauge("<Update>" + pushes + "</Update>\n<Element>"
+                                                                "<Select><Value>" + pushes + "</Value></Select></Element>"))});
+  test.frames(1);
+  ASSERT_EQ(test.panel.findings().all().size(), 1u);
+  EXPECT_EQ(test.panel.findings().all()[0].site.line, 2);
+  EXPECT_EQ(test.panel.findings().all()[0].message, "a push onto the full stack (30 values) drops its bottom value");
+}
+
+// Areas 1 (0,0 10x10) and 2 (5,0 10x10) overlap; area 3 inside 2 is shown
+// while L:shown is set. Each click writes its area's number, (M:X), (M:Y)
+// and whether (M:Event) is RightSingle.
+TEST(GaugePanel, RoutesAClickByItsPointThroughEdgesOverlapsAndHiddenAreas) {
+  const auto area = [](const char* edges, int number, const std::string& inner = "") {
+    return std::string("<Area ") + edges + "><Click Kind=\"LeftSingle+RightSingle\">" + std::to_string(number) +
+           " (>L:hit, number) (M:X) (>L:x, number) (M:Y) (>L:y, number)"
+           " (M:Event) 'RightSingle' scmp ! (>L:right, number)</Click>" + inner + "</Area>";
+  };
+  const std::string text = gauge(
+      "<Mouse>" + area("Left=\"0\" Top=\"0\" Width=\"10\" Height=\"10\"", 1) +
+      area("Left=\"5\" Top=\"0\" Width=\"10\" Height=\"10\"", 2,
+           area("Left=\"5\" Top=\"0\" Width=\"5\" Height=\"5\"><Visible>(L:shown, bool)</Visible", 3)) +
+      "</Mouse>");
+  TestPanel test({{"Window00", "", "", false, 0, 0}}, {xmlGauge("Window00", "m!g", text)});
+  const auto clickAt = [&](double x, double y, const char* kind = "LeftSingle") {
+    test.write("(L:hit, number)", 0);
+    test.panel.click(0, {AreaChoice::By::kPoint, "", 0, x, y}, kind);
+    return test.read("(L:hit, number)");
+  };
+  EXPECT_EQ(clickAt(2, 2), 0);  // its window is closed
+  ASSERT_TRUE(test.panel.setWindowOpen("Window00", true));
+  for (const auto& [x, y, hit] : std::initializer_list<std::tuple<double, double, double>>{
+           {0, 0, 1}, {9.9, 9.9, 1}, {10, 2, 2}, {14.9, 2, 2}, {15, 2, 0}, {2, 10, 0}, {12, 2, 2}}) {
+    EXPECT_EQ(clickAt(x, y), hit) << x << "," << y;
+  }
+  test.write("(L:shown, bool)", 1);
+  EXPECT_EQ(clickAt(12, 2, "RightSingle"), 3);
+  EXPECT_EQ(test.read("(L:x, number)"), 12);
+  EXPECT_EQ(test.read("(L:y, number)"), 2);
+  EXPECT_EQ(test.read("(L:right, number)"), 1);
+  EXPECT_EQ(clickAt(12, 6), 2);  // below area 3
+  EXPECT_EQ(test.read("(L:right, number)"), 0);
+  test.write("(L:shown, bool)", 0);
+  const ClickOutcome hidden = test.panel.click(0, {AreaChoice::By::kNumber, "", 3, 0, 0}, "LeftSingle");
+  EXPECT_FALSE(hidden.found);
+  EXPECT_NE(hidden.problem.find("area #3 (line 1) is hidden"), std::string::npos) << hidden.problem;
+}
+
+TEST(GaugePanel, RunsKeysWithTheirKeyAndBlinkCodes) {
+  TestPanel test(kOneWindow, {xmlGauge("Window00", "k!g",
+                                       gauge("<Keys><On Key=\"F1\">(M:Key) 'F1' scmp ! (>L:f1, number)</On></Keys>\n"
+                                             "<Element><BlinkCode>(L:alarm, bool) d (>L:seen, number)</BlinkCode>"
+                                             "</Element>"))});
+  EXPECT_EQ(test.panel.pressKey("f1"), 1);
+  EXPECT_EQ(test.panel.pressKey("F2"), 0);
+  EXPECT_EQ(test.read("(L:f1, number)"), 1);
+  test.write("(L:alarm, bool)", 1);
+  test.frames(1);
+  EXPECT_EQ(test.read("(L:seen, number)"), 1);
+  EXPECT_EQ(test.panel.blinkingElements(0), std::vector<int>{2});
+  test.write("(L:alarm, bool)", 0);
+  test.frames(1);
+  EXPECT_EQ(test.panel.blinkingElements(0), std::vector<int>{});
+}
+
 }  // namespace
 }  // namespace vorlanex::gauges

@@ -22,6 +22,13 @@ TEST(GaugeString, FormatsItsScriptsValues) {
            {"%( 9 )%{case}%{:0}zero%{end}-", "-"},
            {"%( 1 )%{if}a%( 0 )%{if}b%{else}c%{end}d%{end}", "acd"},
            {"%( (L:x, number) 1 + (>L:x, number) )", ""},
+           {"%( 0 )\n  %{if}ON%{else}OFF%{end}", "OFF"}, {"%( 7 ) %!02d!", "07"}, {"%( 7 )%!d! rpm", "7 rpm"},
+           {"%( 1 )%!d!\n%{if}+%{end}", "1+"}, {"%( 2.5 )%!d!", "3"}, {"%( -2.5 )%!d!", "-3"}, {"%( 2.4 )%!d!", "2"},
+           {"%( 5 )%{case}%{:0}zero%{else}other%{end}", "other"},
+           {"%( 0 )%{case}%{:0}zero%{else}other%{end}", "zero"},
+           {"%( 5 s1 p )%( l1 )%!d!", "5"},
+           {"%( 0 s0 )\n%{loop}%( l0 )%!d!%( l0 ++ s0 3 < )%{next}.", "012."},
+           {"%( 0 s0 )%{loop}%( l0 ++ s0 )%{if}%( l0 )%!d!%{end}%( l0 2 < )%{next}", "12"},
        }) {
     ScriptFixture fixture;
     const GaugeString text = compileGaugeString(c.text, {"", "s.xml", 1, ""}, fixture.context);
@@ -33,12 +40,23 @@ TEST(GaugeString, FormatsItsScriptsValues) {
 TEST(GaugeString, ItsScriptsWriteWhenFormattedOnTheChosenBranchOnly) {
   ScriptFixture fixture;
   const GaugeString text = compileGaugeString(
-      "%( (L:x, number) 1 + d (>L:x, number) 2 % )%{if}%( 1 (>L:odd, number) )%{else}%( 1 (>L:even, number) )%{end}",
+      "%( (L:x, number) 1 + d (>L:x, number) 2 % )\n %{if}%( 1 (>L:odd, number) )%{else}%( 1 (>L:even, number) )%{end}",
       {"", "s.xml", 1, ""}, fixture.context);
-  for (int frame = 0; frame < 3; ++frame) formatGaugeString(text, fixture.context);
-  EXPECT_EQ(fixture.shared.valueOf("x"), 3);
+  formatGaugeString(text, fixture.context);
   EXPECT_EQ(fixture.shared.valueOf("odd"), 1);
+  EXPECT_EQ(fixture.shared.valueOf("even"), 0);
+  for (int frame = 0; frame < 2; ++frame) formatGaugeString(text, fixture.context);
+  EXPECT_EQ(fixture.shared.valueOf("x"), 3);
   EXPECT_EQ(fixture.shared.valueOf("even"), 1);
+}
+
+TEST(GaugeString, ALoopThatNeverEndsIsStoppedAndTold) {
+  ScriptFixture fixture;
+  const GaugeString text = compileGaugeString("<%{loop}%( (L:n, number) 1 + d (>L:n, number) )%{next}>",
+                                              {"", "s.xml", 3, ""}, fixture.context);
+  EXPECT_EQ(formatGaugeString(text, fixture.context), "<>");
+  EXPECT_EQ(fixture.shared.valueOf("n"), 1000);
+  EXPECT_EQ(fixture.told(), "3: the string's %{loop} ran 1000 times and was stopped (does its condition ever give 0?)\n");
 }
 
 TEST(GaugeString, FindingsStandAtTheirLine) {

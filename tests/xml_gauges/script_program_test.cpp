@@ -105,6 +105,19 @@ TEST(ScriptProgram, Texts) {
   });
 }
 
+// Each word at operands where the word it could be mistaken for, or doing
+// nothing, gives another result.
+TEST(ScriptProgram, WordsToldApart) {
+  expectResults({
+      {"1 0 &&", 0}, {"1 0 ||", 1}, {"12 10 |", 14}, {"12 10 ^", 6}, {"2 1 ge", 1}, {"2 1 le", 0},
+      {"1 sin", 0.8414709848078965}, {"1 tg", 1.5574077246549023}, {"100 ln", 4.605170185988092},
+      {"100 lg", 2}, {"3 abs", 3}, {"-3 neg", 3}, {"2.7 flr", 2}, {"2.7 near", 3}, {"2.2 near", 2},
+      {"1 0 atg2", 1.5707963267948966}, {"5 c", 0}, {"5 4 sp0", 5}, {"5 4 s0", 4}, {"5 g1 6 :1", 5},
+      {"-7 3 %", -1}, {"7 -3 %", 1}, {"5.5 2 %", 1.5}, {"-5.5 2 %", -1.5},
+      {"0x7F", 127}, {"0xFFFFFF", 16777215}, {"0X10 1 +", 17}, {"'abcd' slen", 4}, {"'' slen", 0},
+  });
+}
+
 TEST(ScriptProgram, SharedAndGaugeVariables) {
   ScriptFixture fixture;
   fixture.run("5 (>L:fan, number) 3 (>G:Var2) (G:Var2) (L:fan,number) + (>L:sum, number)");
