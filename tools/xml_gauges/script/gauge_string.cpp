@@ -1,5 +1,6 @@
 #include "gauge_string.h"
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -297,7 +298,22 @@ void format(const PartList& parts, Formatting& formatting) {
 
 struct GaugeString::Parts {
   PartList parts;
+  int registersUsed = 0;  // by all its scripts: the registers a formatting sets to 0
 };
+
+namespace {
+
+int registersUsed(const PartList& parts) {
+  int most = 0;
+  for (const Part& part : parts) {
+    most = std::max({most, part.script.registersUsed(), registersUsed(part.whenTrue), registersUsed(part.whenFalse),
+                     registersUsed(part.body)});
+    for (const auto& branch : part.cases) most = std::max(most, registersUsed(branch.second));
+  }
+  return most;
+}
+
+}  // namespace
 
 GaugeString::GaugeString() = default;
 GaugeString::~GaugeString() = default;
@@ -308,6 +324,7 @@ GaugeString compileGaugeString(std::string_view text, const ScriptSite& site, Sc
   GaugeString compiled;
   compiled.parts_ = std::make_unique<GaugeString::Parts>();
   compiled.parts_->parts = StringReader(text, site, context).read();
+  compiled.parts_->registersUsed = registersUsed(compiled.parts_->parts);
   return compiled;
 }
 
@@ -315,7 +332,8 @@ std::string formatGaugeString(const GaugeString& text, ScriptContext& context) {
   std::string out;
   if (text.parts_ == nullptr) return out;
   // The registers carry from one %( ) of the string to the next.
-  ScriptRegisters registers{};
+  ScriptRegisters registers;
+  for (int i = 0; i < text.parts_->registersUsed; ++i) registers.cells[i] = Cell{};
   ScriptRegisters* outer = context.registers;
   context.registers = &registers;
   Formatting formatting{context, out};

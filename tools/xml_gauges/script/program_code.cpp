@@ -24,6 +24,7 @@ Program::~Program() = default;
 Program::Program(Program&&) noexcept = default;
 Program& Program::operator=(Program&&) noexcept = default;
 bool Program::empty() const { return code_ == nullptr || code_->size == 0; }
+int Program::registersUsed() const { return code_ != nullptr ? code_->registersUsed : 0; }
 
 const ScriptSite& Program::site() const {
   static const ScriptSite none;

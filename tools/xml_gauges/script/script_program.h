@@ -47,6 +47,7 @@ class Program {
   Program& operator=(Program&&) noexcept;
   bool empty() const;
   const ScriptSite& site() const;
+  int registersUsed() const;  // registers 0 to this - 1
 
   struct Code;  // the compiled form: the compiler's and the evaluator's alone
 
