@@ -83,7 +83,7 @@ void GaugeInstance::compileClicks(const MouseArea& area) {
   for (const MouseArea& child : area.areas) compileClicks(child);
 }
 
-void GaugeInstance::runFrame(double seconds, const StringListener* strings) {
+void GaugeInstance::runFrame(double seconds, ScriptStack& stack, const StringListener* strings) {
   if (model_.updateFrequency > 0) {
     const bool due = untilDue_ <= kDueTolerance;
     if (due) untilDue_ = std::max(0.0, untilDue_ + 1.0 / model_.updateFrequency);
@@ -91,8 +91,8 @@ void GaugeInstance::runFrame(double seconds, const StringListener* strings) {
     if (!due) return;
   }
   ScriptContext running = context();
-  stack_.clear();
-  if (kStackSharing == StackSharing::kPerGaugeCycle) running.stack = &stack_;
+  stack.clear();
+  if (kStackSharing == StackSharing::kPerGaugeCycle) running.stack = &stack;
   if (!update_.empty()) runScript(update_, running);
   for (CompiledElement& element : elements_) runElement(element, running, strings);
 }

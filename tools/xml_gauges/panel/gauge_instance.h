@@ -24,9 +24,11 @@ class GaugeInstance {
   const GaugeModel& model() const { return model_; }
 
   // One panel cycle of `seconds`: the Update, then the elements depth-first,
-  // as often as the gauge's Update Frequency lets it, on the cycle's stack.
-  // A string whose text changed is told to `strings` when given.
-  void runFrame(double seconds, const StringListener* strings = nullptr);
+  // as often as the gauge's Update Frequency lets it, on `stack`, cleared
+  // first (the panel's one stack: the gauges' cycles follow each other, and
+  // one stack stays in the nearer caches). A string whose text changed is
+  // told to `strings` when given.
+  void runFrame(double seconds, ScriptStack& stack, const StringListener* strings = nullptr);
 
   // Runs the clicks of the chosen area that listen to `kind`, each on a
   // fresh stack: a click comes between cycles, not within one.
@@ -81,7 +83,6 @@ class GaugeInstance {
   std::map<const MouseArea*, Program> areaVisibles_;
   std::vector<Program> keys_;  // by model_.keys
   double untilDue_ = 0.0;      // seconds until a gauge with an Update Frequency runs again
-  ScriptStack stack_;          // the cycle's, shared by its scripts
 };
 
 }  // namespace vorlanex::gauges

@@ -1,6 +1,7 @@
 #include "gauge_panel.h"
 
 #include "gauge_instance.h"
+#include "script_stack.h"
 #include "text_case.h"
 
 namespace vorlanex::gauges {
@@ -29,6 +30,7 @@ struct GaugePanel::State {
   std::vector<int> windowOf;  // by gauge, as in `order`
   std::function<void(const PanelGaugeLine&)> otherGauge;
   StringListener strings;
+  ScriptStack cycleStack;  // each gauge's cycle in turn clears it and runs on it
   GaugeModel noModel;
 
   std::optional<int> windowNamed(std::string_view name) const {
@@ -84,7 +86,7 @@ void GaugePanel::runFrame(double seconds) {
     if (place.window >= 0 && !state.open[static_cast<std::size_t>(place.window)]) continue;
     const auto gauge = static_cast<std::size_t>(place.gauge);
     if (state.instances[gauge]) {
-      state.instances[gauge]->runFrame(seconds, &state.strings);
+      state.instances[gauge]->runFrame(seconds, state.cycleStack, &state.strings);
     } else if (state.otherGauge) {
       state.otherGauge(state.gauges[gauge]);
     }
