@@ -101,7 +101,7 @@ TEST(PanelCheck, FindsEachGaugeInTheSimulatorsOrderAndReportsEveryFinding) {
       "can never play from this panel",
       "./Gauges/t.ini:9: warning: Lvar03: no XML gauge of the panel writes 'cabin_seatbelt': sound "
       "03 can never play from this panel",
-      "Aircraft/T/panel/cab.cab:chime_switch.xml:4: warning: Lvar00: 'cabin_chim' is no variable "
+      "Aircraft/T/panel/Cab.cab:chime_switch.xml:4: warning: Lvar00: 'cabin_chim' is no variable "
       "of the module: did you mean 'cabin_chime'? (in: 1 (>L:cabin_chim, number))",
       "Aircraft/T/panel/Cab.cab:fan_switch.xml:2: warning: Lvar01: " + fanPan,
       extra + ":3: note: Lvar00: waits for 'cabin_chime' to be handed back as 0, but with "
@@ -137,7 +137,9 @@ TEST(PanelCheck, ReportsShowTheGaugesFoundAndWhoWritesEachVariable) {
   ASSERT_EQ(panel["gauges"].size(), 12u);
   EXPECT_EQ(panel["gauges"][0]["where"], "Gauges/Vorlanex_sound.gau");
   EXPECT_EQ(panel["gauges"][1]["found"], "cabinet");
-  EXPECT_EQ(panel["gauges"][1]["where"], "Aircraft/T/panel/cab.cab:chime_switch.xml");
+  // Named as the files spell them, not as panel.cfg's "cab!Chime_Switch".
+  EXPECT_EQ(panel["gauges"][1]["where"], "Aircraft/T/panel/Cab.cab:chime_switch.xml");
+  EXPECT_EQ(panel["gauges"][1]["gauge"], "Cab!chime_switch");
   EXPECT_EQ(panel["gauges"][3]["where"], "Aircraft/T/panel/Cab/extra.xml");
   EXPECT_EQ(panel["gauges"][4]["found"], "not found");
   EXPECT_EQ(panel["gauges"][7]["section"], "Window01");

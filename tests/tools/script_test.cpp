@@ -241,10 +241,13 @@ TEST(Script, NamesVariablesTheModuleDoesNotUse) {
                                     "expect zeb_volume_playd 100\n"
                                     "set my_flag 1\n"
                                     "expect zeb_sound_indicator 1\n"
-                                    "expect Cabin_Chime 0\n");
+                                    "expect Cabin_Chime 0\n"
+                                    "set Cabin_Chim 1\n"
+                                    "set Cabin_Fan 1\n");
   std::vector<std::string> found;
   for (const Problem& p : unknownScriptVariables(
-           script, {"cabin_chime", "cabin_quiet", "zeb_volume_played", "zeb_sound_indicator"})) {
+           script, {"cabin_chime", "cabin_quiet", "zeb_volume_played", "zeb_sound_indicator",
+                    "cabin_fun", "cabin_fan"})) {
     found.push_back(formatProblem(p));
   }
   const std::string unused = "is no variable of the module: nothing but this script reads or "
@@ -254,6 +257,9 @@ TEST(Script, NamesVariablesTheModuleDoesNotUse) {
       "'cabin_chime'?",
       "t.txt:4: warning: 'zeb_volume_playd' " + unused + ": did you mean 'zeb_volume_played'?",
       "t.txt:5: warning: 'my_flag' " + unused,
+      // A difference of case costs nothing, so it is the nearest typo.
+      "t.txt:8: warning: 'Cabin_Chim' " + unused + ": did you mean 'cabin_chime'?",
+      "t.txt:9: warning: 'Cabin_Fan' " + unused + ": did you mean 'cabin_fan'?",
   }));
 }
 
