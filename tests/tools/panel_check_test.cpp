@@ -11,6 +11,7 @@
 
 #include "check.h"
 #include "check_report.h"
+#include "findings_summary.h"
 #include "support/temp_folder.h"
 #include "xml_gauge.h"
 
@@ -158,6 +159,41 @@ TEST(PanelCheck, ReportsShowTheGaugesFoundAndWhoWritesEachVariable) {
   EXPECT_NE(text.find("  stop  cabin_quiet\n        written  Aircraft/T/panel/Cab/extra.xml:4  "),
             std::string::npos);
   EXPECT_NE(text.find("18 warnings, 1 note\n"), std::string::npos);
+  // The summary: files of no gauge first, then each gauge by its name, its
+  // findings by kind, the most first; then the three files with the most.
+  EXPECT_NE(text.find("\nsummary by gauge and file:\n"
+                      "  Aircraft/T/panel/panel.cfg: 4 warnings\n"
+                      "     2  the gauge ... is found nowhere\n"
+                      "     1  the module reads one INI file, the one of the first of its gauges "
+                      "the simulator loads\n"),
+            std::string::npos)
+      << text;
+  EXPECT_NE(text.find("  Cab!extra: 4 warnings, 1 note\n"
+                      "     3  writes ... into ...\n"
+                      "     1  waits for ... to be handed back as ... but with ... a missing or "
+                      "unplayable WAV file leaves ... in it\n"),
+            std::string::npos) << text;
+  EXPECT_NE(text.find("\nmost findings: Aircraft/T/panel/Cab/extra.xml (5), "
+                      "Aircraft/T/panel/panel.cfg (4), ./Gauges/t.ini (2)\n\n0 errors"),
+            std::string::npos);
+}
+
+TEST(FindingsSummary, AFindingsKindIsItsMessageWithoutParticulars) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"unknown word 'nearest' (an XML escape written twice?) (in: 1 nearest)", "unknown word ..."},
+      {"popping an empty stack: 0 is read", "popping an empty stack"},
+      {"(>A:EXIT OPEN:0, percent): gauges cannot write simulator variables; the value is dropped",
+       "gauges cannot write simulator variables"},
+      {"C: variables are not simulated (reads give 0): 3 uses in this gauge, the first here",
+       "C: variables are not simulated"},
+      {"unknown unit 'furlongs' in (A:SIM ON GROUND, furlongs): the number is read as held",
+       "unknown unit ... in ..."},
+      {"g12 jumps to the label :12, which is not there: the jump does nothing",
+       "... jumps to the label ... which is not there"},
+      {"Cabin!door writes 150001 into 'cabin_door' in every frame at rest: a one-shot",
+       "... writes ... into ... in every frame at rest"},
+  };
+  for (const auto& [message, kind] : cases) EXPECT_EQ(findingKind(message), kind) << message;
 }
 
 // A note alone leaves the panel clean.

@@ -69,7 +69,8 @@ DecodedText decodeText(std::string bytes) {
 
 std::string decodedTextOf(std::string bytes, const std::string& shown) {
   DecodedText decoded = decodeText(std::move(bytes));
-  if (!decoded.problem.empty()) throw std::runtime_error("cannot read " + shown + ": " + decoded.problem);
+  if (!decoded.problem.empty())
+    throw std::runtime_error("cannot read " + shown + ": " + decoded.problem);
   return std::move(decoded.text);
 }
 

@@ -359,12 +359,18 @@ void ScriptRunner::checkPanelSteps(const Script& script) const {
   for (const Step& step : script.steps) {
     if (step.action == Action::kClick && !gauges.findGauge(step.target)) {
       std::string names;
+      std::string longer;  // a gauge whose name goes on past an "at" or "as"
       for (const gauges::PanelGaugeLine& gauge : gauges.gauges()) {
-        if (gauge.text) names += (names.empty() ? "" : ", ") + gauge.name;
+        if (!gauge.text) continue;
+        names += (names.empty() ? "" : ", ") + gauge.name;
+        const std::string_view start = std::string_view(gauge.name).substr(0, step.target.size() + 1);
+        if (longer.empty() && platform::equalNoCase(start, step.target + " ")) longer = gauge.name;
       }
       throw ScriptError(script.file, step.line,
                         "no gauge line of the panel loads the XML gauge '" + step.target +
-                            "' (its XML gauges: " + (names.empty() ? "none" : names) + ")");
+                            "' (its XML gauges: " + (names.empty() ? "none" : names) + ")" +
+                            (longer.empty() ? "" : ": write a name that holds blanks in quotes, "
+                                                   "click \"" + longer + "\""));
     }
     if (step.action != Action::kOpenWindow && step.action != Action::kCloseWindow) continue;
     const auto& windows = gauges.windows();
