@@ -3,6 +3,7 @@
 // INI file's sounds; the same findings on both builds.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <nlohmann/json.hpp>
@@ -13,6 +14,7 @@
 #include "check_report.h"
 #include "findings_summary.h"
 #include "support/temp_folder.h"
+#include "text_encoding.h"
 #include "xml_gauge.h"
 
 namespace vorlanex::tool {
@@ -176,6 +178,70 @@ TEST(PanelCheck, ReportsShowTheGaugesFoundAndWhoWritesEachVariable) {
   EXPECT_NE(text.find("\nmost findings: Aircraft/T/panel/Cab/extra.xml (5), "
                       "Aircraft/T/panel/panel.cfg (4), ./Gauges/t.ini (2)\n\n0 errors"),
             std::string::npos);
+}
+
+// The file at `path` rewritten as UTF-16 with its byte-order mark, as Windows
+// programs save it (its text is ASCII).
+void asUtf16(const TempFolder& root, const std::string& path, bool littleEndian) {
+  std::ifstream file(root.path() / path, std::ios::binary);
+  const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+  std::string bytes = littleEndian ? "\xFF\xFE" : "\xFE\xFF";
+  for (const char c : text) bytes += littleEndian ? std::string{c, '\0'} : std::string{'\0', c};
+  root.write(path, bytes);
+}
+
+TEST(PanelCheck, ReadsUtf16FilesAsTheirUtf8Twins) {
+  std::string twins[2];
+  for (const bool utf16 : {false, true}) {
+    TempFolder root;
+    writePanel(root);
+    if (utf16) {
+      asUtf16(root, "Aircraft/T/panel/panel.cfg", true);
+      asUtf16(root, "Aircraft/T/panel/Cab/extra.xml", false);
+      root.write("Gauges/Sloppy/s.xml", "\xEF\xBB\xBF<Gauge/>\n<Gauge>");  // UTF-8's mark
+    } else {
+      root.write("Gauges/Sloppy/s.xml", "<Gauge/>\n<Gauge>");
+    }
+    twins[utf16] = checkText(runCheck({std::nullopt, "Aircraft/T/panel/panel.cfg", false}));
+  }
+  EXPECT_NE(twins[0].find("Cab!extra: 4 warnings, 1 note"), std::string::npos) << twins[0];
+  EXPECT_EQ(twins[1], twins[0]);
+}
+
+TEST(PanelCheck, AFileThatCannotBeDecodedIsToldSo) {
+  TempFolder root;
+  writePanel(root);
+  root.write("Aircraft/T/panel/Cab/extra.xml", std::string("\xFF\xFE<\0G", 5));
+  Lines problems;
+  for (const Problem& p : runCheck({std::nullopt, "Aircraft/T/panel/panel.cfg", false}).problems) {
+    problems.push_back(formatProblem(p));
+  }
+  const std::string undecoded =
+      "Aircraft/T/panel/Cab/extra.xml: warning: cannot be decoded (UTF-16 LE text of 5 bytes, an "
+      "odd number, cut short): the gauge does not run";
+  EXPECT_EQ(std::count(problems.begin(), problems.end(), undecoded), 1);
+  root.write("Aircraft/T/panel/panel.cfg", std::string("\xFE\xFF\xD8\x00\x00A", 6));
+  const CheckResult result = runCheck({std::nullopt, "Aircraft/T/panel/panel.cfg", false});
+  EXPECT_FALSE(result.panel);
+  EXPECT_EQ(formatProblem(result.problems.at(0)),
+            "Aircraft/T/panel/panel.cfg: error: cannot read the panel configuration: UTF-16 BE "
+            "text with an unpaired surrogate at byte 2");
+}
+
+TEST(TextEncoding, DecodesWhatWindowsWrites) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"plain", "plain"},
+      {"\xEF\xBB\xBFx", "x"},
+      {std::string("\xFF\xFEx\0\x3D\xD8\x00\xDE\xE9\0", 10), "x\xF0\x9F\x98\x80\xC3\xA9"},
+      {std::string("\xFE\xFF\0x\x20\xAC", 6), "x\xE2\x82\xAC"},
+  };
+  for (const auto& [bytes, text] : cases) {
+    const DecodedText decoded = decodeText(bytes);
+    EXPECT_EQ(decoded.text, text);
+    EXPECT_EQ(decoded.problem, "");
+  }
+  EXPECT_EQ(decodeText(std::string("\xFF\xFE\x00\xDC", 4)).problem,
+            "UTF-16 LE text with an unpaired surrogate at byte 2");
 }
 
 TEST(FindingsSummary, AFindingsKindIsItsMessageWithoutParticulars) {

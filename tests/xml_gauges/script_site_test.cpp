@@ -29,7 +29,8 @@ TEST(Findings, TellsWhatIsNotSimulatedOncePerGaugeAndKindWithItsUses) {
   EXPECT_EQ(findings.all()[0].site.line, 7);
   EXPECT_EQ(findings.all()[0].message,
             "C: variables are not simulated (0): 3 uses in this gauge, the first here");
-  EXPECT_EQ(findings.all()[1].message, "R: strings are not simulated (0): 1 use in this gauge, here");
+  EXPECT_EQ(findings.all()[1].message,
+            "R: strings are not simulated (0): 1 use in this gauge, here");
   EXPECT_EQ(findings.all()[2].site.file, "nav.xml");
 }
 

@@ -35,8 +35,8 @@ bool isLowSurrogate(std::uint32_t unit) { return unit >= 0xDC00 && unit <= 0xDFF
 DecodedText fromUtf16(const std::string& bytes, bool littleEndian) {
   const std::string order = littleEndian ? "UTF-16 LE" : "UTF-16 BE";
   if (bytes.size() % 2 != 0) {
-    return {"", order + " text of an odd number of bytes (" + std::to_string(bytes.size()) +
-                    "): the file is cut short"};
+    return {"", order + " text of " + std::to_string(bytes.size()) +
+                    " bytes, an odd number, cut short"};
   }
   const auto unitAt = [&](std::size_t at) -> std::uint32_t {
     const auto first = static_cast<unsigned char>(bytes[at]);

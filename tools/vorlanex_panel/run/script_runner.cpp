@@ -363,7 +363,8 @@ void ScriptRunner::checkPanelSteps(const Script& script) const {
       for (const gauges::PanelGaugeLine& gauge : gauges.gauges()) {
         if (!gauge.text) continue;
         names += (names.empty() ? "" : ", ") + gauge.name;
-        const std::string_view start = std::string_view(gauge.name).substr(0, step.target.size() + 1);
+        const std::string_view start =
+            std::string_view(gauge.name).substr(0, step.target.size() + 1);
         if (longer.empty() && platform::equalNoCase(start, step.target + " ")) longer = gauge.name;
       }
       throw ScriptError(script.file, step.line,
