@@ -13,7 +13,7 @@
 namespace vorlanex::gauges {
 
 struct ScriptSite {
-  std::string gauge;    // as panel.cfg names it, "cabin_switches!door_switch"; empty for a lone file
+  std::string gauge;    // "cabin!door_switch", as its files spell it; empty for a lone file
   std::string file;     // the XML file as shown to the author
   int line = 0;         // of the file, 1-based
   std::string excerpt;  // the script's text on that line, trimmed and cut short
