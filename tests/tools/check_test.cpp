@@ -200,6 +200,11 @@ TEST(Check, AMissingOrUnreachableFileIsReportedAndExitStatusFollowsSeverity) {
   EXPECT_EQ(tooLong.problems[0].severity, Severity::kError);
 }
 
+TEST(Check, AProblemIsOneLineWhateverItsMessageQuotes) {
+  EXPECT_EQ(formatProblem({Severity::kWarning, "g.xml", 3, "", "expected </A>, found </B\r\n>"}),
+            "g.xml:3: warning: expected </A>, found </B  >");
+}
+
 TEST(Check, OpensEachWavFileAsTheModuleWouldAndNamesItsKey) {
   TempFolder root;
   root.write("Gauges/t.ini",

@@ -3,6 +3,7 @@
 // INI file's sounds; the same findings on both builds.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <nlohmann/json.hpp>
@@ -11,7 +12,9 @@
 
 #include "check.h"
 #include "check_report.h"
+#include "findings_summary.h"
 #include "support/temp_folder.h"
+#include "text_encoding.h"
 #include "xml_gauge.h"
 
 namespace vorlanex::tool {
@@ -101,7 +104,7 @@ TEST(PanelCheck, FindsEachGaugeInTheSimulatorsOrderAndReportsEveryFinding) {
       "can never play from this panel",
       "./Gauges/t.ini:9: warning: Lvar03: no XML gauge of the panel writes 'cabin_seatbelt': sound "
       "03 can never play from this panel",
-      "Aircraft/T/panel/cab.cab:chime_switch.xml:4: warning: Lvar00: 'cabin_chim' is no variable "
+      "Aircraft/T/panel/Cab.cab:chime_switch.xml:4: warning: Lvar00: 'cabin_chim' is no variable "
       "of the module: did you mean 'cabin_chime'? (in: 1 (>L:cabin_chim, number))",
       "Aircraft/T/panel/Cab.cab:fan_switch.xml:2: warning: Lvar01: " + fanPan,
       extra + ":3: note: Lvar00: waits for 'cabin_chime' to be handed back as 0, but with "
@@ -137,7 +140,9 @@ TEST(PanelCheck, ReportsShowTheGaugesFoundAndWhoWritesEachVariable) {
   ASSERT_EQ(panel["gauges"].size(), 12u);
   EXPECT_EQ(panel["gauges"][0]["where"], "Gauges/Vorlanex_sound.gau");
   EXPECT_EQ(panel["gauges"][1]["found"], "cabinet");
-  EXPECT_EQ(panel["gauges"][1]["where"], "Aircraft/T/panel/cab.cab:chime_switch.xml");
+  // Named as the files spell them, not as panel.cfg's "cab!Chime_Switch".
+  EXPECT_EQ(panel["gauges"][1]["where"], "Aircraft/T/panel/Cab.cab:chime_switch.xml");
+  EXPECT_EQ(panel["gauges"][1]["gauge"], "Cab!chime_switch");
   EXPECT_EQ(panel["gauges"][3]["where"], "Aircraft/T/panel/Cab/extra.xml");
   EXPECT_EQ(panel["gauges"][4]["found"], "not found");
   EXPECT_EQ(panel["gauges"][7]["section"], "Window01");
@@ -156,6 +161,100 @@ TEST(PanelCheck, ReportsShowTheGaugesFoundAndWhoWritesEachVariable) {
   EXPECT_NE(text.find("  stop  cabin_quiet\n        written  Aircraft/T/panel/Cab/extra.xml:4  "),
             std::string::npos);
   EXPECT_NE(text.find("18 warnings, 1 note\n"), std::string::npos);
+  // The summary: files of no gauge first, then each gauge by its name, its
+  // findings by kind, the most first; then the three files with the most.
+  EXPECT_NE(text.find("\nsummary by gauge and file:\n"
+                      "  Aircraft/T/panel/panel.cfg: 4 warnings\n"
+                      "     2  the gauge ... is found nowhere\n"
+                      "     1  the module reads one INI file, the one of the first of its gauges "
+                      "the simulator loads\n"),
+            std::string::npos)
+      << text;
+  EXPECT_NE(text.find("\nmost findings: Aircraft/T/panel/Cab/extra.xml (5), "
+                      "Aircraft/T/panel/panel.cfg (4), ./Gauges/t.ini (2)\n\n0 errors"),
+            std::string::npos);
+}
+
+// The file at `path` rewritten as UTF-16 with its byte-order mark, as Windows
+// programs save it (its text is ASCII).
+void asUtf16(const TempFolder& root, const std::string& path, bool littleEndian) {
+  std::ifstream file(root.path() / path, std::ios::binary);
+  const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+  std::string bytes = littleEndian ? "\xFF\xFE" : "\xFE\xFF";
+  for (const char c : text) bytes += littleEndian ? std::string{c, '\0'} : std::string{'\0', c};
+  root.write(path, bytes);
+}
+
+TEST(PanelCheck, ReadsUtf16FilesAsTheirUtf8Twins) {
+  std::string twins[2];
+  for (const bool utf16 : {false, true}) {
+    TempFolder root;
+    writePanel(root);
+    if (utf16) {
+      asUtf16(root, "Aircraft/T/panel/panel.cfg", true);
+      asUtf16(root, "Aircraft/T/panel/Cab/extra.xml", false);
+      root.write("Gauges/Sloppy/s.xml", "\xEF\xBB\xBF<Gauge/>\n<Gauge>");  // UTF-8's mark
+    } else {
+      root.write("Gauges/Sloppy/s.xml", "<Gauge/>\n<Gauge>");
+    }
+    twins[utf16] = checkText(runCheck({std::nullopt, "Aircraft/T/panel/panel.cfg", false}));
+  }
+  EXPECT_NE(twins[0].find("Cab!extra: 4 warnings, 1 note"), std::string::npos) << twins[0];
+  EXPECT_EQ(twins[1], twins[0]);
+}
+
+TEST(PanelCheck, AFileThatCannotBeDecodedIsToldSo) {
+  TempFolder root;
+  writePanel(root);
+  root.write("Aircraft/T/panel/Cab/extra.xml", std::string("\xFF\xFE<\0G", 5));
+  Lines problems;
+  for (const Problem& p : runCheck({std::nullopt, "Aircraft/T/panel/panel.cfg", false}).problems) {
+    problems.push_back(formatProblem(p));
+  }
+  const std::string undecoded =
+      "Aircraft/T/panel/Cab/extra.xml: warning: cannot be decoded (UTF-16 LE text of 5 bytes, an "
+      "odd number, cut short): the gauge does not run";
+  EXPECT_EQ(std::count(problems.begin(), problems.end(), undecoded), 1);
+  root.write("Aircraft/T/panel/panel.cfg", std::string("\xFE\xFF\xD8\x00\x00A", 6));
+  const CheckResult result = runCheck({std::nullopt, "Aircraft/T/panel/panel.cfg", false});
+  EXPECT_FALSE(result.panel);
+  EXPECT_EQ(formatProblem(result.problems.at(0)),
+            "Aircraft/T/panel/panel.cfg: error: cannot read the panel configuration: UTF-16 BE "
+            "text with an unpaired surrogate at byte 2");
+}
+
+TEST(TextEncoding, DecodesWhatWindowsWrites) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"plain", "plain"},
+      {"\xEF\xBB\xBFx", "x"},
+      {std::string("\xFF\xFEx\0\x3D\xD8\x00\xDE\xE9\0", 10), "x\xF0\x9F\x98\x80\xC3\xA9"},
+      {std::string("\xFE\xFF\0x\x20\xAC", 6), "x\xE2\x82\xAC"},
+  };
+  for (const auto& [bytes, text] : cases) {
+    const DecodedText decoded = decodeText(bytes);
+    EXPECT_EQ(decoded.text, text);
+    EXPECT_EQ(decoded.problem, "");
+  }
+  EXPECT_EQ(decodeText(std::string("\xFF\xFE\x00\xDC", 4)).problem,
+            "UTF-16 LE text with an unpaired surrogate at byte 2");
+}
+
+TEST(FindingsSummary, AFindingsKindIsItsMessageWithoutParticulars) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"unknown word 'nearest' (an XML escape written twice?) (in: 1 nearest)", "unknown word ..."},
+      {"popping an empty stack: 0 is read", "popping an empty stack"},
+      {"(>A:EXIT OPEN:0, percent): gauges cannot write simulator variables; the value is dropped",
+       "gauges cannot write simulator variables"},
+      {"C: variables are not simulated (reads give 0): 3 uses in this gauge, the first here",
+       "C: variables are not simulated"},
+      {"unknown unit 'furlongs' in (A:SIM ON GROUND, furlongs): the number is read as held",
+       "unknown unit ... in ..."},
+      {"g12 jumps to the label :12, which is not there: the jump does nothing",
+       "... jumps to the label ... which is not there"},
+      {"Cabin!door writes 150001 into 'cabin_door' in every frame at rest: a one-shot",
+       "... writes ... into ... in every frame at rest"},
+  };
+  for (const auto& [message, kind] : cases) EXPECT_EQ(findingKind(message), kind) << message;
 }
 
 // A note alone leaves the panel clean.

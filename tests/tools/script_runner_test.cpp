@@ -64,6 +64,17 @@ TEST(ScriptRunner, ExpectationsAndWaitsRecordWhatTheyFound) {
   EXPECT_EQ(advances, record.frames);
 }
 
+// Within a millionth of the value expected, relative, so 0 holds only 0.
+TEST(ScriptRunner, ExpectationsHoldWithinAMillionthOfTheValue) {
+  ScriptRun run("set c 1000.0009\nexpect c 1000\nwait until c 1000 within 1\nexpect c 1000.002\n"
+                "set z 1e-9\nexpect z 0\n");
+  const RunRecord record = run.play();
+  std::vector<bool> held;
+  for (const StepEvent& e : record.events) held.push_back(e.passed);
+  EXPECT_EQ(held, (std::vector<bool>{true, true, true, false, true, false}));
+  EXPECT_EQ(record.frames, 1);  // the wait held at once
+}
+
 TEST(ScriptRunner, StepsAtTimeZeroComeBeforeThePanelIsInstalled) {
   ScriptRun run("at 0 set zeb_xml_id_01 1\nunload GLOBAL.DLL\nat 1 load GLOBAL.DLL\nsound off\n");
   const RunRecord record = run.play();

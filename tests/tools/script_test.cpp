@@ -115,6 +115,9 @@ TEST(Script, ReadsTheStepsOfThePanel) {
       {"click Cabin!chime_button", Action::kClick, 'L', "Cabin!chime_button", 0, By::kOnly, ""},
       {"click Cabin!chime_button \"Chime # \\\"2\\\"\" as Leave", Action::kClick, 'L', "Cabin!chime_button", 0, By::kTooltip, "Chime # \"2\""},
       {"click Window02/Cabin!chime_button #2  # the second area", Action::kClick, 'L', "Window02/Cabin!chime_button", 2, By::kNumber, ""},
+      // A gauge's name holds blanks bare up to what ends it, or whole in quotes.
+      {"click My Gauges!door  handle \"Open\" as Leave", Action::kClick, 'L', "My Gauges!door handle", 0, By::kTooltip, "Open"},
+      {"click \"GPS!map at night\" #2", Action::kClick, 'L', "GPS!map at night", 2, By::kNumber, ""},
       {"CLICK Cabin!chime_button AT 12, 30.5 AS RightSingle", Action::kClick, 'L', "Cabin!chime_button", 12, By::kPoint, "RightSingle"},
       {"event TOGGLE_MASTER_BATTERY", Action::kEvent, 'L', "TOGGLE_MASTER_BATTERY", 0, By::kOnly, ""},
       {"event KOHLSMAN_SET 2992", Action::kEvent, 'L', "KOHLSMAN_SET", 2992, By::kOnly, ""},
@@ -168,7 +171,9 @@ TEST(Script, APanelStepThatCannotBeReadNamesItsLineAndWhatIsWrong) {
                              "'click', found 'chime_button'"},
       {"click A!b \"Chime", "s.txt:1: a tooltip's closing quote is missing: \"Chime"},
       {"click A!b #0", "s.txt:1: areas are counted from #1, found '#0'"},
-      {"click A!b at 12", "s.txt:1: expected a point X,Y after 'click A!b at', found '12'"},
+      {"click A!b at 12", "s.txt:1: expected a point X,Y after 'click A!b at', found '12' (a "
+                          "gauge whose name holds 'at' or 'as' is written in quotes: click "
+                          "\"FILE!NAME\")"},
       {"click A!b as", "s.txt:1: expected a mouse kind (LeftSingle, Leave...) after 'click A!b as'"},
       {"click A!b #1 \"Chime\"", "s.txt:1: unexpected 'Chime' after 'click A!b #1'"},
       {"event", "s.txt:1: expected an event's name after 'event'"},
@@ -186,7 +191,7 @@ TEST(Script, AStepWrittenBackReadsTheSame) {
       "set cabin_fan -200002.25", "expect (L:cabin_fan, number) 0.1",
       "wait 0.30000000000000004", "wait until (A:EXIT OPEN:1, percent) 100 within 3",
       "ramp (A:GENERAL ENG RPM:1, rpm) to 2400.5 over 10", "click Cabin!chime_button",
-      "click W/Cabin!chime_button \"say \\\"hi\\\" # \\\\\" as Leave", "click A!b #12",
+      "click W/Cabin!chime_button \"say \\\"hi\\\" # \\\\\" as Leave", "click A!b #12", "click \"G!a at b\" at 1,2",
       "click A!b at 0.1,-2 as WheelUp", "event TOGGLE_MASTER_BATTERY 1e-7", "event GEAR_UP",
       "open Window02", "close MAIN_PANEL", "sound off", "unload GLOBAL.DLL",
   };
@@ -241,10 +246,13 @@ TEST(Script, NamesVariablesTheModuleDoesNotUse) {
                                     "expect zeb_volume_playd 100\n"
                                     "set my_flag 1\n"
                                     "expect zeb_sound_indicator 1\n"
-                                    "expect Cabin_Chime 0\n");
+                                    "expect Cabin_Chime 0\n"
+                                    "set Cabin_Chim 1\n"
+                                    "set Cabin_Fan 1\n");
   std::vector<std::string> found;
   for (const Problem& p : unknownScriptVariables(
-           script, {"cabin_chime", "cabin_quiet", "zeb_volume_played", "zeb_sound_indicator"})) {
+           script, {"cabin_chime", "cabin_quiet", "zeb_volume_played", "zeb_sound_indicator",
+                    "cabin_fun", "cabin_fan"})) {
     found.push_back(formatProblem(p));
   }
   const std::string unused = "is no variable of the module: nothing but this script reads or "
@@ -254,6 +262,9 @@ TEST(Script, NamesVariablesTheModuleDoesNotUse) {
       "'cabin_chime'?",
       "t.txt:4: warning: 'zeb_volume_playd' " + unused + ": did you mean 'zeb_volume_played'?",
       "t.txt:5: warning: 'my_flag' " + unused,
+      // A difference of case costs nothing, so it is the nearest typo.
+      "t.txt:8: warning: 'Cabin_Chim' " + unused + ": did you mean 'cabin_chime'?",
+      "t.txt:9: warning: 'Cabin_Fan' " + unused + ": did you mean 'cabin_fan'?",
   }));
 }
 

@@ -188,6 +188,20 @@ TEST(GaugeModel, StopsMacrosThatUseThemselvesOrGrowWithoutBound) {
   EXPECT_LE(total, std::size_t{1} << 22);
 }
 
+TEST(GaugeModel, TellsCustomDrawOncePerGauge) {
+  Findings findings;
+  read(R"(<Gauge Name="gps" Version="1.0">
+  <Element><CustomDraw Name="fs9gps:map"/></Element>
+  <Element><Select><Value>1</Value><Case Value="1">
+    <CustomDraw Name="fs9gps:list"/></Case></Select></Element>
+</Gauge>)", findings);
+  ASSERT_EQ(findings.all().size(), 1u);
+  EXPECT_EQ(findings.all()[0].site.line, 2);
+  EXPECT_EQ(findings.all()[0].message,
+            "<CustomDraw> elements are not simulated (the C module that draws one is not run): 2 "
+            "uses in this gauge, the first here");
+}
+
 TEST(GaugeModel, TellsFilesThatAreNoGaugeWithTheirLine) {
   const struct {
     const char* text;

@@ -49,6 +49,16 @@ TEST(ScriptFindings, ToleratedAndTold) {
   }
 }
 
+TEST(ScriptFindings, CAndRVariablesToldOnceWithTheirCount) {
+  ScriptFixture fixture;
+  EXPECT_EQ(fixture.run("(C:fs9gps:a) 1 +\n(R:Title) (>C:fs9gps:c) (C:fs9gps:b) +").number, 1);
+  EXPECT_EQ(fixture.told(),
+            "1: C: variables are not simulated (reads give 0, writes are dropped): 3 uses in this "
+            "gauge, the first here\n"
+            "2: R: strings are not simulated (reads give 0, writes are dropped): 1 use in this "
+            "gauge, here\n");
+}
+
 TEST(ScriptFindings, StandAtTheLineOfTheirToken) {
   ScriptFixture fixture;
   fixture.run("1\n  (L:a, number)\n  0 /  ", 10);

@@ -14,6 +14,7 @@
 #include "open_browser.h"
 #include "report_text.h"
 #include "whole_file.h"
+#include "text_encoding.h"
 
 namespace vorlanex::tool {
 namespace {
@@ -76,7 +77,7 @@ int runConsole(const ConsoleRequest& request, std::FILE* out, std::FILE* errors)
     RunOptions options{request.framesPerSecond, request.parameters, request.globalDllPath};
     if (!request.panelConfig.empty()) {
       gauges = readPanelSetup(request.panelConfig, request.panelShown,
-                              readWholeFile(request.panelConfig).value_or(""));
+                              decodeText(readWholeFile(request.panelConfig).value_or("")).text);
       options.followed = moduleVariables(checked.module.table);
     }
     LivePanel panel(request.modulePath, request.audio, std::move(options),

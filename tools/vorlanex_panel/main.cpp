@@ -17,6 +17,7 @@
 #include "program_folder.h"
 #include "run_command.h"
 #include "whole_file.h"
+#include "text_encoding.h"
 
 namespace {
 
@@ -183,7 +184,9 @@ int main(int argc, char** argv) {
       if (!console.panelConfig.empty()) {
         const std::optional<std::string> text = readWholeFile(console.panelConfig);
         if (!text) throw std::runtime_error(unreadablePanelCause(console.panelShown, console.panelConfig));
-        if (consoleCommand->count("INI") == 0) console.parameters = moduleParameters(*text);
+        if (consoleCommand->count("INI") == 0) {
+          console.parameters = moduleParameters(decodedTextOf(*text, console.panelShown));
+        }
         // The replay names the panel by its whole path, wherever it is
         // started: the gauges' files are shown so too, and both logs read the same.
         console.panelShown = console.panelConfig;

@@ -18,6 +18,7 @@
 #include "script_runner.h"
 #include "script_variables.h"
 #include "terminal.h"
+#include "text_encoding.h"
 #include "timeline.h"
 #include "timeline_svg.h"
 #include "whole_file.h"
@@ -132,7 +133,7 @@ int runCommand(const RunRequest& request, std::FILE* out, std::FILE* errors) {
     std::optional<PanelSetup> panel;
     std::string parameters = request.parameters.value_or("");
     if (!request.panelConfig.empty()) {
-      const std::string text = readFile(request.panelConfig);
+      const std::string text = decodedTextOf(readFile(request.panelConfig), request.panelShown);
       if (!request.parameters) parameters = moduleParameters(text);
       panel = readPanelSetup(request.panelConfig, request.panelShown, text);
     }

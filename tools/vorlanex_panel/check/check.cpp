@@ -12,6 +12,7 @@
 #include "panel_cfg.h"
 #include "panel_gauges.h"
 #include "cross_check.h"
+#include "text_encoding.h"
 #include "windows_files.h"
 #include "wave_files.h"
 #include "sound_variable_sharing.h"
@@ -107,6 +108,14 @@ CheckResult runCheck(const CheckRequest& request) {
       result.problems.push_back(
           {Severity::kError, shownPanel, 0, "", "cannot read the panel configuration"});
       result.causes.push_back(unreadablePanelCause(shownPanel, request.panelConfig));
+    } else {
+      DecodedText decoded = decodeText(*std::move(panelText));
+      panelText = std::move(decoded.text);
+      if (!decoded.problem.empty()) {
+        result.problems.push_back({Severity::kError, shownPanel, 0, "",
+                                   "cannot read the panel configuration: " + decoded.problem});
+        panelText.reset();
+      }
     }
   }
   const std::string parameters = parametersOf(request, panelText);

@@ -6,6 +6,7 @@
 #include <nlohmann/json.hpp>
 
 #include "commands/command_value.h"
+#include "findings_summary.h"
 #include "panel_report.h"
 
 namespace vorlanex::tool {
@@ -80,6 +81,9 @@ std::string checkText(const CheckResult& result) {
   if (result.panel) text += "\n" + panelText(*result.panel, table);
   if (!result.problems.empty()) text += "\n";
   for (const Problem& problem : result.problems) text += formatProblem(problem) + "\n";
+  if (result.panel && !result.problems.empty()) {
+    text += "\n" + summaryText(*result.panel, result.problems);
+  }
   text += "\n" + plural(count(result.problems, Severity::kError), "error") + ", " +
           plural(count(result.problems, Severity::kWarning), "warning");
   if (const std::size_t notes = count(result.problems, Severity::kNote)) {
@@ -125,7 +129,10 @@ std::string checkJson(const CheckResult& result) {
       {"warnings", count(result.problems, Severity::kWarning)},
       {"notes", count(result.problems, Severity::kNote)},
   };
-  if (result.panel) document["panel"] = panelJson(*result.panel, table);
+  if (result.panel) {
+    document["panel"] = panelJson(*result.panel, table);
+    document["panel"]["summary"] = summaryJson(*result.panel, result.problems);
+  }
   // Panel files may hold any bytes; JSON must stay valid UTF-8.
   return document.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
 }

@@ -81,7 +81,7 @@ std::string panelText(const PanelCheck& panel, const SoundTable& table) {
     char line[16];
     std::snprintf(line, sizeof line, "%6d", gauge.line.line);
     text += line + ("  " + padded(gauge.line.key, 8) + "  " + padded(gauge.line.section, 10) +
-                    "  " + padded(gaugeName(gauge.line), 30) + "  ") +
+                    "  " + padded(gauge.name, 30) + "  ") +
             (gauge.where.empty() ? kindName(gauge.kind) : gauge.where) + "\n";
   }
   text += "\nwho writes and reads the module's variables:\n";
@@ -97,7 +97,7 @@ nlohmann::json panelJson(const PanelCheck& panel, const SoundTable& table) {
     gauges.push_back({{"line", gauge.line.line},
                       {"key", gauge.line.key},
                       {"section", gauge.line.section},
-                      {"gauge", gaugeName(gauge.line)},
+                      {"gauge", gauge.name},
                       {"found", kindName(gauge.kind)},
                       {"where", gauge.where}});
   }

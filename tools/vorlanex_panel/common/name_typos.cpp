@@ -12,19 +12,34 @@ std::size_t typoEdits(const std::string& variable) {
   return std::min<std::size_t>(2, variable.size() / 4);
 }
 
+// The edits between two names, a letter's case costing none: "Cabin_Chim" is
+// one edit from "cabin_chime", and a name differing only in case is nearest.
+std::size_t typoDistance(std::string name, std::string known) {
+  for (std::string* text : {&name, &known}) {
+    for (char& c : *text) c = platform::asciiLower(c);
+  }
+  return editDistance(name, known);
+}
+
 }  // namespace
 
 bool isProbableTypo(const std::string& name, const std::string& known) {
-  return name != known &&
-         (platform::equalNoCase(known, name) || editDistance(known, name) <= typoEdits(known));
+  return name != known && typoDistance(name, known) <= typoEdits(known);
 }
 
 const std::string* probableTypoOf(const std::string& name, const std::vector<std::string>& known) {
   if (std::find(known.begin(), known.end(), name) != known.end()) return nullptr;
+  const std::string* nearest = nullptr;
+  std::size_t nearestDistance = 0;
   for (const std::string& candidate : known) {
-    if (isProbableTypo(name, candidate)) return &candidate;
+    if (!isProbableTypo(name, candidate)) continue;
+    const std::size_t distance = typoDistance(name, candidate);
+    if (nearest == nullptr || distance < nearestDistance) {
+      nearest = &candidate;
+      nearestDistance = distance;
+    }
   }
-  return nullptr;
+  return nearest;
 }
 
 std::size_t editDistance(const std::string& a, const std::string& b) {

@@ -8,14 +8,15 @@
 
 namespace vorlanex::tool {
 
-// Whether `name`, which is not `known`, differs from it only in case, or by at
-// most two single-character edits (one for names of 4 to 7 characters, none
-// for shorter ones). Panel variables are told apart by case, so a difference
-// in case alone is another variable, and almost always a mistake.
+// Whether `name`, which is not `known`, differs from it by at most two
+// single-character edits (one for names of 4 to 7 characters, none for
+// shorter ones), a difference of case costing none. Panel variables are told
+// apart by case, so a difference in case alone is another variable, and
+// almost always a mistake.
 bool isProbableTypo(const std::string& name, const std::string& known);
 
-// The first of `known` that `name` is a probable typo of; nullptr when none
-// is, or when `name` is one of them.
+// The nearest of `known` that `name` is a probable typo of (the first of
+// equally near ones); nullptr when none is, or when `name` is one of them.
 const std::string* probableTypoOf(const std::string& name, const std::vector<std::string>& known);
 
 // How many single-character edits turn `a` into `b` (Levenshtein distance).

@@ -28,7 +28,10 @@ std::string formatProblem(const Problem& problem) {
   if (problem.line > 0) text += ":" + std::to_string(problem.line);
   text += std::string(": ") + severityName(problem.severity) + ": ";
   if (!problem.key.empty()) text += problem.key + ": ";
-  return text + problem.message;
+  text += problem.message;
+  // A message quoting a script or a tag that spans lines stays one line.
+  std::replace_if(text.begin(), text.end(), [](char c) { return c == '\n' || c == '\r'; }, ' ');
+  return text;
 }
 
 int KeyLines::lineOf(const std::string& key) const {

@@ -40,7 +40,7 @@ class KeyLines {
 int exitStatusFor(const Problems& problems);
 
 // "file:line: severity: key: message", the way compilers report, so editors
-// can jump to the line.
+// can jump to the line: one line, whatever line breaks the message quotes.
 std::string formatProblem(const Problem& problem);
 
 const char* severityName(Severity severity);

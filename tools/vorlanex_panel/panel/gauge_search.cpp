@@ -6,6 +6,8 @@
 #include <set>
 
 #include "cabinet.h"
+#include "panel_gauges.h"
+#include "text_encoding.h"
 #include "windows_files.h"
 #include "platform/portable/ascii_case.h"
 
@@ -42,6 +44,24 @@ const char* describe(Cabinet::Status status) {
   return "was read";
 }
 
+// The name as the folder holding `path` spells it: panel.cfg may write any
+// case, and a gauge is named as its own file is.
+std::string ownSpelling(const std::string& path) {
+  const fs::path written(path);
+  const std::string name = written.filename().string();
+  std::error_code error;
+  const fs::path folder = written.has_parent_path() ? written.parent_path() : fs::path(".");
+  for (fs::directory_iterator entry(folder, error), end; !error && entry != end;
+       entry.increment(error)) {
+    const std::string entryName = entry->path().filename().string();
+    if (platform::equalNoCase(entryName, name)) return entryName;
+  }
+  return name;
+}
+
+// "door_handle" of "door_handle.xml": a name without its extension.
+std::string withoutExtension(const std::string& name) { return fs::path(name).stem().string(); }
+
 class GaugeFinder {
  public:
   GaugeFinder(std::vector<SearchFolder> folders, std::string panelFile, PanelGauges& out)
@@ -51,24 +71,31 @@ class GaugeFinder {
     FoundGauge found{line, FoundGauge::Kind::kNotFound, "", std::nullopt};
     const std::string xml = line.gauge + ".xml";
     for (const SearchFolder& folder : folders_) {
-      if (findPanelFile(join(folder.path, line.file + ".gau"))) {
+      if (const auto gau = findPanelFile(join(folder.path, line.file + ".gau"))) {
+        const std::string spelt = ownSpelling(*gau);
         found.kind = FoundGauge::Kind::kCompiled;
-        found.where = join(folder.shown, line.file + ".gau");
+        found.where = join(folder.shown, spelt);
+        found.name = withoutExtension(spelt) + (line.gauge.empty() ? "" : "!" + line.gauge);
         break;
       }
       if (line.gauge.empty()) continue;  // a gauge file holding one gauge is compiled
       if (inCabinet(folder, line.file, xml, found)) break;
-      const std::string file = join(join(folder.path, line.file), xml);
-      if (const std::optional<std::string> text = readPanelFile(file)) {
+      if (const auto file = findPanelFile(join(join(folder.path, line.file), xml))) {
+        const std::string container = fs::path(*file).parent_path().string();
+        const std::string spelt = ownSpelling(*file);
+        const std::string folderSpelt = ownSpelling(container);
         found.kind = FoundGauge::Kind::kFolder;
-        found.container = join(folder.path, line.file);
-        found.where = join(join(folder.shown, line.file), xml);
-        scanOnce(found.where, *text);
-        found.text = *text;
+        found.container = container;
+        found.where = join(join(folder.shown, folderSpelt), spelt);
+        found.name = folderSpelt + "!" + withoutExtension(spelt);
+        read(found, readPanelFile(*file));
         break;
       }
     }
-    if (found.kind == FoundGauge::Kind::kNotFound) reportNotFound(line);
+    if (found.kind == FoundGauge::Kind::kNotFound) {
+      found.name = gaugeName(line);
+      reportNotFound(line);
+    }
     out_.gauges.push_back(std::move(found));
   }
 
@@ -77,7 +104,7 @@ class GaugeFinder {
                  FoundGauge& found) {
     const std::optional<std::string> path = findPanelFile(join(folder.path, file + ".cab"));
     if (!path) return false;
-    const std::string shown = join(folder.shown, file + ".cab");
+    const std::string shown = join(folder.shown, ownSpelling(*path));
     auto cabinet = cabinets_.find(*path);
     if (cabinet == cabinets_.end()) {
       cabinet = cabinets_.emplace(*path, readCabinet(*path)).first;
@@ -90,14 +117,32 @@ class GaugeFinder {
     for (const CabinetMember& member : cabinet->second.members) {
       const std::string name = member.name.substr(member.name.find_last_of("\\/") + 1);
       if (!platform::equalNoCase(name, xml)) continue;
+      const std::string spelt = ownSpelling(*path);
       found.kind = FoundGauge::Kind::kCabinet;
       found.container = *path;
       found.where = shown + ":" + name;
-      scanOnce(found.where, member.bytes);
-      found.text = member.bytes;
+      found.name = withoutExtension(spelt) + "!" + withoutExtension(name);
+      read(found, member.bytes);
       return true;
     }
     return false;
+  }
+
+  // An XML gauge's text, decoded as Windows programs save it; one that cannot
+  // be decoded is told, and runs as no XML gauge.
+  void read(FoundGauge& found, std::optional<std::string> bytes) {
+    if (!bytes) return;
+    DecodedText decoded = decodeText(*std::move(bytes));
+    if (!decoded.problem.empty()) {
+      if (scanned_.insert(found.where).second) {
+        out_.problems.push_back({Severity::kWarning, found.where, 0, "",
+                                 "cannot be decoded (" + decoded.problem +
+                                     "): the gauge does not run"});
+      }
+      return;
+    }
+    scanOnce(found.where, decoded.text);
+    found.text = std::move(decoded.text);
   }
 
   void scanOnce(const std::string& shown, const std::string& text) {

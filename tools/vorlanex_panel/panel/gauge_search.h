@@ -24,6 +24,10 @@ struct FoundGauge {
   // An XML gauge's folder or cabinet, as the file system takes it: where the
   // images beside it are.
   std::string container = "";
+  // "FILE!NAME" as the files found spell it (panel.cfg's "cabin!Door_Handle"
+  // is "Cabin!door_handle" for Cabin.cab holding door_handle.xml); as
+  // panel.cfg writes it when the gauge is found nowhere.
+  std::string name = "";
 };
 
 // The file `name` beside the XML gauge `gauge` (in its folder or its

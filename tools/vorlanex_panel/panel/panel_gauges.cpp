@@ -14,7 +14,7 @@ PanelGaugeSet panelGaugeSet(std::string_view text, const PanelGauges& found) {
   for (const FoundGauge& gauge : found.gauges) {
     const GaugeLine& line = gauge.line;
     if (!set.module && isModuleGauge(line)) set.module = set.gauges.size();
-    set.gauges.push_back({line.section, gaugeName(line), gauge.where, gauge.text, line.line,
+    set.gauges.push_back({line.section, gauge.name, gauge.where, gauge.text, line.line,
                           line.x, line.y, line.width, line.height});
   }
   return set;

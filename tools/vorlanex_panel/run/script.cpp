@@ -19,7 +19,7 @@ std::string variableText(const StepVariable& variable) {
   return gauges::variableText(variable.name);
 }
 
-// A tooltip in quotes, with a quote or backslash in it escaped.
+// A tooltip or gauge in quotes, with a quote or backslash in it escaped.
 std::string quoted(const std::string& text) {
   std::string out(1, keyword::kQuote);
   for (const char c : text) {
@@ -59,7 +59,9 @@ std::string stepText(const Step& step, Digits digits) {
       return kRamp + space + variable + space + kTo + space + number(step.value) + space + kOver +
              space + number(step.seconds);
     case Action::kClick: {
-      std::string text = kClick + space + step.target;
+      // A name holding blanks is quoted: bare, an "at" or "as" in it would end it.
+      const bool blanks = step.target.find(' ') != std::string::npos;
+      std::string text = kClick + space + (blanks ? quoted(step.target) : step.target);
       switch (step.area.by) {
         case gauges::AreaChoice::By::kTooltip:
           text += space + quoted(step.area.tooltip);

@@ -234,21 +234,41 @@ void readPoint(LineReader& in, gauges::AreaChoice& area) {
   const std::optional<double> y =
       comma == std::string::npos ? std::nullopt : toNumber(text.substr(comma + 1));
   if (!x || !y || !std::isfinite(*x) || !std::isfinite(*y)) {
-    in.fail("expected a point X,Y after '" + after + "', found '" + text + "'");
+    in.fail("expected a point X,Y after '" + after + "', found '" + text +
+            "' (a gauge whose name holds 'at' or 'as' is written in quotes: click \"FILE!NAME\")");
   }
   area.by = gauges::AreaChoice::By::kPoint;
   area.x = *x;
   area.y = *y;
 }
 
+// What ends a gauge's name written without quotes: the area's tooltip or
+// number, a point, a mouse kind.
+bool endsGaugeName(const Word& word) {
+  return word.quoted || word.text.front() == keyword::kAreaNumber ||
+         platform::equalNoCase(word.text, keyword::kAt) ||
+         platform::equalNoCase(word.text, keyword::kAs);
+}
+
+// A gauge's name may hold blanks. Without quotes it runs up to what ends it
+// (endsGaugeName), its words joined by one blank; in quotes it is taken whole.
+std::string readGaugeName(LineReader& in) {
+  const std::string after = in.said();
+  const bool quoted = in.peek() != nullptr && in.peek()->quoted;
+  std::string name = in.word("a gauge (FILE!NAME or WINDOW/FILE!NAME)");
+  while (!quoted && in.peek() != nullptr && !endsGaugeName(*in.peek())) {
+    name += " " + in.word("a gauge");
+  }
+  if (name.find('!') == std::string::npos || name.back() == '!') {
+    in.fail("expected a gauge as FILE!NAME or WINDOW/FILE!NAME after '" + after + "', found '" +
+            name + "'");
+  }
+  return name;
+}
+
 // click GAUGE [ "TOOLTIP" | #N | at X,Y ] [as KIND]
 void readClick(LineReader& in, Step& step) {
-  const std::string after = in.said();
-  step.target = in.word("a gauge (FILE!NAME or WINDOW/FILE!NAME)");
-  if (step.target.find('!') == std::string::npos || step.target.back() == '!') {
-    in.fail("expected a gauge as FILE!NAME or WINDOW/FILE!NAME after '" + after + "', found '" +
-            step.target + "'");
-  }
+  step.target = readGaugeName(in);
   using By = gauges::AreaChoice::By;
   if (const Word* next = in.peek(); next != nullptr && next->quoted) {
     step.area.by = By::kTooltip;

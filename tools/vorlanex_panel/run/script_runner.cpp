@@ -1,6 +1,7 @@
 #include "script_runner.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "host_shared_variables.h"
 #include "platform/portable/ascii_case.h"
@@ -13,6 +14,10 @@ namespace {
 // 18 fps by a rounding error.
 constexpr double kTimeSlack = 1e-9;
 
+// Unit conversions rarely land exactly: 15 celsius read through kelvin is
+// 15.000000000000028. An expected value holds within this part of itself.
+constexpr double kValueTolerance = 1e-6;
+
 gauges::ScriptSite scriptSite(const Script& script, const Step& step) {
   return {"", script.file, step.line, stepText(step, Digits::kShort)};
 }
@@ -21,6 +26,15 @@ bool namesWindow(const gauges::PanelWindowSection& window, const std::string& na
   return platform::equalNoCase(window.section, name) ||
          (!window.ident.empty() && platform::equalNoCase(window.ident, name));
 }
+
+}  // namespace
+
+bool holdsValue(double actual, double expected) {
+  return std::fabs(actual - expected) <=
+         kValueTolerance * std::max(std::fabs(actual), std::fabs(expected));
+}
+
+namespace {
 
 bool sameVariable(const StepVariable& a, const StepVariable& b) {
   if (a.name.kind != b.name.kind || a.name.index != b.name.index) return false;
@@ -186,7 +200,7 @@ bool ScriptRunner::runStep(const Script& script, const Step& step, int frame, do
       break;
     case Action::kExpect: {
       const double actual = read(step.variable);
-      event({frame, time, &step, actual == step.value, actual});
+      event({frame, time, &step, holdsValue(actual, step.value), actual});
       break;
     }
     case Action::kWait:
@@ -195,7 +209,7 @@ bool ScriptRunner::runStep(const Script& script, const Step& step, int frame, do
     case Action::kWaitUntil: {
       if (waitStarted_ < 0.0) waitStarted_ = time;
       const double actual = read(step.variable);
-      const bool reached = actual == step.value;
+      const bool reached = holdsValue(actual, step.value);
       if (!reached && time - waitStarted_ + kTimeSlack < step.seconds) return false;
       waitStarted_ = -1.0;
       event({frame, time, &step, reached, actual});
@@ -348,12 +362,19 @@ void ScriptRunner::checkPanelSteps(const Script& script) const {
   for (const Step& step : script.steps) {
     if (step.action == Action::kClick && !gauges.findGauge(step.target)) {
       std::string names;
+      std::string longer;  // a gauge whose name goes on past an "at" or "as"
       for (const gauges::PanelGaugeLine& gauge : gauges.gauges()) {
-        if (gauge.text) names += (names.empty() ? "" : ", ") + gauge.name;
+        if (!gauge.text) continue;
+        names += (names.empty() ? "" : ", ") + gauge.name;
+        const std::string_view start =
+            std::string_view(gauge.name).substr(0, step.target.size() + 1);
+        if (longer.empty() && platform::equalNoCase(start, step.target + " ")) longer = gauge.name;
       }
       throw ScriptError(script.file, step.line,
                         "no gauge line of the panel loads the XML gauge '" + step.target +
-                            "' (its XML gauges: " + (names.empty() ? "none" : names) + ")");
+                            "' (its XML gauges: " + (names.empty() ? "none" : names) + ")" +
+                            (longer.empty() ? "" : ": write a name that holds blanks in quotes, "
+                                                   "click \"" + longer + "\""));
     }
     if (step.action != Action::kOpenWindow && step.action != Action::kCloseWindow) continue;
     const auto& windows = gauges.windows();

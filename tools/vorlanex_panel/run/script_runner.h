@@ -36,6 +36,11 @@ struct RunPanel {
   std::optional<std::size_t> module;
 };
 
+// Whether `expect` and `wait until` take `actual` for `expected`: equal
+// within a relative tolerance of 1e-6, since unit conversions rarely land
+// exactly.
+bool holdsValue(double actual, double expected);
+
 class ScriptRunner {
  public:
   // Called after each frame's pre-update with the frame's number and length

@@ -27,9 +27,35 @@ ScriptSite scriptLineSite(const ScriptSite& script, int lineOffset, std::string_
 }
 
 bool Findings::add(const ScriptSite& site, std::string message) {
+  message = oneLine(std::move(message));
   if (!seen_.emplace(site.file, site.line, message).second) return false;
   all_.push_back({site, std::move(message)});
   return true;
+}
+
+void Findings::addUnsimulated(const ScriptSite& site, const std::string& kind,
+                              const std::string& instead) {
+  const auto [at, first] =
+      unsimulated_.try_emplace({site.file, kind}, Unsimulated{all_.size(), site.gauge, 0});
+  Unsimulated& told = at->second;
+  if (told.gauge != site.gauge) return;
+  ++told.uses;
+  std::string message = kind + " are not simulated (" + instead + "): " +
+                        std::to_string(told.uses) +
+                        (told.uses == 1 ? " use in this gauge, here"
+                                        : " uses in this gauge, the first here");
+  if (first) {
+    all_.push_back({site, std::move(message)});
+  } else {
+    all_[told.finding].message = std::move(message);
+  }
+}
+
+std::string oneLine(std::string text) {
+  for (char& c : text) {
+    if (c == '\n' || c == '\r') c = ' ';
+  }
+  return text;
 }
 
 }  // namespace vorlanex::gauges

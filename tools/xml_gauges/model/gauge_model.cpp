@@ -178,6 +178,13 @@ void ModelReader::readElementParts(const XmlNode* node, GaugeElement& element) {
       element.strings.push_back(script(child));
     } else if (isNamed(child, "BlinkCode")) {
       if (!element.blinkCode.present()) element.blinkCode = script(child);
+    } else if (isNamed(child, "CustomDraw")) {
+      const int line = xml_.lineOf(child);
+      ScriptSite site = file_;
+      site.line = line;
+      findings_.addUnsimulated(scriptLineSite(site, 0, xml_.fromLine(line)),
+                               "<CustomDraw> elements", "the C module that draws one is not run");
+      readElementParts(child, element);
     } else if (!isNamed(child, "Visible") && !isNamed(child, "Comment") &&
                !isNamed(child, "Macro")) {
       readElementParts(child, element);

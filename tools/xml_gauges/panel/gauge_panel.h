@@ -52,7 +52,7 @@ struct PanelWindowSection {
 
 struct PanelGaugeLine {
   std::string section;  // the window it stands in
-  std::string name;     // "cabin_switches!door_switch", as panel.cfg names it
+  std::string name;     // "cabin_switches!door_switch", as its files spell it
   std::string file;     // the XML file as shown: "Gauges/cabin_switches.cab:door_switch.xml"
   std::optional<std::string> text;  // the XML; none for a gauge that is no XML gauge (a C gauge)
   int line = 0;         // of panel.cfg

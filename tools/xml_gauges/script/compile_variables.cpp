@@ -55,7 +55,9 @@ void Compiler::variable(const Token& token) {
       break;
     case 'M': mouseVariable(*name, written); break;
     default:
-      finding(shown(written) + ": C: and R: variables are not simulated");
+      context_.findings.addUnsimulated(details_.sites[static_cast<size_t>(siteOfLine(line_))],
+                                       name->kind == 'C' ? "C: variables" : "R: strings",
+                                       "reads give 0, writes are dropped");
       undefinedVariable(name->write);
       break;
   }
