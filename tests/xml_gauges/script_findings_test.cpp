@@ -39,7 +39,8 @@ TEST(ScriptFindings, ToleratedAndTold) {
            {"(A:SIM ON GROUND, furlongs)", 1,
             "1: unknown unit 'furlongs' in (A:SIM ON GROUND, furlongs): the number is read as held, in bool\n"},
            {"(A:EXIT OPEN:0, feet)", 0,
-            "1: unit 'feet' does not fit (A:EXIT OPEN:0, feet), held in percent: the number is read as held\n"},
+            "1: unit 'feet' is no unit of (A:EXIT OPEN:0, feet), held in percent over 100: the simulator reads its "
+            "value in its own base unit as if in the base unit of 'foot'\n"},
            {"(G:Var12)", 0, "1: unknown gauge variable (G:Var12): G:Var1 to G:Var9 are known\n"},
            {"'abc", 0, "1: a text without its closing quote runs to the script's end\n"},
        }) {

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "platform/portable/ascii_case.h"
+#include "text_case.h"
 
-namespace vorlanex::tool {
+namespace vorlanex::gauges {
 namespace {
 
 // Two edits are a typo in a long name, but another word in a short one.
@@ -12,19 +12,30 @@ std::size_t typoEdits(const std::string& variable) {
   return std::min<std::size_t>(2, variable.size() / 4);
 }
 
+// Edits besides case; none for a difference of case alone.
+std::size_t editsBesidesCase(const std::string& name, const std::string& known) {
+  return editDistance(lowerCase(known), lowerCase(name));
+}
+
 }  // namespace
 
 bool isProbableTypo(const std::string& name, const std::string& known) {
-  return name != known &&
-         (platform::equalNoCase(known, name) || editDistance(known, name) <= typoEdits(known));
+  return name != known && editsBesidesCase(name, known) <= typoEdits(known);
 }
 
 const std::string* probableTypoOf(const std::string& name, const std::vector<std::string>& known) {
   if (std::find(known.begin(), known.end(), name) != known.end()) return nullptr;
+  const std::string* nearest = nullptr;
+  std::size_t nearestEdits = 0;
   for (const std::string& candidate : known) {
-    if (isProbableTypo(name, candidate)) return &candidate;
+    if (!isProbableTypo(name, candidate)) continue;
+    const std::size_t edits = editsBesidesCase(name, candidate);
+    if (nearest == nullptr || edits < nearestEdits) {
+      nearest = &candidate;
+      nearestEdits = edits;
+    }
   }
-  return nullptr;
+  return nearest;
 }
 
 std::size_t editDistance(const std::string& a, const std::string& b) {
@@ -42,4 +53,4 @@ std::size_t editDistance(const std::string& a, const std::string& b) {
   return row[b.size()];
 }
 
-}  // namespace vorlanex::tool
+}  // namespace vorlanex::gauges
