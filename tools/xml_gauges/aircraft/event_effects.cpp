@@ -1,5 +1,6 @@
 #include "event_effects.h"
 
+#include <cmath>
 #include <optional>
 
 #include "table_rows.h"
@@ -260,7 +261,11 @@ bool readStep(std::string_view text, double sign, EventEffect& effect) {
   text = trimmed(text);
   if (!text.empty() && text.front() != '[') effect.unit = leadingUnit(text);
   if (!readBound(text, effect.bound)) return false;
-  if (startsWith(text, "clamp")) text = trimmed(text.substr(5));
+  if (startsWith(text, "clamp")) {  // a switch's positions without a range: none below 0
+    text = trimmed(text.substr(5));
+    effect.bound.given = true;
+    effect.bound.high.constant = HUGE_VAL;
+  }
   if (startsWith(text, ", kHz kept") || startsWith(text, "with carry")) text = {};
   if (startsWith(text, "with octal carry")) {
     effect.octalCarry = true;

@@ -101,8 +101,10 @@ struct SimulatedAircraft::State {
 
   static UnitRead readIn(const Slot& held, const Unit& wanted) {
     if (held.held == nullptr) return {};
-    if (wanted.plain() && held.documented != nullptr && held.documented != held.held) {
-      return {conversionBetween(*held.held, *held.documented).conversion, false};
+    if ((wanted.plain() || wanted.boolean()) && held.documented != nullptr && held.documented != held.held) {
+      Conversion documented = conversionBetween(*held.held, *held.documented).conversion;
+      documented.boolean = wanted.boolean();
+      return {documented, false};
     }
     return conversionBetween(*held.held, wanted);
   }

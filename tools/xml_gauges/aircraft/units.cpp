@@ -139,8 +139,8 @@ double decodedValue(Encoding encoding, double value) { return decoded(encoding, 
 double encodedValue(Encoding encoding, double value) { return encoded(encoding, value); }
 
 double Conversion::apply(double value) const {
-  if (boolean) return value != 0.0 ? 1.0 : 0.0;
-  return encoded(to, decoded(from, value) * scale + offset);
+  const double read = encoded(to, decoded(from, value) * scale + offset);
+  return boolean ? (read != 0.0 ? 1.0 : 0.0) : read;
 }
 
 double Conversion::invert(double value) const {
@@ -150,9 +150,9 @@ double Conversion::invert(double value) const {
 
 UnitRead conversionBetween(const Unit& held, const Unit& wanted) {
   if (wanted.boolean()) return {Conversion{1.0, 0.0, true}, false};
+  if (held.group == wanted.group) return {linearBetween(held, wanted), false};
   if (held.plain() || held.boolean() || wanted.plain()) return {};
-  if (held.group != wanted.group) return {crossGroupConversion(held, wanted), true};
-  return {linearBetween(held, wanted), false};
+  return {crossGroupConversion(held, wanted), true};
 }
 
 Conversion crossGroupConversion(const Unit& held, const Unit& wanted) {

@@ -32,7 +32,7 @@ struct Unit {
 
   bool boolean() const { return group == "bool"; }
   // number, enum, mask...: the number a variable is documented in, as it stands.
-  bool plain() const { return group == "number" || group == "enum"; }
+  bool plain() const { return (group == "number" || group == "enum") && factor == 1.0 && offset == 0.0; }
 };
 
 // By its name or any alias ("knots", "Knot", "percent over 100", "farenheit"),
@@ -40,7 +40,7 @@ struct Unit {
 const Unit* findUnit(std::string_view name);
 
 // How a value held in one unit reads in another: decoded, then value * scale
-// + offset, then encoded; made 0 or 1 when `boolean`.
+// + offset, then encoded, then made 0 or 1 when `boolean`.
 struct Conversion {
   double scale = 1.0;
   double offset = 0.0;

@@ -1,6 +1,7 @@
 #include "name_typos.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "text_case.h"
 
@@ -26,10 +27,10 @@ bool isProbableTypo(const std::string& name, const std::string& known) {
 const std::string* probableTypoOf(const std::string& name, const std::vector<std::string>& known) {
   if (std::find(known.begin(), known.end(), name) != known.end()) return nullptr;
   const std::string* nearest = nullptr;
-  std::size_t nearestEdits = 0;
+  std::pair<std::size_t, std::size_t> nearestEdits;  // besides case, then with it
   for (const std::string& candidate : known) {
     if (!isProbableTypo(name, candidate)) continue;
-    const std::size_t edits = editsBesidesCase(name, candidate);
+    const std::pair<std::size_t, std::size_t> edits{editsBesidesCase(name, candidate), editDistance(name, candidate)};
     if (nearest == nullptr || edits < nearestEdits) {
       nearest = &candidate;
       nearestEdits = edits;

@@ -16,8 +16,8 @@ namespace vorlanex::gauges {
 bool isProbableTypo(const std::string& name, const std::string& known);
 
 // The nearest of `known` that `name` is a probable typo of (a difference of
-// case alone first, then the fewest edits, then the first); nullptr when none
-// is, or when `name` is one of them.
+// case alone first, then the fewest edits besides case, then the fewest in
+// all, then the first); nullptr when none is, or when `name` is one of them.
 const std::string* probableTypoOf(const std::string& name, const std::vector<std::string>& known);
 
 // How many single-character edits turn `a` into `b` (Levenshtein distance).
