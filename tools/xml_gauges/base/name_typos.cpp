@@ -21,7 +21,9 @@ std::size_t editsBesidesCase(const std::string& name, const std::string& known) 
 }  // namespace
 
 bool isProbableTypo(const std::string& name, const std::string& known) {
-  return name != known && editsBesidesCase(name, known) <= typoEdits(known);
+  const std::size_t allowed = typoEdits(known);
+  const std::size_t lengths = name.size() > known.size() ? name.size() - known.size() : known.size() - name.size();
+  return name != known && lengths <= allowed && editsBesidesCase(name, known) <= allowed;
 }
 
 const std::string* probableTypoOf(const std::string& name, const std::vector<std::string>& known) {
