@@ -216,7 +216,7 @@ TEST(AircraftTables, RadiosReadInEveryUnitOfFrequency) {
            {"", 0, "(A:COM1 ACTIVE FREQUENCY, frequency bcd16)", 0x2280},
            {"", 0, "(A:COM ACTIVE FREQUENCY:1, megahertz)", 122.8},
            {"", 0, "(A:COM STANDBY FREQUENCY:1, hertz)", 121.5e6},
-           {"", 0, "(A:ADF ACTIVE FREQUENCY:1, KHz)", 344},
+           {"", 0, "(A:ADF ACTIVE FREQUENCY:1, KHz)", 344}, {"", 0, "(A:NAV2 ACTIVE FREQUENCY, MHz)", 0},
            {"", 0, "(A:TRANSPONDER CODE:1, bco16)", 0x1200},
            {"COM_RADIO_SET", 0x3325, "(A:COM ACTIVE FREQUENCY:1, MHz)", 133.25},
            {"COM_RADIO_FRACT_INC", 0, "(A:COM STANDBY FREQUENCY:1, KHz)", 121525},

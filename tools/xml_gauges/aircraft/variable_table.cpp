@@ -137,8 +137,14 @@ const VariableTable& variableTable() {
 }  // namespace
 
 double TableVariable::restAt(int index) const {
+  // The aircraft has one engine, one set of radios and one transponder.
+  constexpr std::string_view kLacking[] = {"ENG ", "GENERAL ENG ", "RECIP ", "TURB ENG ", "PROP ", "COM ",
+                                           "NAV ", "ADF ", "TRANSPONDER "};
   if (index <= 1 || (documented != nullptr && documented->boolean())) return rest;
-  return 0.0;
+  for (const std::string_view family : kLacking) {
+    if (name.compare(0, family.size(), family) == 0) return 0.0;
+  }
+  return rest;
 }
 
 VariableLookup lookUpVariable(char kind, std::string_view key) {

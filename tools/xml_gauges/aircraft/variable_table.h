@@ -31,7 +31,8 @@ struct TableVariable {
   // The held unit by name, as the table writes it where it is the documented one.
   const std::string& heldName() const { return held != nullptr && held != documented ? held->name : unitName; }
   // At rest: the table's value for index 0 and 1, and for every index of a
-  // switch; 0 for the engines, radios and tanks the aircraft lacks.
+  // switch or of what the aircraft has several of (exits, wheels, tanks); 0
+  // for the engines and radios it lacks.
   double restAt(int index) const;
 };
 
