@@ -168,7 +168,7 @@ TEST(AircraftTables, EveryEventAppliesWhatTheTableSays) {
             const double expected = std::fmin(std::fmax(before + effect.step, check.endValue(effect.bound.low)),
                                               check.endValue(effect.bound.high));
             EXPECT_TRUE(near(after, expected)) << where;
-          } else if (!effect.bound.given && !effect.withinMegahertz && !effect.octalCarry) {
+          } else if (!effect.bound.given && effect.wrapWithin == 0.0 && !effect.octalCarry) {
             EXPECT_TRUE(near(after, before + effect.step)) << where;
           } else {
             EXPECT_NE(after, before) << where;
@@ -225,6 +225,7 @@ TEST(AircraftTables, RadiosReadInEveryUnitOfFrequency) {
            {"XPNDR_1000_INC", 0, "(A:TRANSPONDER CODE:1, bco16)", 0x2200},
            {"XPNDR_INC_CARRY", 0, "(A:TRANSPONDER1 CODE, bco16)", 0x2201},
            {"ADF_100_INC", 0, "(A:ADF1 ACTIVE FREQUENCY, kilohertz)", 444},
+           {"ADF1_RADIO_TENTHS_DEC", 0, "(A:ADF1 ACTIVE FREQUENCY, kilohertz)", 444.9},
        }) {
     if (*c.event != 0) fixture.aircraft.send(c.event, c.value);
     EXPECT_TRUE(near(fixture.run(c.script).number, c.read)) << c.event << " " << c.script;

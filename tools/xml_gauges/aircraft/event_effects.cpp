@@ -390,7 +390,8 @@ ParsedEffects parseEffects(std::string_view text) {
     }
     for (const std::string& remark : remarks.remarks) {
       readCondition(remark, effect);
-      if (remark == "wrap within the MHz, no carry") effect.withinMegahertz = true;
+      if (remark == "wrap within the MHz, no carry") effect.wrapWithin = 1000.0;
+      if (remark == "tenths digit wraps") effect.wrapWithin = 1.0;
     }
     parsed.effects.push_back(effect);
     const EventEffect source = parsed.effects.back();

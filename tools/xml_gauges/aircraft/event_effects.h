@@ -60,7 +60,9 @@ struct EventEffect {
   const Unit* unit = nullptr;  // of the value, step and bound; nullptr: the target's documented unit
   double step = 0.0;           // kStep, kDigitStep (the sign: +1 or -1 there)
   EffectBound bound;
-  bool withinMegahertz = false;  // kStep: kHz wrap within the MHz, no carry
+  // kStep: the part below this many of `unit` wraps, the rest kept (no
+  // carry): 1000 for kHz within the MHz, 1 for an ADF's tenths. 0: none.
+  double wrapWithin = 0.0;
   bool octalCarry = false;       // kStep on a squawk
   double place = 1.0;            // kDigitStep
   int base = 10;                 // kDigitStep

@@ -141,12 +141,14 @@ struct SimulatedAircraft::State {
     return indexes;
   }
 
-  double valueOf(const EffectValue& value, double eventValue, double index) {
+  double valueOf(const EffectValue& value, double eventValue, int index) {
     switch (value.from) {
       case EffectValue::From::kConstant: return value.constant;
       case EffectValue::From::kEventValue: return (eventValue + value.add) * value.scale;
-      case EffectValue::From::kVariable:
-        return readAs(bindRow(*value.variable.variable, static_cast<int>(index)), nullptr) * value.scale;
+      case EffectValue::From::kVariable: {
+        const TableVariable& variable = *value.variable.variable;
+        return readAs(bindRow(variable, variable.indexed ? index : 0), nullptr) * value.scale;
+      }
     }
     return 0.0;
   }
@@ -234,9 +236,10 @@ struct SimulatedAircraft::State {
           writeAs(at, effect.unit, encodedValue(encoding, octalStepped(decodedValue(encoding, value), effect.step)));
           break;
         }
-        if (effect.withinMegahertz) {
-          const double megahertz = std::floor(value / 1000.0 + 1e-9) * 1000.0;
-          value = megahertz + std::fmod(std::fmod(value - megahertz + effect.step, 1000.0) + 1000.0, 1000.0);
+        if (effect.wrapWithin > 0.0) {
+          const double within = effect.wrapWithin;
+          const double kept = std::floor(value / within + 1e-9) * within;
+          value = kept + std::fmod(std::fmod(value - kept + effect.step, within) + within, within);
         } else {
           value = bounded(effect, value + effect.step, eventValue);
         }
