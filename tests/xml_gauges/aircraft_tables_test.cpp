@@ -87,6 +87,7 @@ double valueFor(const EventEffect& effect) {
     case Encoding::kBcd16: return 0x1350;
     case Encoding::kBcd32: return 0x13350000;
     case Encoding::kAdfBcd32: return 0x02150000;
+    case Encoding::kAdfBcd16: return 0x0215;
     case Encoding::kBco16: return 0x4567;
     case Encoding::kLinear: break;
   }
@@ -217,6 +218,7 @@ TEST(AircraftTables, RadiosReadInEveryUnitOfFrequency) {
            {"", 0, "(A:COM ACTIVE FREQUENCY:1, megahertz)", 122.8},
            {"", 0, "(A:COM STANDBY FREQUENCY:1, hertz)", 121.5e6},
            {"", 0, "(A:ADF ACTIVE FREQUENCY:1, KHz)", 344}, {"", 0, "(A:NAV2 ACTIVE FREQUENCY, MHz)", 0},
+           {"", 0, "(A:ADF FREQUENCY:1, KHz)", 344}, {"", 0, "(A:ADF1 FREQUENCY, frequency bcd16)", 0x0344},
            {"", 0, "(A:TRANSPONDER CODE:1, bco16)", 0x1200},
            {"COM_RADIO_SET", 0x3325, "(A:COM ACTIVE FREQUENCY:1, MHz)", 133.25},
            {"COM_RADIO_FRACT_INC", 0, "(A:COM STANDBY FREQUENCY:1, KHz)", 121525},

@@ -99,8 +99,12 @@ struct SimulatedAircraft::State {
     return readIn(held, *unit).conversion;
   }
 
-  static UnitRead readIn(const Slot& held, const Unit& wanted) {
+  static UnitRead readIn(const Slot& held, const Unit& asked) {
     if (held.held == nullptr) return {};
+    // "frequency bcd16" on an ADF variable is its own BCD16 of kHz.
+    const bool adfBcd16 = asked.encoding == Encoding::kBcd16 && held.documented != nullptr &&
+                          held.documented->encoding == Encoding::kAdfBcd16;
+    const Unit& wanted = adfBcd16 ? *held.documented : asked;
     if ((wanted.plain() || wanted.boolean()) && held.documented != nullptr && held.documented != held.held) {
       Conversion documented = conversionBetween(*held.held, *held.documented).conversion;
       documented.boolean = wanted.boolean();

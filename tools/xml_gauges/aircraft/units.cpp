@@ -34,6 +34,7 @@ constexpr EncodedUnit kEncodedUnits[] = {
     {"frequency bcd16", Encoding::kBcd16, 1e6},    // decoded in MHz
     {"frequency bcd32", Encoding::kBcd32, 1e6},    // decoded in MHz
     {"frequency adf bcd32", Encoding::kAdfBcd32, 1e3},  // decoded in kHz
+    {"frequency adf bcd16", Encoding::kAdfBcd16, 1e3},  // decoded in kHz
     {"bco16", Encoding::kBco16, 1.0},              // decoded as the squawk's digits
 };
 
@@ -100,6 +101,7 @@ double decoded(Encoding encoding, double value) {
     case Encoding::kBcd16: return 100.0 + nibbleDigits(value) / 100.0;
     case Encoding::kBcd32: return nibbleDigits(value) / 1e5;
     case Encoding::kAdfBcd32: return nibbleDigits(value) / 1e4;
+    case Encoding::kAdfBcd16:
     case Encoding::kBco16: return nibbleDigits(value);
   }
   return value;
@@ -111,6 +113,7 @@ double encoded(Encoding encoding, double value) {
     case Encoding::kBcd16: return nibblesOf(std::fmod(std::fmax(value - 100.0, 0.0) * 100.0, 10000.0));
     case Encoding::kBcd32: return nibblesOf(value * 1e5);
     case Encoding::kAdfBcd32: return nibblesOf(value * 1e4);
+    case Encoding::kAdfBcd16: return nibblesOf(value);
     case Encoding::kBco16: return nibblesOf(value, 8);
   }
   return value;

@@ -17,6 +17,7 @@ enum class Encoding {
   kBcd16,      // 0x2280 is 122.80 MHz: four BCD digits without the leading 1
   kBcd32,      // 0x12280000 is 122.80 MHz: eight BCD digits of tens of hertz
   kAdfBcd32,   // 0x03440000 is 344 kHz: BCD kHz, then the tenths
+  kAdfBcd16,   // 0x0344 is 344 kHz: "frequency bcd16" on an ADF variable
   kBco16,      // 0x1200 is squawk 1200: four octal digits, one a nibble
 };
 

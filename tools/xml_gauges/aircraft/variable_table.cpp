@@ -16,7 +16,8 @@ const Unit* heldUnitFor(const Unit* documented) {
   switch (documented->encoding) {
     case Encoding::kBcd16:
     case Encoding::kBcd32: return findUnit("megahertz");
-    case Encoding::kAdfBcd32: return findUnit("kilohertz");
+    case Encoding::kAdfBcd32:
+    case Encoding::kAdfBcd16: return findUnit("kilohertz");
     default: return documented;
   }
 }
@@ -76,6 +77,11 @@ struct VariableTable {
       if (!unit.empty() && unit.back() == '?') unit.remove_suffix(1);
       variable.unitName = std::string(unit);
       variable.documented = findUnit(unit);
+      // An ADF's BCD16 frequency writes kHz, not MHz without the leading 1.
+      if (variable.documented != nullptr && variable.documented->encoding == Encoding::kBcd16 &&
+          variable.name.compare(0, 4, "ADF ") == 0) {
+        variable.documented = findUnit("frequency adf bcd16");
+      }
       variable.held = heldUnitFor(variable.documented);
       const std::string_view rest = trimmed(cell(row, kRest));
       variable.restGuessed = !rest.empty() && rest.back() == '?';
