@@ -49,8 +49,8 @@ TEST(ConsoleGauges, ActionsBecomeStepsOnlyWhereThePageCouldAskForThem) {
       {R"({"do":"window","window":1,"open":true})", "open Window01"},
       {R"({"do":"click","gauge":1,"area":1,"kind":"LeftSingle"})",
        "click Window01/Cabin!chime #1"},
-      {R"({"do":"aircraft","variable":)" + std::to_string(exitOpen) + R"(,"value":40})",
-       "set (A:EXIT OPEN, percent) 40"},
+      {R"({"do":"aircraft","variable":)" + std::to_string(exitOpen) + R"(,"value":0.4})",
+       "set (A:EXIT OPEN, percent over 100) 0.4"},  // the unit the aircraft holds it in
       {R"({"do":"aircraft","variable":)" + std::to_string(1 - exitOpen) + R"(,"value":4})",
        "refused"},
       {R"({"do":"event","event":"TOGGLE_MASTER_BATTERY"})", "event TOGGLE_MASTER_BATTERY"},

@@ -39,8 +39,22 @@ TEST(ScriptFindings, ToleratedAndTold) {
            {"(A:SIM ON GROUND, furlongs)", 1,
             "1: unknown unit 'furlongs' in (A:SIM ON GROUND, furlongs): the number is read as held, in bool\n"},
            {"(A:EXIT OPEN:0, feet)", 0,
-            "1: unit 'feet' does not fit (A:EXIT OPEN:0, feet), held in percent: the number is read as held\n"},
+            "1: unit 'feet' is no unit of (A:EXIT OPEN:0, feet), held in percent over 100: the simulator reads its "
+            "value in its own base unit as if in the base unit of 'foot'\n"},
            {"(G:Var12)", 0, "1: unknown gauge variable (G:Var12): G:Var1 to G:Var9 are known\n"},
+           {"(A:GENERAL ENG RMP:1, rpm)", 0,
+            "1: unknown simulator variable (A:GENERAL ENG RMP:1, rpm): it reads 0; did you mean 'GENERAL ENG RPM'?\n"},
+           {"(A:SIM ON GROUND)", 0,
+            "1: (A:SIM ON GROUND) has no unit: the simulator reads an A: variable without one as 0; name its unit "
+            "(bool)\n"},
+           {"(A:ACCELERATION BODY X, feet per second squared) (A:ACCELERATION BODY X, meters per second squared)", 0,
+            "1: (A:ACCELERATION BODY X, feet per second squared): FS2004 does not have this variable (later "
+            "simulators do); here it reads its rest value\n"},
+           {"(>K:TOGGLE_WING_FOLD) (>K:toggle_wing_fold)", 0,
+            "1: event 'TOGGLE_WING_FOLD' is not simulated: it is sent, and the aircraft's variables stay as they are\n"},
+           {"(>K:TOGGLE_MASTER_BATERY)", 0,
+            "1: unknown event 'TOGGLE_MASTER_BATERY': the simulator has no such event; did you mean "
+            "'TOGGLE_MASTER_BATTERY'?\n"},
            {"'abc", 0, "1: a text without its closing quote runs to the script's end\n"},
        }) {
     ScriptFixture fixture;

@@ -28,14 +28,15 @@ TEST(Units, ConvertWithinADimension) {
     const Unit* held = findUnit(c.held);
     const Unit* wanted = findUnit(c.wanted);
     ASSERT_TRUE(held != nullptr && wanted != nullptr) << c.held << " " << c.wanted;
-    const std::optional<Conversion> conversion = conversionBetween(*held, *wanted);
-    ASSERT_TRUE(conversion) << c.held << " " << c.wanted;
+    const UnitRead read = conversionBetween(*held, *wanted);
+    ASSERT_FALSE(read.crossGroup) << c.held << " " << c.wanted;
+    const Conversion* conversion = &read.conversion;
     EXPECT_NEAR(conversion->apply(c.value), c.read, 1e-6) << c.held << " as " << c.wanted;
     if (!conversion->boolean) {
       EXPECT_NEAR(conversion->invert(c.read), c.value, 1e-6) << c.held << " from " << c.wanted;
     }
   }
-  EXPECT_FALSE(conversionBetween(*findUnit("feet"), *findUnit("knots")));
+  EXPECT_TRUE(conversionBetween(*findUnit("feet"), *findUnit("knots")).crossGroup);
   EXPECT_EQ(findUnit("furlongs"), nullptr);
 }
 
@@ -57,11 +58,12 @@ TEST(SimulatedAircraft, EventsChangeTheirVariables) {
            {"STROBES_TOGGLE", 0, "A:LIGHT STROBE", 1}, {"TOGGLE_BEACON_LIGHTS", 0, "A:LIGHT BEACON", 1},
            {"TOGGLE_NAV_LIGHTS", 0, "A:LIGHT NAV", 1}, {"LANDING_LIGHTS_TOGGLE", 0, "A:LIGHT LANDING", 1},
            {"TOGGLE_TAXI_LIGHTS", 0, "A:LIGHT TAXI", 1}, {"PANEL_LIGHTS_TOGGLE", 0, "A:LIGHT PANEL", 1},
-           {"GEAR_UP", 0, "A:GEAR HANDLE POSITION", 0}, {"", 0, "A:GEAR CENTER POSITION, percent over 100", 0},
+           {"GEAR_UP", 0, "A:GEAR HANDLE POSITION", 1},  // the gear is fixed
+           {"", 0, "A:GEAR CENTER POSITION, percent over 100", 1},
            {"GEAR_TOGGLE", 0, "A:GEAR HANDLE POSITION", 1},
-           {"FLAPS_INCR", 0, "A:FLAPS HANDLE INDEX", 1}, {"FLAPS_INCR", 0, "A:FLAPS HANDLE PERCENT", 200.0 / 3},
+           {"FLAPS_INCR", 0, "A:FLAPS HANDLE INDEX", 1}, {"FLAPS_INCR", 0, "A:FLAPS HANDLE PERCENT, percent", 200.0 / 3},
            {"FLAPS_DOWN", 0, "A:FLAPS HANDLE INDEX", 3}, {"FLAPS_INCR", 0, "A:FLAPS HANDLE INDEX", 3},
-           {"FLAPS_DECR", 0, "A:TRAILING EDGE FLAPS LEFT PERCENT", 200.0 / 3},
+           {"FLAPS_DECR", 0, "A:TRAILING EDGE FLAPS LEFT PERCENT, percent", 200.0 / 3},
            {"FLAPS_UP", 0, "A:FLAPS HANDLE PERCENT", 0}, {"FLAPS_DECR", 0, "A:FLAPS HANDLE INDEX", 0},
            {"PARKING_BRAKES", 0, "A:BRAKE PARKING INDICATOR", 0},
            {"TOGGLE_AIRCRAFT_EXIT", 0, "A:EXIT OPEN:0, percent", 100},
@@ -89,8 +91,9 @@ TEST(SimulatedAircraft, ScriptsSendEventsWithTheirValueAndSite) {
   EXPECT_EQ(events[1].event, "NO_SUCH_EVENT");
   EXPECT_EQ(events[1].value, 7);
   EXPECT_EQ(fixture.run("(A:ELECTRICAL MASTER BATTERY, bool)").number, 1);
-  EXPECT_EQ(fixture.run("(>K:GEAR_UP)").number, 0);  // no value: 0 is sent, nothing is told
-  EXPECT_EQ(fixture.told(), "");
+  EXPECT_EQ(fixture.told(), "5: unknown event 'NO_SUCH_EVENT': the simulator has no such event\n");
+  EXPECT_EQ(fixture.run("(>K:GEAR_UP)").number, 0);  // no value: 0 is sent, nothing more is told
+  EXPECT_EQ(fixture.told(), "5: unknown event 'NO_SUCH_EVENT': the simulator has no such event\n");
 }
 
 // A gauge looping on an event: every one is applied, few are kept.
@@ -110,13 +113,13 @@ TEST(SimulatedAircraft, TheClockAdvancesFromAFixedNoon) {
   const Program clock = compileScript(
       "(E:LOCAL TIME, hours) (P:Local day of month, number) 100 * + (P:Absolute time, seconds) (>L:absolute)",
       {"", "clock.xml", 1, ""}, fixture.context);
-  EXPECT_NEAR(runScript(clock, fixture.context).number, 1512, 1e-9);
+  EXPECT_NEAR(runScript(clock, fixture.context).number, 2112, 1e-9);
   const double start = fixture.shared.valueOf("absolute");
   fixture.aircraft.advance(90);
-  EXPECT_NEAR(runScript(clock, fixture.context).number, 1512.025, 1e-9);
+  EXPECT_NEAR(runScript(clock, fixture.context).number, 2112.025, 1e-9);
   EXPECT_NEAR(fixture.shared.valueOf("absolute") - start, 90, 1e-6);
   fixture.aircraft.advance(12 * 3600);
-  EXPECT_NEAR(runScript(clock, fixture.context).number, 1600.025, 1e-9);
+  EXPECT_NEAR(runScript(clock, fixture.context).number, 2200.025, 1e-9);
   EXPECT_EQ(fixture.run("(P:Local month of year, number) 10000 * (P:Local year, number) +").number, 62004);
   EXPECT_NEAR(fixture.aircraft.time(), 90 + 12 * 3600, 1e-9);
 }
@@ -130,7 +133,7 @@ TEST(SimulatedAircraft, ScriptStepsReadAndWriteInAnyUnitOfTheDimension) {
   EXPECT_NEAR(aircraft.get(slot), 10, 1e-9);
   EXPECT_EQ(aircraft.nameOf(slot), "(A:Custom thing:2, feet)");
   EXPECT_EQ(aircraft.nameOf(aircraft.bind('P', "local time", 0)), "(E:LOCAL TIME, seconds)");
-  EXPECT_EQ(aircraft.bind('A', "eng2 rpm", 0), aircraft.bind('A', "GENERAL ENG RPM", 2));
+  EXPECT_EQ(aircraft.bind('A', "general eng2 rpm", 0), aircraft.bind('A', "GENERAL ENG RPM", 2));
 }
 
 TEST(VariableName, ReadsEveryForm) {

@@ -46,7 +46,7 @@ const Target* exactTarget(const std::vector<Target>& targets, const std::string&
 
 const Target* nearTarget(const std::vector<Target>& targets, const std::string& name) {
   for (const Target& target : targets) {
-    if (isProbableTypo(name, target.variable)) return &target;
+    if (gauges::isProbableTypo(name, target.variable)) return &target;
   }
   return nullptr;
 }

@@ -45,7 +45,7 @@ Problems unknownScriptVariables(const Script& script, const std::vector<std::str
                           "' is no variable of the module: nothing but this script "
                           "reads or writes it" +
                           alsoOnLines(lines[name]);
-    if (const std::string* meant = probableTypoOf(name, known)) {
+    if (const std::string* meant = gauges::probableTypoOf(name, known)) {
       message += ": did you mean '" + *meant + "'?";
     }
     problems.push_back({Severity::kWarning, script.file, lines[name].front(), "", message});

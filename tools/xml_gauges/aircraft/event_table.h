@@ -1,47 +1,28 @@
-// The simulator events gauges commonly send, and what each does to the
-// aircraft's variables: one table of data, read by SimulatedAircraft::send.
+// The simulator events (K:) the aircraft knows (aircraft/tables/sim-events.tsv),
+// each with what it does to the aircraft, read once from the table.
 #pragma once
 
+#include <string>
 #include <string_view>
 #include <vector>
 
+#include "event_effects.h"
+
 namespace vorlanex::gauges {
 
-enum class EventAction {
-  kToggle,      // 0 becomes `amount`, anything else 0
-  kSet,         // becomes `amount`
-  kSetByValue,  // becomes 1 when the event's value is not 0, else 0
-  kStepUp,      // one more, up to the value of `limit`
-  kStepDown,    // one less, down to 0
-  kSetToLimit,  // becomes the value of `limit`
-  kAdd,         // `amount` more
+struct TableEvent {
+  std::string name;  // upper case, without "K:" or "KEY_"
+  std::vector<EventEffect> effects;
+  // Nothing a gauge reads changes (a view, the user interface); else, with
+  // no effects, the aircraft does not simulate what the event does.
+  bool changesNothing = false;
+  bool fs2004 = false;  // in FS2004's list of events
+  bool simulated() const { return changesNothing || !effects.empty(); }
 };
 
-// One change an event makes to an A: variable. An event may have several.
-struct EventEffect {
-  constexpr EventEffect(std::string_view event, EventAction action, std::string_view variable, int index = 0,
-                        double amount = 1.0, std::string_view limit = {})
-      : event(event), action(action), variable(variable), index(index), amount(amount), limit(limit) {}
-  std::string_view event;  // upper case
-  EventAction action;
-  std::string_view variable;
-  int index;
-  double amount;
-  std::string_view limit;  // an A: variable of no index, for kStepUp and kSetToLimit
-};
+// By name, without regard to case; nullptr for an event the table lacks.
+const TableEvent* findEvent(std::string_view name);
 
-// A variable that follows another when an event changes it: the circuits
-// follow the switches, the flaps' percent follows the handle's index.
-struct Consequence {
-  std::string_view cause;  // the variable an event changed
-  std::string_view variable;
-  // Its new value, from the aircraft's A: variables of index 0 (read).
-  double (*rule)(double (*read)(const void* aircraft, std::string_view name), const void* aircraft);
-};
-
-// The effects of one event, by its upper-case name; empty for an unknown one.
-std::vector<const EventEffect*> effectsOf(std::string_view event);
-// The variables that follow `variable`.
-std::vector<const Consequence*> consequencesOf(std::string_view variable);
+const std::vector<TableEvent>& tableEvents();
 
 }  // namespace vorlanex::gauges

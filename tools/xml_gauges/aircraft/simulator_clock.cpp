@@ -41,10 +41,23 @@ long long dayNumber(const Date& date) { return daysFromDate(date) - daysFromDate
 
 }  // namespace
 
-double clockStartTime() { return static_cast<double>(dayNumber({2004, 6, 15})) * kSecondsPerDay + 12 * 3600.0; }
+double clockStartTime() {
+  return static_cast<double>(dayNumber({2004, 6, 21})) * kSecondsPerDay + 12 * 3600.0 + kTimeZoneOffset;
+}
 
 double clockValue(ClockRole role, double absoluteSeconds) {
   if (!(std::fabs(absoluteSeconds) < 1e15)) return role == ClockRole::kAbsoluteTime ? absoluteSeconds : 0.0;
+  switch (role) {
+    case ClockRole::kNone:
+    case ClockRole::kAbsoluteTime: break;
+    case ClockRole::kLocalTime:
+    case ClockRole::kLocalDayOfMonth:
+    case ClockRole::kLocalMonthOfYear:
+    case ClockRole::kLocalYear:
+    case ClockRole::kLocalDayOfYear:
+    case ClockRole::kLocalDayOfWeek: absoluteSeconds -= kTimeZoneOffset; break;
+    default: break;
+  }
   const double dayStart = std::floor(absoluteSeconds / kSecondsPerDay);
   const long long days = static_cast<long long>(dayStart);
   switch (role) {
@@ -58,11 +71,13 @@ double clockValue(ClockRole role, double absoluteSeconds) {
     case ClockRole::kZuluMonthOfYear: return dateFromDays(days).month;
     case ClockRole::kLocalYear:
     case ClockRole::kZuluYear: return static_cast<double>(dateFromDays(days).year);
-    case ClockRole::kLocalDayOfYear: {
+    case ClockRole::kLocalDayOfYear:
+    case ClockRole::kZuluDayOfYear: {
       const Date date = dateFromDays(days);
       return static_cast<double>(days - dayNumber({date.year, 1, 1}) + 1);
     }
-    case ClockRole::kLocalDayOfWeek: return static_cast<double>((days + 1) % 7);  // 1 Jan 1 was a Monday
+    case ClockRole::kLocalDayOfWeek:
+    case ClockRole::kZuluDayOfWeek: return static_cast<double>((days + 1) % 7);  // 1 Jan 1 was a Monday
   }
   return 0.0;
 }

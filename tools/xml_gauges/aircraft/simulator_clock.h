@@ -8,7 +8,7 @@ namespace vorlanex::gauges {
 // Which clock variable a known variable is, if any.
 enum class ClockRole {
   kNone,
-  kAbsoluteTime,  // seconds since 1 January of the year 1, local time
+  kAbsoluteTime,  // seconds since 1 January of the year 1, zulu time
   kLocalTime,     // seconds since local midnight
   kZuluTime,
   kLocalDayOfMonth,
@@ -19,13 +19,18 @@ enum class ClockRole {
   kZuluDayOfMonth,
   kZuluMonthOfYear,
   kZuluYear,
+  kZuluDayOfYear,
+  kZuluDayOfWeek,
 };
 
-// The start: local noon of Tuesday 15 June 2004, absolute seconds.
+// The start: local noon of Monday 21 June 2004, 17:00 zulu, absolute seconds.
 double clockStartTime();
 
-// The variable's value at `absoluteSeconds`. The panel's time zone is UTC,
-// so local and zulu read alike.
+// Seconds local time is behind zulu time (E:TIME ZONE OFFSET): the aircraft
+// stands at 90 degrees west.
+constexpr double kTimeZoneOffset = 5 * 3600.0;
+
+// The variable's value at `absoluteSeconds`.
 double clockValue(ClockRole role, double absoluteSeconds);
 
 }  // namespace vorlanex::gauges

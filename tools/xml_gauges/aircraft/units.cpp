@@ -1,154 +1,170 @@
 #include "units.h"
 
-#include <cctype>
-#include <string>
+#include <cmath>
+#include <unordered_map>
+
+#include "table_rows.h"
+#include "table_text.h"
+#include "text_case.h"
 
 namespace vorlanex::gauges {
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
-
-// Each dimension's base is the unit of scale 1 and offset 0.
-constexpr Unit kUnits[] = {
-    {"number", Dimension::kPlain},
-    {"numbers", Dimension::kPlain},
-    {"enum", Dimension::kPlain},
-    {"position", Dimension::kPlain},
-    {"scalar", Dimension::kPlain},
-    {"part", Dimension::kPlain},
-    {"mask", Dimension::kPlain},
-    {"flags", Dimension::kPlain},
-    {"bool", Dimension::kBool},
-    {"boolean", Dimension::kBool},
-
-    {"percent over 100", Dimension::kRatio},
-    {"percent", Dimension::kRatio, 0.01},
-    {"percentage", Dimension::kRatio, 0.01},
-
-    {"meters", Dimension::kLength},
-    {"meter", Dimension::kLength},
-    {"metres", Dimension::kLength},
-    {"metre", Dimension::kLength},
-    {"m", Dimension::kLength},
-    {"feet", Dimension::kLength, 0.3048},
-    {"foot", Dimension::kLength, 0.3048},
-    {"ft", Dimension::kLength, 0.3048},
-    {"inches", Dimension::kLength, 0.0254},
-    {"inch", Dimension::kLength, 0.0254},
-    {"kilometers", Dimension::kLength, 1000.0},
-    {"kilometres", Dimension::kLength, 1000.0},
-    {"km", Dimension::kLength, 1000.0},
-    {"nautical miles", Dimension::kLength, 1852.0},
-    {"nautical mile", Dimension::kLength, 1852.0},
-    {"nmiles", Dimension::kLength, 1852.0},
-    {"miles", Dimension::kLength, 1609.344},
-    {"mile", Dimension::kLength, 1609.344},
-
-    {"meters per second", Dimension::kSpeed},
-    {"meter per second", Dimension::kSpeed},
-    {"m/s", Dimension::kSpeed},
-    {"knots", Dimension::kSpeed, 1852.0 / 3600.0},
-    {"knot", Dimension::kSpeed, 1852.0 / 3600.0},
-    {"kts", Dimension::kSpeed, 1852.0 / 3600.0},
-    {"mph", Dimension::kSpeed, 0.44704},
-    {"miles per hour", Dimension::kSpeed, 0.44704},
-    {"kilometers per hour", Dimension::kSpeed, 1.0 / 3.6},
-    {"kph", Dimension::kSpeed, 1.0 / 3.6},
-    {"feet per second", Dimension::kSpeed, 0.3048},
-    {"foot per second", Dimension::kSpeed, 0.3048},
-    {"feet per minute", Dimension::kSpeed, 0.3048 / 60.0},
-    {"foot per minute", Dimension::kSpeed, 0.3048 / 60.0},
-    {"ft/min", Dimension::kSpeed, 0.3048 / 60.0},
-
-    {"radians", Dimension::kAngle},
-    {"radian", Dimension::kAngle},
-    {"degrees", Dimension::kAngle, kPi / 180.0},
-    {"degree", Dimension::kAngle, kPi / 180.0},
-
-    {"seconds", Dimension::kTime},
-    {"second", Dimension::kTime},
-    {"sec", Dimension::kTime},
-    {"minutes", Dimension::kTime, 60.0},
-    {"minute", Dimension::kTime, 60.0},
-    {"min", Dimension::kTime, 60.0},
-    {"hours", Dimension::kTime, 3600.0},
-    {"hour", Dimension::kTime, 3600.0},
-    {"days", Dimension::kTime, 86400.0},
-    {"day", Dimension::kTime, 86400.0},
-
-    {"rpm", Dimension::kRotation},
-    {"rpms", Dimension::kRotation},
-    {"revolutions per minute", Dimension::kRotation},
-    {"radians per second", Dimension::kRotation, 60.0 / (2.0 * kPi)},
-    {"degrees per second", Dimension::kRotation, 60.0 / 360.0},
-
-    {"pascals", Dimension::kPressure},
-    {"pascal", Dimension::kPressure},
-    {"psi", Dimension::kPressure, 6894.757293168},
-    {"psf", Dimension::kPressure, 47.880258980336},
-    {"millibars", Dimension::kPressure, 100.0},
-    {"millibar", Dimension::kPressure, 100.0},
-    {"mbar", Dimension::kPressure, 100.0},
-    {"hectopascals", Dimension::kPressure, 100.0},
-    {"inches of mercury", Dimension::kPressure, 3386.389},
-    {"inhg", Dimension::kPressure, 3386.389},
-
-    {"celsius", Dimension::kTemperature},
-    {"fahrenheit", Dimension::kTemperature, 5.0 / 9.0, -32.0 * 5.0 / 9.0},
-    {"kelvin", Dimension::kTemperature, 1.0, -273.15},
-    {"rankine", Dimension::kTemperature, 5.0 / 9.0, -273.15},
-
-    {"gallons", Dimension::kVolume},
-    {"gallon", Dimension::kVolume},
-    {"liters", Dimension::kVolume, 1.0 / 3.785411784},
-    {"litres", Dimension::kVolume, 1.0 / 3.785411784},
-
-    {"pounds", Dimension::kMass},
-    {"pound", Dimension::kMass},
-    {"lbs", Dimension::kMass},
-    {"kilograms", Dimension::kMass, 1.0 / 0.45359237},
-    {"kg", Dimension::kMass, 1.0 / 0.45359237},
-
-    {"volts", Dimension::kVoltage},
-    {"volt", Dimension::kVoltage},
-    {"amperes", Dimension::kCurrent},
-    {"ampere", Dimension::kCurrent},
-    {"amps", Dimension::kCurrent},
-    {"amp", Dimension::kCurrent},
-};
-
-std::string normalizedUnit(std::string_view name) {
-  std::string out;
-  for (char c : name) {
+// Lower case, one blank between words ('_' is a blank too).
+std::string unitKey(std::string_view name) {
+  std::string key;
+  for (const char c : name) {
     if (c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '_') {
-      if (!out.empty() && out.back() != ' ') out += ' ';
+      if (!key.empty() && key.back() != ' ') key += ' ';
     } else {
-      out += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+      key += lowerAscii(c);
     }
   }
-  if (!out.empty() && out.back() == ' ') out.pop_back();
-  return out;
+  if (!key.empty() && key.back() == ' ') key.pop_back();
+  return key;
+}
+
+// What an encoded unit's decoded value is in its group's base.
+struct EncodedUnit {
+  std::string_view name;
+  Encoding encoding;
+  double factor;
+};
+constexpr EncodedUnit kEncodedUnits[] = {
+    {"frequency bcd16", Encoding::kBcd16, 1e6},    // decoded in MHz
+    {"frequency bcd32", Encoding::kBcd32, 1e6},    // decoded in MHz
+    {"frequency adf bcd32", Encoding::kAdfBcd32, 1e3},  // decoded in kHz
+    {"frequency adf bcd16", Encoding::kAdfBcd16, 1e3},  // decoded in kHz
+    {"bco16", Encoding::kBco16, 1.0},              // decoded as the squawk's digits
+};
+
+struct UnitTable {
+  std::vector<Unit> units;
+  std::unordered_map<std::string, std::size_t> byName;
+
+  UnitTable() {
+    enum Column { kName, kAliases, kDimension, kGroup, kBase, kFactor, kOffset };
+    const auto rows = tableRows(unitsTableText());
+    units.reserve(rows.size());
+    for (const auto& row : rows) {
+      Unit unit;
+      unit.name = std::string(trimmed(cell(row, kName)));
+      unit.dimension = std::string(trimmed(cell(row, kDimension)));
+      unit.group = std::string(trimmed(cell(row, kGroup)));
+      unit.factor = tableNumber(cell(row, kFactor)).value_or(1.0);
+      unit.offset = tableNumber(cell(row, kOffset)).value_or(0.0);
+      for (const EncodedUnit& encoded : kEncodedUnits) {
+        if (unitKey(unit.name) == encoded.name) {
+          unit.encoding = encoded.encoding;
+          unit.factor = encoded.factor;
+        }
+      }
+      const std::size_t at = units.size();
+      byName.emplace(unitKey(unit.name), at);
+      std::string_view aliases = cell(row, kAliases);
+      while (!aliases.empty()) {
+        const std::size_t comma = aliases.find(',');
+        byName.emplace(unitKey(aliases.substr(0, comma)), at);
+        aliases = comma == std::string_view::npos ? std::string_view{} : aliases.substr(comma + 1);
+      }
+      units.push_back(std::move(unit));
+    }
+  }
+};
+
+const UnitTable& unitTable() {
+  static const UnitTable table;
+  return table;
+}
+
+// The decimal number the nibbles of `value` write: 0x2280 gives 2280.
+double nibbleDigits(double value) {
+  auto bits = static_cast<unsigned long long>(std::llround(std::fabs(value)));
+  double digits = 0.0;
+  for (double place = 1.0; bits != 0; bits >>= 4, place *= 10.0) digits += static_cast<double>(bits & 0xF) * place;
+  return digits;
+}
+
+// The nibbles that write the decimal number `digits`: 2280 gives 0x2280.
+double nibblesOf(double digits, int base = 10) {
+  auto number = static_cast<unsigned long long>(std::floor(std::fabs(digits) + 1e-6));
+  unsigned long long bits = 0;
+  for (int shift = 0; number != 0 && shift < 64; shift += 4, number /= 10) {
+    bits |= std::min<unsigned long long>(number % 10, static_cast<unsigned long long>(base - 1)) << shift;
+  }
+  return static_cast<double>(bits);
+}
+
+double decoded(Encoding encoding, double value) {
+  switch (encoding) {
+    case Encoding::kLinear: return value;
+    case Encoding::kBcd16: return 100.0 + nibbleDigits(value) / 100.0;
+    case Encoding::kBcd32: return nibbleDigits(value) / 1e5;
+    case Encoding::kAdfBcd32: return nibbleDigits(value) / 1e4;
+    case Encoding::kAdfBcd16:
+    case Encoding::kBco16: return nibbleDigits(value);
+  }
+  return value;
+}
+
+double encoded(Encoding encoding, double value) {
+  switch (encoding) {
+    case Encoding::kLinear: return value;
+    case Encoding::kBcd16: return nibblesOf(std::fmod(std::fmax(value - 100.0, 0.0) * 100.0, 10000.0));
+    case Encoding::kBcd32: return nibblesOf(value * 1e5);
+    case Encoding::kAdfBcd32: return nibblesOf(value * 1e4);
+    case Encoding::kAdfBcd16: return nibblesOf(value);
+    case Encoding::kBco16: return nibblesOf(value, 8);
+  }
+  return value;
+}
+
+// base = held * hf + ho; asked = (base - wo) / wf.
+Conversion linearBetween(const Unit& held, const Unit& wanted) {
+  Conversion conversion{held.factor / wanted.factor, (held.offset - wanted.offset) / wanted.factor};
+  conversion.from = held.encoding;
+  conversion.to = wanted.encoding;
+  return conversion;
 }
 
 }  // namespace
 
 const Unit* findUnit(std::string_view name) {
-  const std::string key = normalizedUnit(name);
-  for (const Unit& unit : kUnits) {
-    if (unit.name == key) return &unit;
-  }
-  return nullptr;
+  const UnitTable& table = unitTable();
+  const auto found = table.byName.find(unitKey(name));
+  return found == table.byName.end() ? nullptr : &table.units[found->second];
 }
 
-std::optional<Conversion> conversionBetween(const Unit& held, const Unit& wanted) {
-  if (wanted.dimension == Dimension::kBool) return Conversion{1.0, 0.0, true};
-  if (held.dimension == Dimension::kPlain || held.dimension == Dimension::kBool ||
-      wanted.dimension == Dimension::kPlain) {
-    return Conversion{};
+const std::vector<Unit>& allUnits() { return unitTable().units; }
+
+double decodedValue(Encoding encoding, double value) { return decoded(encoding, value); }
+
+double encodedValue(Encoding encoding, double value) { return encoded(encoding, value); }
+
+double Conversion::apply(double value) const {
+  const double read = encoded(to, decoded(from, value) * scale + offset);
+  return boolean ? (read != 0.0 ? 1.0 : 0.0) : read;
+}
+
+double Conversion::invert(double value) const {
+  if (boolean) return value != 0.0 ? 1.0 : 0.0;
+  return encoded(from, (decoded(to, value) - offset) / scale);
+}
+
+UnitRead conversionBetween(const Unit& held, const Unit& wanted) {
+  if (wanted.boolean()) return {Conversion{1.0, 0.0, true}, false};
+  if (held.group == wanted.group) return {linearBetween(held, wanted), false};
+  if (held.plain() || held.boolean() || wanted.plain()) return {};
+  return {crossGroupConversion(held, wanted), true};
+}
+
+Conversion crossGroupConversion(const Unit& held, const Unit& wanted) {
+  if (kCrossGroupRead == CrossGroupRead::kCrossGroupAsIs) {
+    Conversion asIs{held.factor, held.offset};
+    asIs.from = held.encoding;
+    return asIs;
   }
-  if (held.dimension != wanted.dimension) return std::nullopt;
-  // base = held * hs + ho; wanted = (base - wo) / ws.
-  return Conversion{held.scale / wanted.scale, (held.offset - wanted.offset) / wanted.scale, false};
+  return linearBetween(held, wanted);
 }
 
 }  // namespace vorlanex::gauges

@@ -3,6 +3,7 @@
 #include "gauge_instance.h"
 #include "script_stack.h"
 #include "text_case.h"
+#include "value_text.h"
 
 namespace vorlanex::gauges {
 
@@ -41,6 +42,22 @@ struct GaugePanel::State {
       }
     }
     return std::nullopt;
+  }
+
+  // The windows the aircraft's events asked for: PANEL_n by panel.cfg's
+  // order, PANEL_ID_* by a numeric ident=.
+  void applyWindowRequests() {
+    for (const WindowRequest& request : aircraft.takeWindowRequests()) {
+      for (std::size_t w = 0; w < windows.size(); ++w) {
+        double ident = 0.0;
+        const bool named = request.byOrder ? static_cast<int>(w) + 1 == request.number
+                                           : parseNumber(windows[w].ident, ident) && ident == request.number;
+        if (!named) continue;
+        open[w] = request.action == WindowRequest::Action::kToggle ? !open[w]
+                                                                   : request.action == WindowRequest::Action::kOpen;
+        break;
+      }
+    }
   }
 
   // Windows in their order, each with its gauges in theirs.
@@ -82,6 +99,7 @@ void GaugePanel::setOtherGauge(std::function<void(const PanelGaugeLine&)> run) {
 
 void GaugePanel::runFrame(double seconds) {
   State& state = *state_;
+  state.applyWindowRequests();
   for (const State::Place& place : state.order) {
     if (place.window >= 0 && !state.open[static_cast<std::size_t>(place.window)]) continue;
     const auto gauge = static_cast<std::size_t>(place.gauge);
@@ -91,6 +109,7 @@ void GaugePanel::runFrame(double seconds) {
       state.otherGauge(state.gauges[gauge]);
     }
   }
+  state.applyWindowRequests();
   state.aircraft.advance(seconds);
 }
 
@@ -126,7 +145,9 @@ ClickOutcome GaugePanel::click(int gauge, const AreaChoice& area, const std::str
       window >= 0 && !state.open[static_cast<std::size_t>(window)]) {
     return {false, gaugeLine.name + " stands in " + gaugeLine.section + ", which is closed"};
   }
-  return instance->click(area, kind);
+  const ClickOutcome outcome = instance->click(area, kind);
+  state.applyWindowRequests();
+  return outcome;
 }
 
 int GaugePanel::pressKey(const std::string& key) {

@@ -1,6 +1,8 @@
 // Variable references resolved to slots once, when the script is compiled:
 // a run reads and writes by number, never by name.
 #include "compiler.h"
+#include "event_table.h"
+#include "name_typos.h"
 #include "text_case.h"
 #include "units.h"
 
@@ -16,6 +18,44 @@ bool startsAsWrite(std::string_view written) {
 int gaugeVariableIndex(std::string_view name) {
   if (name.size() != 4 || upperCase(name.substr(0, 3)) != "VAR") return 0;
   return name[3] >= '1' && name[3] <= '9' ? name[3] - '0' : 0;
+}
+
+// What a gauge sending `event` is told: an event the simulator lacks, or
+// (once per run) one the aircraft does not simulate.
+std::optional<std::string> eventFinding(SimulatedAircraft& aircraft, const std::string& event) {
+  const TableEvent* known = findEvent(event);
+  if (known == nullptr) {
+    static const std::vector<std::string> names = [] {
+      std::vector<std::string> all;
+      for (const TableEvent& each : tableEvents()) all.push_back(each.name);
+      return all;
+    }();
+    std::string told = "unknown event '" + shown(event) + "': the simulator has no such event";
+    if (const std::string* meant = probableTypoOf(event, names)) told += "; did you mean '" + *meant + "'?";
+    return told;
+  }
+  if (!known->simulated() && aircraft.firstMention("event " + event)) {
+    return "event '" + shown(event) + "' is not simulated: it is sent, and the aircraft's variables stay as they are";
+  }
+  return std::nullopt;
+}
+
+// What a gauge reading an A:, E: or P: variable is told about its name: one
+// the simulator lacks (with the nearest it has), or (once per run) one that
+// only later simulators have.
+std::optional<std::string> variableNameFinding(SimulatedAircraft& aircraft, int slot, const VariableName& name,
+                                               std::string_view written) {
+  const TableVariable* row = aircraft.tableVariableOf(slot);
+  if (row == nullptr) {
+    std::string told = "unknown simulator variable " + shown(written) + ": it reads 0";
+    const std::string meant = nearestVariableName(name.kind, simulatorKey(name.name));
+    if (!meant.empty()) told += "; did you mean '" + meant + "'?";
+    return told;
+  }
+  if (!row->fs2004 && aircraft.firstMention(std::string(1, row->kind) + ":" + row->name)) {
+    return shown(written) + ": FS2004 does not have this variable (later simulators do); here it reads its rest value";
+  }
+  return std::nullopt;
 }
 
 }  // namespace
@@ -46,6 +86,7 @@ void Compiler::variable(const Token& token) {
     case 'E': aircraftVariable(*name, written); break;
     case 'K':
       if (name->write) {
+        if (const auto told = eventFinding(context_.aircraft, upperCase(name->name))) finding(*told);
         details_.events.push_back(upperCase(name->name));
         emit(Op::kSendEvent, static_cast<int32_t>(details_.events.size() - 1));
       } else {
@@ -84,35 +125,45 @@ void Compiler::gaugeVariable(const VariableName& name, std::string_view written)
   emit(name.write ? Op::kWriteGauge : Op::kReadGauge, index);
 }
 
-// Read in the unit the script names, converted from the table's unit by a
-// factor fixed here.
+// Read in the unit the script names, converted from the unit the aircraft
+// holds it in by a factor fixed here.
 void Compiler::aircraftVariable(const VariableName& name, std::string_view written) {
   if (name.write) {
     finding(shown(written) + ": gauges cannot write simulator variables; the value is dropped");
     emit(Op::kDiscard);
     return;
   }
-  const int slot = context_.aircraft.bind(name.kind, name.name, name.index, name.unit);
+  SimulatedAircraft& aircraft = context_.aircraft;
+  const int slot = aircraft.bind(name.kind, name.name, name.index, name.unit);
+  if (const auto told = variableNameFinding(aircraft, slot, name, written)) finding(*told);
+  const std::string& heldIn = aircraft.unitOf(slot);
   if (name.unit.empty()) {
-    emit(Op::kReadAircraft, slot);
+    if (name.kind == 'A' && kUnitlessReadIsZero) {
+      finding(shown(written) + " has no unit: the simulator reads an A: variable without one as 0; name its unit (" +
+              heldIn + ")");
+      emit(Op::kPushNumber);
+    } else {
+      emit(Op::kReadAircraft, slot);
+    }
     return;
   }
-  const std::string& heldIn = context_.aircraft.unitOf(slot);
-  const Unit* held = findUnit(heldIn);
   const Unit* wanted = findUnit(name.unit);
-  std::optional<Conversion> conversion;
   if (wanted == nullptr) {
     finding("unknown unit '" + shown(name.unit) + "' in " + shown(written) + ": the number is read as held, in " +
             heldIn);
-  } else if (held != nullptr && !(conversion = conversionBetween(*held, *wanted))) {
-    finding("unit '" + shown(name.unit) + "' does not fit " + shown(written) + ", held in " + heldIn +
-            ": the number is read as held");
-  }
-  if (!conversion || conversion->identity()) {
     emit(Op::kReadAircraft, slot);
     return;
   }
-  details_.conversions.push_back(*conversion);
+  const UnitRead read = aircraft.unitRead(slot, *wanted);
+  if (read.crossGroup) {
+    finding("unit '" + shown(name.unit) + "' is no unit of " + shown(written) + ", held in " + heldIn +
+            ": the simulator reads its value in its own base unit as if in the base unit of '" + wanted->name + "'");
+  }
+  if (read.conversion.identity()) {
+    emit(Op::kReadAircraft, slot);
+    return;
+  }
+  details_.conversions.push_back(read.conversion);
   emit(Op::kReadAircraftConverted, slot, static_cast<int32_t>(details_.conversions.size() - 1));
 }
 

@@ -1,10 +1,11 @@
 #include "name_typos.h"
 
 #include <algorithm>
+#include <utility>
 
-#include "platform/portable/ascii_case.h"
+#include "text_case.h"
 
-namespace vorlanex::tool {
+namespace vorlanex::gauges {
 namespace {
 
 // Two edits are a typo in a long name, but another word in a short one.
@@ -12,31 +13,29 @@ std::size_t typoEdits(const std::string& variable) {
   return std::min<std::size_t>(2, variable.size() / 4);
 }
 
-// The edits between two names, a letter's case costing none: "Cabin_Chim" is
-// one edit from "cabin_chime", and a name differing only in case is nearest.
-std::size_t typoDistance(std::string name, std::string known) {
-  for (std::string* text : {&name, &known}) {
-    for (char& c : *text) c = platform::asciiLower(c);
-  }
-  return editDistance(name, known);
+// Edits besides case; none for a difference of case alone.
+std::size_t editsBesidesCase(const std::string& name, const std::string& known) {
+  return editDistance(lowerCase(known), lowerCase(name));
 }
 
 }  // namespace
 
 bool isProbableTypo(const std::string& name, const std::string& known) {
-  return name != known && typoDistance(name, known) <= typoEdits(known);
+  const std::size_t allowed = typoEdits(known);
+  const std::size_t lengths = name.size() > known.size() ? name.size() - known.size() : known.size() - name.size();
+  return name != known && lengths <= allowed && editsBesidesCase(name, known) <= allowed;
 }
 
 const std::string* probableTypoOf(const std::string& name, const std::vector<std::string>& known) {
   if (std::find(known.begin(), known.end(), name) != known.end()) return nullptr;
   const std::string* nearest = nullptr;
-  std::size_t nearestDistance = 0;
+  std::pair<std::size_t, std::size_t> nearestEdits;  // besides case, then with it
   for (const std::string& candidate : known) {
     if (!isProbableTypo(name, candidate)) continue;
-    const std::size_t distance = typoDistance(name, candidate);
-    if (nearest == nullptr || distance < nearestDistance) {
+    const std::pair<std::size_t, std::size_t> edits{editsBesidesCase(name, candidate), editDistance(name, candidate)};
+    if (nearest == nullptr || edits < nearestEdits) {
       nearest = &candidate;
-      nearestDistance = distance;
+      nearestEdits = edits;
     }
   }
   return nearest;
@@ -57,4 +56,4 @@ std::size_t editDistance(const std::string& a, const std::string& b) {
   return row[b.size()];
 }
 
-}  // namespace vorlanex::tool
+}  // namespace vorlanex::gauges

@@ -1,0 +1,38 @@
+# Writes the aircraft's tables into one C++ source, each file as a raw string
+# literal, so the tool carries them without reading files at run time.
+# Run as: cmake -DOUTPUT=<file.cpp> -DTABLES=<folder> -P embed_tables.cmake
+# The text goes through whole (never as a list), so the ';' of the effect
+# column stays as written.
+set(text "// Made by embed_tables.cmake from the .tsv files beside it; do not edit.\n")
+string(APPEND text "#include \"table_text.h\"\n\nnamespace vorlanex::gauges {\n")
+foreach(table variables events units)
+  file(READ "${TABLES}/sim-${table}.tsv" content)
+  string(FIND "${content}" ")tsv\"" clash)
+  if(NOT clash EQUAL -1)
+    message(FATAL_ERROR "sim-${table}.tsv holds the raw string's end marker")
+  endif()
+  # A literal of one piece may be too long for some compilers: cut it at lines.
+  string(APPEND text "\nstd::string_view ${table}TableText() {\n  static const char text[] =\n")
+  string(LENGTH "${content}" length)
+  set(start 0)
+  while(start LESS length)
+    math(EXPR rest "${length} - ${start}")
+    set(size 8000)
+    if(rest LESS size)
+      set(size ${rest})
+    else()
+      string(SUBSTRING "${content}" ${start} ${size} piece)
+      string(FIND "${piece}" "\n" lastBreak REVERSE)
+      if(lastBreak GREATER -1)
+        math(EXPR size "${lastBreak} + 1")
+      endif()
+    endif()
+    string(SUBSTRING "${content}" ${start} ${size} piece)
+    string(APPEND text "      R\"tsv(${piece})tsv\"\n")
+    math(EXPR start "${start} + ${size}")
+  endwhile()
+  string(APPEND text "      ;\n  return {text, sizeof text - 1};\n}\n")
+endforeach()
+string(APPEND text "\n}  // namespace vorlanex::gauges\n")
+file(WRITE "${OUTPUT}.new" "${text}")
+file(RENAME "${OUTPUT}.new" "${OUTPUT}")
