@@ -22,6 +22,20 @@ namespace {
   return ::testing::AssertionFailure() << actual << " is not " << expected;
 }
 
+// Each event sent in turn (none for an empty name), then the script's value.
+struct EventRead {
+  const char* event;
+  double value;
+  const char* script;
+  double read;
+};
+void expectReads(ScriptFixture& fixture, std::initializer_list<EventRead> cases) {
+  for (const EventRead& c : cases) {
+    if (*c.event != 0) fixture.aircraft.send(c.event, c.value);
+    EXPECT_TRUE(near(fixture.run(c.script).number, c.read)) << c.event << " " << c.script;
+  }
+}
+
 double readAs(SimulatedAircraft& aircraft, char kind, const std::string& name, int index, const std::string& unit) {
   return aircraft.read({kind, name, index, unit, false});
 }
@@ -203,13 +217,7 @@ TEST(AircraftTables, EveryEventAppliesWhatTheTableSays) {
 
 TEST(AircraftTables, RadiosReadInEveryUnitOfFrequency) {
   ScriptFixture fixture;
-  struct Case {
-    const char* event;
-    double value;
-    const char* script;
-    double read;
-  };
-  for (const Case& c : std::initializer_list<Case>{
+  expectReads(fixture, {
            {"", 0, "(A:NAV ACTIVE FREQUENCY:1, MHz)", 110.5},
            {"", 0, "(A:NAV1 ACTIVE FREQUENCY, KHz)", 110500},
            {"", 0, "(A:NAV ACTIVE FREQUENCY:1, frequency bcd16)", 0x1050},
@@ -228,22 +236,13 @@ TEST(AircraftTables, RadiosReadInEveryUnitOfFrequency) {
            {"XPNDR_INC_CARRY", 0, "(A:TRANSPONDER1 CODE, bco16)", 0x2201},
            {"ADF_100_INC", 0, "(A:ADF1 ACTIVE FREQUENCY, kilohertz)", 444},
            {"ADF1_RADIO_TENTHS_DEC", 0, "(A:ADF1 ACTIVE FREQUENCY, kilohertz)", 444.9},
-       }) {
-    if (*c.event != 0) fixture.aircraft.send(c.event, c.value);
-    EXPECT_TRUE(near(fixture.run(c.script).number, c.read)) << c.event << " " << c.script;
-  }
+       });
   EXPECT_EQ(fixture.told(), "");
 }
 
 TEST(AircraftTables, EventsScaleTheirValues) {
   ScriptFixture fixture;
-  struct Case {
-    const char* event;
-    double value;
-    const char* script;
-    double read;
-  };
-  for (const Case& c : std::initializer_list<Case>{
+  expectReads(fixture, {
            {"MIXTURE1_SET", 8192, "(A:GENERAL ENG MIXTURE LEVER POSITION:1, percent)", 50},
            {"THROTTLE_SET", 16384, "(A:GENERAL ENG1 THROTTLE LEVER POSITION, percent over 100)", 1},
            {"AXIS_MIXTURE_SET", -16384, "(A:GENERAL ENG MIXTURE LEVER POSITION:1, percent)", 0},
@@ -254,10 +253,7 @@ TEST(AircraftTables, EventsScaleTheirValues) {
            {"MAGNETO1_BOTH", 0, "(A:RECIP ENG1 LEFT MAGNETO, bool) (A:RECIP ENG RIGHT MAGNETO:1, bool) +", 2},
            {"HEADING_BUG_DEC", 0, "(A:AUTOPILOT HEADING LOCK DIR, degrees)", 359},
            {"THROTTLE_DECR", 0, "(A:GENERAL ENG THROTTLE LEVER POSITION:1, percent)", 95},
-       }) {
-    fixture.aircraft.send(c.event, c.value);
-    EXPECT_TRUE(near(fixture.run(c.script).number, c.read)) << c.event;
-  }
+       });
 }
 
 // Without a unit an A: variable reads 0; in a unit of another group, its
