@@ -2,6 +2,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "cycle_program.h"
 #include "script_machine.h"
 
 namespace vorlanex::gauges {
@@ -29,6 +30,7 @@ Machine::Machine(const Program::Code& code, ScriptContext& context, ScriptStack&
     : code_(code),
       context_(context),
       stackState_(stack),
+      scriptEnd_(code.size),
       stack_(stack.cells),
       depth_(stack.depth),
       base_(stack.depth),
@@ -81,7 +83,9 @@ Value Machine::run(bool takeResult) {
     current_ = next++;
     if (--budget < 0) {
       tell(kSteps, "the script ran too many steps (an endless loop?) and was stopped");
-      break;
+      next = scriptEnd_;
+      budget = 1;  // for a cycle's script, its end
+      continue;
     }
     const Instruction& in = instructions[current_];
     switch (in.op) {
@@ -125,6 +129,21 @@ Value Machine::run(bool takeResult) {
         if (popNumber() == 0.0) next = static_cast<size_t>(in.a);
         break;
       case Op::kQuit: next = size; break;
+
+      case Op::kBegin:
+        if (kStackSharing == StackSharing::kPerScript) depth_ = 0;
+        base_ = depth_;
+        scriptEnd_ = static_cast<size_t>(in.a);
+        budget = kStepLimit + static_cast<long>(scriptEnd_ - current_);
+        for (int i = 0; i < in.b; ++i) registers_[i] = Cell{};
+        break;
+      case Op::kEndRun: settle(false); break;
+      case Op::kEndTake: settle(true); break;
+      case Op::kEndVisible:
+        if (!settle(true)) next = static_cast<size_t>(in.a);
+        break;
+      case Op::kEndBlink: blinks_[in.a] = settle(true) ? 1 : 0; break;
+      case Op::kFormatString: formatString(in.a); break;
 
       case Op::kStore:
         if (depth_ == 0) tell(kUnderflow, "storing from an empty stack: 0 is stored");
@@ -201,6 +220,39 @@ Value Machine::result(bool takeResult) {
   if (own() > 0) stackState_.leftBy = &code_.details.script;
   stackState_.depth = depth_;
   return result;
+}
+
+void Machine::runCycle(uint8_t* blinks, CycleStrings& strings) {
+  blinks_ = blinks;
+  strings_ = &strings;
+  run(false);
+}
+
+// The end of a script of a cycle: as result() leaves the stack, its value's
+// showing given (a text shows when not empty, a number when not 0).
+bool Machine::settle(bool takeResult) {
+  bool shows = false;
+  if (depth_ > 0) {
+    const Cell& top = stack_[depth_ - 1];
+    shows = top.where == Cell::kNumber ? top.number != 0.0 : top.length != 0;
+    if (takeResult) {
+      if (own() == 0 && (code_.told[current_] & kLeftover) == 0) {
+        code_.told[current_] |= kLeftover;
+        context_.findings.add(code_.siteOf(current_), leftoverMessage(stackState_.leftBy, "its result is a value"));
+      }
+      --depth_;
+    }
+  }
+  base_ = std::min(base_, depth_);
+  if (own() > 0) stackState_.leftBy = &code_.siteOf(current_);
+  return shows;
+}
+
+// A string formats on the cycle's stack, by machines of its own.
+void Machine::formatString(int index) {
+  stackState_.depth = depth_;
+  strings_->format(index, context_);
+  depth_ = base_ = stackState_.depth;
 }
 
 void Machine::tell(Told what, const char* message) {

@@ -12,6 +12,8 @@
 
 namespace vorlanex::gauges {
 
+class CycleStrings;
+
 class Machine {
  public:
   Machine(const Program::Code& code, ScriptContext& context, ScriptStack& stack);
@@ -20,6 +22,9 @@ class Machine {
 
   // `takeResult`: the value on top is taken off the stack.
   Value run(bool takeResult);
+  // Runs a gauge's cycle laid out flat (cycle_program.h): the BlinkCodes'
+  // results go to `blinks`, the strings are formatted by `strings`.
+  void runCycle(uint8_t* blinks, CycleStrings& strings);
 
  private:
   // What a run tells, once per instruction.
@@ -54,6 +59,8 @@ class Machine {
   void pick();
   void selectCase();
   Value result(bool takeResult);
+  bool settle(bool takeResult);
+  void formatString(int index);
 
   double numberOf(const Cell& cell) const {
     return cell.where == Cell::kNumber ? cell.number : numberOfText(cell);
@@ -71,6 +78,9 @@ class Machine {
   ScriptStack& stackState_;
   std::string& texts();
   size_t current_ = 0;  // the instruction running, for findings
+  size_t scriptEnd_;    // where the script running ends: a stopped one goes on there
+  uint8_t* blinks_ = nullptr;
+  CycleStrings* strings_ = nullptr;
   Cell* stack_;
   int depth_;
   int base_;  // the depth the run started at
