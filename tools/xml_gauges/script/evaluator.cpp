@@ -53,40 +53,51 @@ std::string& Machine::texts() {
   return buffer;
 }
 
-void Machine::binary(Op op) {
-  if (own() >= 2 && stack_[depth_ - 1].where == Cell::kNumber && stack_[depth_ - 2].where == Cell::kNumber) {
+// Two numbers of the run's own on top, as most operators find them: the
+// result takes the first one's place, without a pop or a push.
+inline bool Machine::ownNumbers(int count) const {
+  if (own() < count) return false;
+  return count == 1 ? stack_[depth_ - 1].where == Cell::kNumber
+                    : (stack_[depth_ - 1].where | stack_[depth_ - 2].where) == Cell::kNumber;
+}
+
+template <Op kOp>
+inline void Machine::binary() {
+  if (ownNumbers(2)) {
     Cell& a = stack_[depth_ - 2];
-    a.number = applyBinary(op, a.number, stack_[depth_ - 1].number);
+    a.number = applyBinary(kOp, a.number, stack_[depth_ - 1].number);
     --depth_;
     return;
   }
+  binaryOnAny(kOp);
+}
+
+// A text, or a value an earlier script left: read as a number, each told.
+void Machine::binaryOnAny(Op op) {
   const double b = popNumber();
   const double a = popNumber();
   pushNumber(applyBinary(op, a, b));
 }
 
-void Machine::unary(Op op) {
-  if (own() >= 1 && stack_[depth_ - 1].where == Cell::kNumber) {
+template <Op kOp>
+inline void Machine::unary() {
+  if (ownNumbers(1)) {
     Cell& a = stack_[depth_ - 1];
-    a.number = applyUnary(op, a.number);
+    a.number = applyUnary(kOp, a.number);
     return;
   }
-  pushNumber(applyUnary(op, popNumber()));
+  pushNumber(applyUnary(kOp, popNumber()));
 }
 
 Value Machine::run(bool takeResult) {
   const Instruction* instructions = code_.instructions();
   const size_t size = code_.size;
-  long budget = kStepLimit + static_cast<long>(size);
+  // The steps a script may still take. Only a jump back repeats steps, so
+  // only such a jump is charged, with the steps it goes back over.
+  long budget = kStepLimit;
   size_t next = 0;
   while (next < size) {
     current_ = next++;
-    if (--budget < 0) {
-      tell(kSteps, "the script ran too many steps (an endless loop?) and was stopped");
-      next = scriptEnd_;
-      budget = 1;  // for a cycle's script, its end
-      continue;
-    }
     const Instruction& in = instructions[current_];
     switch (in.op) {
       case Op::kNop: break;
@@ -124,7 +135,17 @@ Value Machine::run(bool takeResult) {
         if (depth_ > 0) pop();
         break;
 
-      case Op::kJump: next = static_cast<size_t>(in.a); break;
+      case Op::kJump:
+        if (static_cast<size_t>(in.a) <= current_) {
+          budget -= static_cast<long>(current_ + 1 - static_cast<size_t>(in.a));
+          if (budget < 0) {
+            tell(kSteps, "the script ran too many steps (an endless loop?) and was stopped");
+            next = scriptEnd_;
+            break;
+          }
+        }
+        next = static_cast<size_t>(in.a);
+        break;
       case Op::kJumpIfFalse:
         if (popNumber() == 0.0) next = static_cast<size_t>(in.a);
         break;
@@ -134,15 +155,15 @@ Value Machine::run(bool takeResult) {
         if (kStackSharing == StackSharing::kPerScript) depth_ = 0;
         base_ = depth_;
         scriptEnd_ = static_cast<size_t>(in.a);
-        budget = kStepLimit + static_cast<long>(scriptEnd_ - current_);
+        budget = kStepLimit;
         for (int i = 0; i < in.b; ++i) registers_[i] = Cell{};
         break;
-      case Op::kEndRun: settle(false); break;
-      case Op::kEndTake: settle(true); break;
+      case Op::kEndRun: settle<false>(); break;
+      case Op::kEndTake: settle<true>(); break;
       case Op::kEndVisible:
-        if (!settle(true)) next = static_cast<size_t>(in.a);
+        if (!settle<true>()) next = static_cast<size_t>(in.a);
         break;
-      case Op::kEndBlink: blinks_[in.a] = settle(true) ? 1 : 0; break;
+      case Op::kEndBlink: blinks_[in.a] = settle<true>() ? 1 : 0; break;
       case Op::kFormatString: formatString(in.a); break;
 
       case Op::kStore:
@@ -155,12 +176,33 @@ Value Machine::run(bool takeResult) {
 
       case Op::kEqual:
       case Op::kNotEqual:
-        if (own() >= 2 && stack_[depth_ - 1].where == Cell::kNumber && stack_[depth_ - 2].where == Cell::kNumber) {
-          binary(in.op);
+        if (ownNumbers(2)) {
+          Cell& a = stack_[depth_ - 2];
+          a.number = truth((a.number == stack_[depth_ - 1].number) == (in.op == Op::kEqual));
+          --depth_;
         } else {
           compare(in.op);
         }
         break;
+// Each operator its own case, its work inlined with the operator known.
+#define VORLANEX_BINARY(op) case Op::op: binary<Op::op>(); break;
+#define VORLANEX_UNARY(op) case Op::op: unary<Op::op>(); break;
+      VORLANEX_BINARY(kAdd) VORLANEX_BINARY(kSub) VORLANEX_BINARY(kMul) VORLANEX_BINARY(kPow)
+      VORLANEX_BINARY(kLog) VORLANEX_BINARY(kMin) VORLANEX_BINARY(kMax) VORLANEX_BINARY(kAtan2)
+      VORLANEX_BINARY(kGreater) VORLANEX_BINARY(kLess) VORLANEX_BINARY(kGreaterEqual)
+      VORLANEX_BINARY(kLessEqual) VORLANEX_BINARY(kAnd) VORLANEX_BINARY(kOr) VORLANEX_BINARY(kBitAnd)
+      VORLANEX_BINARY(kBitOr) VORLANEX_BINARY(kBitXor) VORLANEX_BINARY(kShiftRight)
+      VORLANEX_BINARY(kShiftLeft)
+      VORLANEX_UNARY(kIncrement) VORLANEX_UNARY(kDecrement) VORLANEX_UNARY(kNegate)
+      VORLANEX_UNARY(kSquare) VORLANEX_UNARY(kSquareRoot) VORLANEX_UNARY(kExp) VORLANEX_UNARY(kLn)
+      VORLANEX_UNARY(kLg) VORLANEX_UNARY(kNot) VORLANEX_UNARY(kBitNot) VORLANEX_UNARY(kAbs)
+      VORLANEX_UNARY(kInt) VORLANEX_UNARY(kFloor) VORLANEX_UNARY(kCeil) VORLANEX_UNARY(kNear)
+      VORLANEX_UNARY(kSin) VORLANEX_UNARY(kCos) VORLANEX_UNARY(kTan) VORLANEX_UNARY(kCot)
+      VORLANEX_UNARY(kAsin) VORLANEX_UNARY(kAcos) VORLANEX_UNARY(kAtan)
+      VORLANEX_UNARY(kDegreesToRadians) VORLANEX_UNARY(kRadiansToDegrees) VORLANEX_UNARY(kWrapDegrees)
+      VORLANEX_UNARY(kWrapRadians) VORLANEX_UNARY(kEps)
+#undef VORLANEX_BINARY
+#undef VORLANEX_UNARY
       case Op::kDivide:
       case Op::kModulo:
       case Op::kIntegerDivide: divide(in.op); break;
@@ -184,15 +226,7 @@ Value Machine::run(bool takeResult) {
       case Op::kClear: depth_ = base_ = 0; break;
       case Op::kPick: pick(); break;
 
-      default:
-        if (isBinaryNumeric(in.op)) {
-          binary(in.op);
-        } else if (isUnaryNumeric(in.op)) {
-          unary(in.op);
-        } else {
-          textOperation(in.op);
-        }
-        break;
+      default: textOperation(in.op); break;
     }
   }
   return result(takeResult);
@@ -230,13 +264,24 @@ void Machine::runCycle(uint8_t* blinks, CycleStrings& strings) {
 
 // The end of a script of a cycle: as result() leaves the stack, its value's
 // showing given (a text shows when not empty, a number when not 0).
-bool Machine::settle(bool takeResult) {
+template <bool kTake>
+inline bool Machine::settle() {
+  if (depth_ <= base_) return settleOnLeftovers(kTake);
+  const Cell& top = stack_[depth_ - 1];
+  const bool shows = top.where == Cell::kNumber ? top.number != 0.0 : top.length != 0;
+  if (kTake) --depth_;
+  if (depth_ > base_) stackState_.leftBy = &code_.siteOf(current_);
+  return shows;
+}
+
+// The same when the script has no value of its own on top.
+bool Machine::settleOnLeftovers(bool takeResult) {
   bool shows = false;
   if (depth_ > 0) {
     const Cell& top = stack_[depth_ - 1];
     shows = top.where == Cell::kNumber ? top.number != 0.0 : top.length != 0;
     if (takeResult) {
-      if (own() == 0 && (code_.told[current_] & kLeftover) == 0) {
+      if ((code_.told[current_] & kLeftover) == 0) {
         code_.told[current_] |= kLeftover;
         context_.findings.add(code_.siteOf(current_), leftoverMessage(stackState_.leftBy, "its result is a value"));
       }
@@ -244,7 +289,6 @@ bool Machine::settle(bool takeResult) {
     }
   }
   base_ = std::min(base_, depth_);
-  if (own() > 0) stackState_.leftBy = &code_.siteOf(current_);
   return shows;
 }
 

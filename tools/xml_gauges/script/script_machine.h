@@ -50,8 +50,11 @@ class Machine {
   }
   void dropBottom();
   void pushNumber(double number) { push(Cell{number, 0, 0, Cell::kNumber}); }
-  inline void binary(Op op);
-  inline void unary(Op op);
+  // The operators' work, inlined into the run's cases.
+  [[gnu::always_inline]] bool ownNumbers(int count) const;
+  template <Op kOp> [[gnu::always_inline]] void binary();
+  void binaryOnAny(Op op);
+  template <Op kOp> [[gnu::always_inline]] void unary();
   void divide(Op op);
   void compare(Op op);
   void choose();
@@ -59,7 +62,8 @@ class Machine {
   void pick();
   void selectCase();
   Value result(bool takeResult);
-  bool settle(bool takeResult);
+  template <bool kTake> bool settle();
+  bool settleOnLeftovers(bool takeResult);
   void formatString(int index);
 
   double numberOf(const Cell& cell) const {
