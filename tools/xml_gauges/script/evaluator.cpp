@@ -103,7 +103,7 @@ Value Machine::run(bool takeResult) {
       case Op::kNop: break;
       case Op::kPushNumber: pushNumber(in.x); break;
       case Op::kPushText:
-        push(Cell{0.0, static_cast<uint32_t>(in.a), static_cast<uint32_t>(in.b), Cell::kProgramText});
+        pushProgramText(in);
         break;
       case Op::kReadShared: pushNumber(context_.shared.get(in.a)); break;
       case Op::kReadSharedBool: pushNumber(context_.shared.get(in.a) != 0.0 ? 1.0 : 0.0); break;
@@ -204,6 +204,14 @@ Value Machine::run(bool takeResult) {
 #undef VORLANEX_BINARY
 #undef VORLANEX_UNARY
       case Op::kDivide:
+        if (ownNumbers(2) && stack_[depth_ - 1].number != 0.0) {
+          Cell& a = stack_[depth_ - 2];
+          a.number /= stack_[depth_ - 1].number;
+          --depth_;
+        } else {
+          divide(in.op);
+        }
+        break;
       case Op::kModulo:
       case Op::kIntegerDivide: divide(in.op); break;
       case Op::kPi: pushNumber(kPi); break;

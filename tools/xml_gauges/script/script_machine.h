@@ -50,6 +50,13 @@ class Machine {
   }
   void dropBottom();
   void pushNumber(double number) { push(Cell{number, 0, 0, Cell::kNumber}); }
+  void pushProgramText(const Instruction& in) {
+    Cell cell{};
+    cell.text = code_.details.texts.data() + in.a;
+    cell.length = static_cast<uint32_t>(in.b);
+    cell.where = Cell::kProgramText;
+    push(cell);
+  }
   // The operators' work, inlined into the run's cases.
   [[gnu::always_inline]] bool ownNumbers(int count) const;
   template <Op kOp> [[gnu::always_inline]] void binary();
