@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "script_fixture.h"
 #include "variable_name.h"
 
 namespace vorlanex::gauges {
@@ -328,6 +329,74 @@ TEST(GaugePanel, RunsKeysWithTheirKeyAndBlinkCodes) {
   test.write("(L:alarm, bool)", 0);
   test.frames(1);
   EXPECT_EQ(test.panel.blinkingElements(0), std::vector<int>{});
+}
+
+// A cycle goes through its scripts in one run: a hidden element's own
+// scripts and its children's are passed over and its next sibling runs; a
+// quit, or a loop stopped at its step bound, ends only its own script.
+TEST(GaugePanel, ACycleSkipsWhatAHiddenElementHoldsAndEndsAScriptAlone) {
+  const auto writes = [](const char* name) { return std::string("<Value>1 (>L:") + name + ", number)</Value>"; };
+  TestPanel test(kOneWindow,
+                 {xmlGauge("Window00", "h!g",
+                           gauge("<Update>:1 g1</Update>"
+                                 "<Element><Visible>0</Visible>" + writes("hidden") +
+                                 "<Element>" + writes("hidden_child") + "</Element></Element>"
+                                 "<Element><Visible>1</Visible>"
+                                 "  <Element><Visible>(L:inner, bool)</Visible><Element>" + writes("inner_child") +
+                                 "  </Element></Element>"
+                                 "  <Element><Value>1 (>L:before, number) quit 1 (>L:never, number)</Value>" +
+                                 writes("after_quit") + "</Element></Element>" +
+                                 "<Element>" + writes("last") +
+                                 "<Value>5 (L:inner, bool) if{ 10 } els{ 20 } + (>L:sum, number)</Value></Element>"))});
+  test.frames(1);
+  for (const auto& [name, value] : std::initializer_list<std::pair<const char*, double>>{
+           {"hidden", 0}, {"hidden_child", 0}, {"inner_child", 0}, {"before", 1}, {"never", 0},
+           {"after_quit", 1}, {"last", 1}, {"sum", 25}}) {
+    EXPECT_EQ(test.read(std::string("(L:") + name + ", number)"), value) << name;
+  }
+  test.write("(L:inner, bool)", 1);
+  test.frames(1);
+  EXPECT_EQ(test.read("(L:inner_child, number)"), 1);
+  EXPECT_EQ(test.read("(L:sum, number)"), 15);  // the jump past els{ lands on the + alone
+  ASSERT_EQ(test.panel.findings().all().size(), 1u);
+  EXPECT_EQ(test.panel.findings().all()[0].message, "the script ran too many steps (an endless loop?) and was stopped");
+}
+
+// A text stays itself whichever later script of the cycle takes it: the
+// Update's 'ON' in a Visible, its 'x' in a string.
+TEST(GaugePanel, ATextLeftOnTheCycleStackReadsTheSameInALaterScript) {
+  TestPanel test(kOneWindow, {xmlGauge("Window00", "t!g",
+                                       gauge("<Update>'x' 'ON'</Update><Element><Visible>'ON' scmp !</Visible>"
+                                             "<Text><String>%( 'y' scat )%!s!</String></Text></Element>"))});
+  std::vector<std::string> shown;
+  test.panel.setStringListener([&](const ScriptSite&, const std::string& text) { shown.push_back(text); });
+  test.frames(1);
+  EXPECT_EQ(shown, std::vector<std::string>{"xy"});
+}
+
+// A script laid out in a cycle runs as it does alone: its numbers joined to
+// the operators after them, its jumps, quits and texts moved, the same told.
+TEST(GaugePanel, AnUpdateRunsInItsCycleAsItRunsAlone) {
+  std::string full;
+  for (int i = 0; i < 30; ++i) full += "1 ";
+  for (const std::string& script : std::initializer_list<std::string>{
+           "'5' 1 + (>L:r, number)", "7 0 / 3 + 2 / (>L:r, number)", "1 if{ 2 } els{ 3 } 4 * (>L:r, number)",
+        "0 :1 1 + d 5 < if{ g1 } (>L:r, number)", "'AB' 'C' scat 'ABC' scmp 10 == (>L:r, number)",
+        "2 3 quit 4 + (>L:r, number)", "2 s0 3 l0 max 1 - (>L:r, number)", full + "2 + (>L:r, number)",
+        "1 + 5 != (>L:r, number)", "1\n+ (>L:r, number)"}) {
+    ScriptFixture alone;
+    alone.run(script);
+    std::string xml;
+    for (const char c : script) xml += c == '<' ? std::string("&lt;") : c == '>' ? std::string("&gt;") : std::string(1, c);
+    TestPanel test(kOneWindow, {xmlGauge("Window00", "d!g", gauge("<Update>" + xml + "</Update>"))});
+    test.frames(1);
+    EXPECT_EQ(test.read("(L:r, number)"), alone.shared.valueOf("r")) << script;
+    std::string told;
+    for (const Finding& finding : test.panel.findings().all()) {
+      told += std::to_string(finding.site.line) + ": " + finding.message + "\n";
+    }
+    EXPECT_EQ(told, alone.told()) << script;
+  }
 }
 
 }  // namespace

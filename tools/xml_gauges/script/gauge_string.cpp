@@ -329,6 +329,15 @@ GaugeString compileGaugeString(std::string_view text, const ScriptSite& site, Sc
 }
 
 std::string formatGaugeString(const GaugeString& text, ScriptContext& context) {
+  // A text a register keeps may stand in the stack's texts, so the parts
+  // run on one stack: the cycle's, or when formatted alone, one of their own.
+  if (context.stack == nullptr) {
+    ScriptStack own;
+    context.stack = &own;
+    std::string out = formatGaugeString(text, context);
+    context.stack = nullptr;
+    return out;
+  }
   std::string out;
   if (text.parts_ == nullptr) return out;
   // The registers carry from one %( ) of the string to the next.

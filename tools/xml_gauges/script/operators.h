@@ -21,6 +21,18 @@ enum class Op : uint8_t {
   kDiscard,  // a write that goes nowhere: pops a value if there is one
   // Flow.
   kJump, kJumpIfFalse, kQuit,
+  // A gauge cycle laid out flat (cycle_program.h): where each script begins
+  // and ends, and what the cycle does with its value.
+  kBegin,          // a: its end's index, b: the registers it resets
+  kEndRun,         // an Update's end: its values stay
+  kEndTake,        // a Value's end: its value is taken off
+  kEndVisible,     // a Visible's end: its value taken; when it hides, on at a
+  kEndBlink,       // a BlinkCode's end: whether its value shows, into blink a
+  kFormatString,   // the gauge string a is formatted on the stack
+  // A number and the operator after it, as one when a cycle is laid out:
+  // x is the number.
+  kAddNumber, kSubNumber, kMulNumber, kDivideNumber, kMinNumber, kMaxNumber,
+  kGreaterNumber, kLessNumber, kGreaterEqualNumber, kLessEqualNumber, kEqualNumber, kNotEqualNumber,
   // Registers.
   kStore, kStorePop, kLoad,
   // Binary on numbers, A B op: no fault possible.
@@ -42,8 +54,14 @@ enum class Op : uint8_t {
   kSubText, kCharacterAt, kCharacter, kCharacterCode, kTextLength, kLowerCase, kUpperCase, kCapitalize,
 };
 
-constexpr bool isBinaryNumeric(Op op) { return op >= Op::kAdd && op <= Op::kShiftLeft; }
-constexpr bool isUnaryNumeric(Op op) { return op >= Op::kIncrement && op <= Op::kEps; }
+// The operators that take a number pushed right before them in one step.
+constexpr Op kWithNumber[][2] = {
+    {Op::kAdd, Op::kAddNumber}, {Op::kSub, Op::kSubNumber}, {Op::kMul, Op::kMulNumber},
+    {Op::kDivide, Op::kDivideNumber}, {Op::kMin, Op::kMinNumber}, {Op::kMax, Op::kMaxNumber},
+    {Op::kGreater, Op::kGreaterNumber}, {Op::kLess, Op::kLessNumber},
+    {Op::kGreaterEqual, Op::kGreaterEqualNumber}, {Op::kLessEqual, Op::kLessEqualNumber},
+    {Op::kEqual, Op::kEqualNumber}, {Op::kNotEqual, Op::kNotEqualNumber},
+};
 
 // The operator a word names ("+", "&&", "and", "rng"...); nothing for a
 // number, a variable, a register, a label or an unknown word.
@@ -69,7 +87,7 @@ inline double wrapped(double value, double period) {
 inline double truth(bool value) { return value ? 1.0 : 0.0; }
 
 // A B op, with B on top. Shifts take counts 0 to 63.
-inline double applyBinary(Op op, double a, double b) {
+[[gnu::always_inline]] inline double applyBinary(Op op, double a, double b) {
   switch (op) {
     case Op::kAdd: return a + b;
     case Op::kSub: return a - b;
@@ -101,7 +119,7 @@ inline double applyBinary(Op op, double a, double b) {
 
 // `int` cuts toward zero, `near` rounds half away from zero, `eps` is the
 // distance from a value to the next larger one.
-inline double applyUnary(Op op, double a) {
+[[gnu::always_inline]] inline double applyUnary(Op op, double a) {
   switch (op) {
     case Op::kIncrement: return a + 1.0;
     case Op::kDecrement: return a - 1.0;
