@@ -330,5 +330,46 @@ TEST(GaugePanel, RunsKeysWithTheirKeyAndBlinkCodes) {
   EXPECT_EQ(test.panel.blinkingElements(0), std::vector<int>{});
 }
 
+// A cycle goes through its scripts in one run: a hidden element's own
+// scripts and its children's are passed over and its next sibling runs; a
+// quit, or a loop stopped at its step bound, ends only its own script.
+TEST(GaugePanel, ACycleSkipsWhatAHiddenElementHoldsAndEndsAScriptAlone) {
+  const auto writes = [](const char* name) { return std::string("<Value>1 (>L:") + name + ", number)</Value>"; };
+  TestPanel test(kOneWindow,
+                 {xmlGauge("Window00", "h!g",
+                           gauge("<Update>:1 g1</Update>"
+                                 "<Element><Visible>0</Visible>" + writes("hidden") +
+                                 "<Element>" + writes("hidden_child") + "</Element></Element>"
+                                 "<Element><Visible>1</Visible>"
+                                 "  <Element><Visible>(L:inner, bool)</Visible><Element>" + writes("inner_child") +
+                                 "  </Element></Element>"
+                                 "  <Element><Value>1 (>L:before, number) quit 1 (>L:never, number)</Value>" +
+                                 writes("after_quit") + "</Element></Element>" +
+                                 "<Element>" + writes("last") + "</Element>"))});
+  test.frames(1);
+  for (const auto& [name, value] : std::initializer_list<std::pair<const char*, double>>{
+           {"hidden", 0}, {"hidden_child", 0}, {"inner_child", 0}, {"before", 1}, {"never", 0},
+           {"after_quit", 1}, {"last", 1}}) {
+    EXPECT_EQ(test.read(std::string("(L:") + name + ", number)"), value) << name;
+  }
+  test.write("(L:inner, bool)", 1);
+  test.frames(1);
+  EXPECT_EQ(test.read("(L:inner_child, number)"), 1);
+  ASSERT_EQ(test.panel.findings().all().size(), 1u);
+  EXPECT_EQ(test.panel.findings().all()[0].message, "the script ran too many steps (an endless loop?) and was stopped");
+}
+
+// A text stays itself whichever later script of the cycle takes it: the
+// Update's 'ON' in a Visible, its 'x' in a string.
+TEST(GaugePanel, ATextLeftOnTheCycleStackReadsTheSameInALaterScript) {
+  TestPanel test(kOneWindow, {xmlGauge("Window00", "t!g",
+                                       gauge("<Update>'x' 'ON'</Update><Element><Visible>'ON' scmp !</Visible>"
+                                             "<Text><String>%( 'y' scat )%!s!</String></Text></Element>"))});
+  std::vector<std::string> shown;
+  test.panel.setStringListener([&](const ScriptSite&, const std::string& text) { shown.push_back(text); });
+  test.frames(1);
+  EXPECT_EQ(shown, std::vector<std::string>{"xy"});
+}
+
 }  // namespace
 }  // namespace vorlanex::gauges

@@ -26,7 +26,8 @@ TEST(GaugeString, FormatsItsScriptsValues) {
            {"%( 1 )%!d!\n%{if}+%{end}", "1+"}, {"%( 2.5 )%!d!", "3"}, {"%( -2.5 )%!d!", "-3"}, {"%( 2.4 )%!d!", "2"},
            {"%( 5 )%{case}%{:0}zero%{else}other%{end}", "other"},
            {"%( 0 )%{case}%{:0}zero%{else}other%{end}", "zero"},
-           {"%( 5 s1 p )%( l1 )%!d!", "5"},
+           {"%( 5 s1 p )%( l1 )%!d!", "5"}, {"%( 'x' 'AB' s1 p p )%( l1 )%!s!", "AB"},
+           {"%( 'x' 'A' 'B' scat s1 p p )%( l1 )%!s!", "AB"},
            {"%( 0 s0 )\n%{loop}%( l0 )%!d!%( l0 ++ s0 3 < )%{next}.", "012."},
            {"%( 0 s0 )%{loop}%( l0 ++ s0 )%{if}%( l0 )%!d!%{end}%( l0 2 < )%{next}", "12"},
        }) {

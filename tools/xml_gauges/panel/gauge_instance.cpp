@@ -1,7 +1,6 @@
 #include "gauge_instance.h"
 
 #include <algorithm>
-#include <functional>
 #include <sstream>
 
 #include "gauge_xml.h"
@@ -34,8 +33,10 @@ GaugeInstance::GaugeInstance(const PanelGaugeLine& gaugeLine, SharedVariables& s
       aircraft_(aircraft),
       findings_(findings),
       model_(readGaugeModel(gaugeLine.text.value_or(""), siteOf(0, ""), findings)) {
-  update_ = compile(model_.update);
-  for (const GaugeElement& element : model_.elements) elements_.push_back(compileElement(element));
+  if (Program update = compile(model_.update); !update.empty()) cycle_.addUpdate(std::move(update));
+  for (const GaugeElement& element : model_.elements) layOutElement(element);
+  cycle_.finish();
+  blinks_.assign(blinking_.size(), 0);
   if (model_.mouse) compileClicks(*model_.mouse);
   for (const KeyHandler& key : model_.keys) keys_.push_back(compile(key.script));
 }
@@ -54,23 +55,28 @@ Program GaugeInstance::compile(const ScriptText& script) {
   return compileScript(script.text, siteOf(script.line, script.text), compiling);
 }
 
-GaugeInstance::CompiledElement GaugeInstance::compileElement(const GaugeElement& element) {
-  CompiledElement compiled;
-  compiled.line = element.line;
-  compiled.hasVisible = element.visible.present();
-  compiled.visible = compile(element.visible);
-  compiled.blinkCode = compile(element.blinkCode);
-  for (const ScriptText& value : element.values) compiled.values.push_back(compile(value));
+// As the simulator runs an element: its Visible, its BlinkCode, its Values in
+// file order, its Strings, then its children; a Visible that gives 0 skips
+// the rest. A Value or BlinkCode without a script runs nothing.
+void GaugeInstance::layOutElement(const GaugeElement& element) {
+  const bool hasVisible = element.visible.present();
+  const size_t visible = hasVisible ? cycle_.addVisible(compile(element.visible)) : 0;
+  if (Program blinkCode = compile(element.blinkCode); !blinkCode.empty()) {
+    blinking_.push_back({element.line, static_cast<int>(blinking_.size())});
+    cycle_.addBlinkCode(std::move(blinkCode), blinking_.back().slot);
+  }
+  for (const ScriptText& value : element.values) {
+    if (Program program = compile(value); !program.empty()) cycle_.addValue(std::move(program));
+  }
   for (const ScriptText& text : element.strings) {
     if (!text.present()) continue;
     ScriptContext compiling = context();
     const ScriptSite site = siteOf(text.line, text.text);
-    compiled.strings.push_back({site, compileGaugeString(text.text, site, compiling), {}});
+    strings_.push_back({site, compileGaugeString(text.text, site, compiling), {}});
+    cycle_.addString(static_cast<int>(strings_.size() - 1), site);
   }
-  for (const GaugeElement& child : element.children) {
-    compiled.children.push_back(compileElement(child));
-  }
-  return compiled;
+  for (const GaugeElement& child : element.children) layOutElement(child);
+  if (hasVisible) cycle_.skipHiddenTo(visible);
 }
 
 void GaugeInstance::compileClicks(const MouseArea& area) {
@@ -93,23 +99,17 @@ void GaugeInstance::runFrame(double seconds, ScriptStack& stack, const StringLis
   ScriptContext running = context();
   stack.clear();
   if (kStackSharing == StackSharing::kPerGaugeCycle) running.stack = &stack;
-  if (!update_.empty()) runScript(update_, running);
-  for (CompiledElement& element : elements_) runElement(element, running, strings);
+  listener_ = strings;
+  cycle_.run(running, stack, blinks_.data(), *this);
+  listener_ = nullptr;
 }
 
-void GaugeInstance::runElement(CompiledElement& element, ScriptContext& running, const StringListener* strings) {
-  if (element.hasVisible && !shows(evaluateScript(element.visible, running))) return;
-  if (!element.blinkCode.empty()) element.blinks = shows(evaluateScript(element.blinkCode, running));
-  for (const Program& value : element.values) {
-    if (!value.empty()) evaluateScript(value, running);
-  }
-  for (CompiledString& text : element.strings) {
-    std::string shown = formatGaugeString(text.text, running);
-    if (shown == text.shown) continue;
-    text.shown = std::move(shown);
-    if (strings != nullptr && *strings) (*strings)(text.site, text.shown);
-  }
-  for (CompiledElement& child : element.children) runElement(child, running, strings);
+void GaugeInstance::format(int index, ScriptContext& context) {
+  CompiledString& text = strings_[static_cast<size_t>(index)];
+  std::string shown = formatGaugeString(text.text, context);
+  if (shown == text.shown) return;
+  text.shown = std::move(shown);
+  if (listener_ != nullptr && *listener_) (*listener_)(text.site, text.shown);
 }
 
 bool GaugeInstance::areaShown(const MouseArea& area) {
@@ -133,11 +133,9 @@ int GaugeInstance::pressKey(const std::string& key) {
 
 std::vector<int> GaugeInstance::blinkingElements() const {
   std::vector<int> lines;
-  const std::function<void(const CompiledElement&)> visit = [&](const CompiledElement& element) {
-    if (element.blinks) lines.push_back(element.line);
-    for (const CompiledElement& child : element.children) visit(child);
-  };
-  for (const CompiledElement& element : elements_) visit(element);
+  for (const BlinkingElement& element : blinking_) {
+    if (blinks_[static_cast<size_t>(element.slot)] != 0) lines.push_back(element.line);
+  }
   return lines;
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "cycle_program.h"
 #include "gauge_model.h"
 #include "gauge_panel.h"
 #include "gauge_string.h"
@@ -14,12 +15,13 @@
 
 namespace vorlanex::gauges {
 
-class GaugeInstance {
+class GaugeInstance : private CycleStrings {
  public:
   GaugeInstance(const PanelGaugeLine& gaugeLine, SharedVariables& shared, SimulatedAircraft& aircraft,
                 Findings& findings);
   GaugeInstance(const GaugeInstance&) = delete;
   GaugeInstance& operator=(const GaugeInstance&) = delete;
+  ~GaugeInstance() = default;
 
   const GaugeModel& model() const { return model_; }
 
@@ -48,15 +50,9 @@ class GaugeInstance {
     GaugeString text;
     std::string shown;  // as last formatted
   };
-  struct CompiledElement {
-    int line = 0;
-    bool hasVisible = false;
-    Program visible;
-    Program blinkCode;
-    bool blinks = false;  // the blink code's value when it last ran
-    std::vector<Program> values;
-    std::vector<CompiledString> strings;
-    std::vector<CompiledElement> children;
+  struct BlinkingElement {
+    int line;
+    int slot;  // in blinks_
   };
   struct CompiledClick {
     ScriptSite site;
@@ -66,9 +62,10 @@ class GaugeInstance {
   ScriptContext context();
   ScriptSite siteOf(int line, const std::string& text) const;
   Program compile(const ScriptText& script);
-  CompiledElement compileElement(const GaugeElement& element);
+  // Compiles the element's scripts and its children's into the cycle, in run order.
+  void layOutElement(const GaugeElement& element);
   void compileClicks(const MouseArea& area);
-  void runElement(CompiledElement& element, ScriptContext& context, const StringListener* strings);
+  void format(int index, ScriptContext& context) override;
   bool areaShown(const MouseArea& area);
 
   const PanelGaugeLine& line_;
@@ -77,8 +74,11 @@ class GaugeInstance {
   Findings& findings_;
   GaugeModel model_;
   double gaugeVariables_[10] = {};  // G:Var1 to G:Var9 at [1] to [9]
-  Program update_;
-  std::vector<CompiledElement> elements_;
+  CycleProgram cycle_;
+  std::vector<CompiledString> strings_;   // by the cycle's string index
+  std::vector<BlinkingElement> blinking_;  // the elements with a BlinkCode, depth-first
+  std::vector<uint8_t> blinks_;           // whether each blink code's value showed when it last ran
+  const StringListener* listener_ = nullptr;  // while a cycle runs
   std::map<const Click*, CompiledClick> clicks_;
   std::map<const MouseArea*, Program> areaVisibles_;
   std::vector<Program> keys_;  // by model_.keys

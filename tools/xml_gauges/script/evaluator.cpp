@@ -2,6 +2,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "cycle_program.h"
 #include "script_machine.h"
 
 namespace vorlanex::gauges {
@@ -29,6 +30,7 @@ Machine::Machine(const Program::Code& code, ScriptContext& context, ScriptStack&
     : code_(code),
       context_(context),
       stackState_(stack),
+      scriptEnd_(code.size),
       stack_(stack.cells),
       depth_(stack.depth),
       base_(stack.depth),
@@ -51,44 +53,57 @@ std::string& Machine::texts() {
   return buffer;
 }
 
-void Machine::binary(Op op) {
-  if (own() >= 2 && stack_[depth_ - 1].where == Cell::kNumber && stack_[depth_ - 2].where == Cell::kNumber) {
+// Two numbers of the run's own on top, as most operators find them: the
+// result takes the first one's place, without a pop or a push.
+inline bool Machine::ownNumbers(int count) const {
+  if (own() < count) return false;
+  return count == 1 ? stack_[depth_ - 1].where == Cell::kNumber
+                    : (stack_[depth_ - 1].where | stack_[depth_ - 2].where) == Cell::kNumber;
+}
+
+template <Op kOp>
+inline void Machine::binary() {
+  if (ownNumbers(2)) {
     Cell& a = stack_[depth_ - 2];
-    a.number = applyBinary(op, a.number, stack_[depth_ - 1].number);
+    a.number = applyBinary(kOp, a.number, stack_[depth_ - 1].number);
     --depth_;
     return;
   }
+  binaryOnAny(kOp);
+}
+
+// A text, or a value an earlier script left: read as a number, each told.
+void Machine::binaryOnAny(Op op) {
   const double b = popNumber();
   const double a = popNumber();
   pushNumber(applyBinary(op, a, b));
 }
 
-void Machine::unary(Op op) {
-  if (own() >= 1 && stack_[depth_ - 1].where == Cell::kNumber) {
+template <Op kOp>
+inline void Machine::unary() {
+  if (ownNumbers(1)) {
     Cell& a = stack_[depth_ - 1];
-    a.number = applyUnary(op, a.number);
+    a.number = applyUnary(kOp, a.number);
     return;
   }
-  pushNumber(applyUnary(op, popNumber()));
+  pushNumber(applyUnary(kOp, popNumber()));
 }
 
 Value Machine::run(bool takeResult) {
   const Instruction* instructions = code_.instructions();
   const size_t size = code_.size;
-  long budget = kStepLimit + static_cast<long>(size);
+  // The steps a script may still take. Only a jump back repeats steps, so
+  // only such a jump is charged, with the steps it goes back over.
+  long budget = kStepLimit;
   size_t next = 0;
   while (next < size) {
     current_ = next++;
-    if (--budget < 0) {
-      tell(kSteps, "the script ran too many steps (an endless loop?) and was stopped");
-      break;
-    }
     const Instruction& in = instructions[current_];
     switch (in.op) {
       case Op::kNop: break;
       case Op::kPushNumber: pushNumber(in.x); break;
       case Op::kPushText:
-        push(Cell{0.0, static_cast<uint32_t>(in.a), static_cast<uint32_t>(in.b), Cell::kProgramText});
+        pushProgramText(in);
         break;
       case Op::kReadShared: pushNumber(context_.shared.get(in.a)); break;
       case Op::kReadSharedBool: pushNumber(context_.shared.get(in.a) != 0.0 ? 1.0 : 0.0); break;
@@ -120,11 +135,36 @@ Value Machine::run(bool takeResult) {
         if (depth_ > 0) pop();
         break;
 
-      case Op::kJump: next = static_cast<size_t>(in.a); break;
+      case Op::kJump:
+        if (static_cast<size_t>(in.a) <= current_) {
+          budget -= static_cast<long>(current_ + 1 - static_cast<size_t>(in.a));
+          if (budget < 0) {
+            tell(kSteps, "the script ran too many steps (an endless loop?) and was stopped");
+            next = scriptEnd_;
+            break;
+          }
+        }
+        next = static_cast<size_t>(in.a);
+        break;
       case Op::kJumpIfFalse:
         if (popNumber() == 0.0) next = static_cast<size_t>(in.a);
         break;
       case Op::kQuit: next = size; break;
+
+      case Op::kBegin:
+        if (kStackSharing == StackSharing::kPerScript) depth_ = 0;
+        base_ = depth_;
+        scriptEnd_ = static_cast<size_t>(in.a);
+        budget = kStepLimit;
+        for (int i = 0; i < in.b; ++i) registers_[i] = Cell{};
+        break;
+      case Op::kEndRun: settle<false>(); break;
+      case Op::kEndTake: settle<true>(); break;
+      case Op::kEndVisible:
+        if (!settle<true>()) next = static_cast<size_t>(in.a);
+        break;
+      case Op::kEndBlink: blinks_[in.a] = settle<true>() ? 1 : 0; break;
+      case Op::kFormatString: formatString(in.a); break;
 
       case Op::kStore:
         if (depth_ == 0) tell(kUnderflow, "storing from an empty stack: 0 is stored");
@@ -136,13 +176,42 @@ Value Machine::run(bool takeResult) {
 
       case Op::kEqual:
       case Op::kNotEqual:
-        if (own() >= 2 && stack_[depth_ - 1].where == Cell::kNumber && stack_[depth_ - 2].where == Cell::kNumber) {
-          binary(in.op);
+        if (ownNumbers(2)) {
+          Cell& a = stack_[depth_ - 2];
+          a.number = truth((a.number == stack_[depth_ - 1].number) == (in.op == Op::kEqual));
+          --depth_;
         } else {
           compare(in.op);
         }
         break;
+// Each operator its own case, its work inlined with the operator known.
+#define VORLANEX_BINARY(op) case Op::op: binary<Op::op>(); break;
+#define VORLANEX_UNARY(op) case Op::op: unary<Op::op>(); break;
+      VORLANEX_BINARY(kAdd) VORLANEX_BINARY(kSub) VORLANEX_BINARY(kMul) VORLANEX_BINARY(kPow)
+      VORLANEX_BINARY(kLog) VORLANEX_BINARY(kMin) VORLANEX_BINARY(kMax) VORLANEX_BINARY(kAtan2)
+      VORLANEX_BINARY(kGreater) VORLANEX_BINARY(kLess) VORLANEX_BINARY(kGreaterEqual)
+      VORLANEX_BINARY(kLessEqual) VORLANEX_BINARY(kAnd) VORLANEX_BINARY(kOr) VORLANEX_BINARY(kBitAnd)
+      VORLANEX_BINARY(kBitOr) VORLANEX_BINARY(kBitXor) VORLANEX_BINARY(kShiftRight)
+      VORLANEX_BINARY(kShiftLeft)
+      VORLANEX_UNARY(kIncrement) VORLANEX_UNARY(kDecrement) VORLANEX_UNARY(kNegate)
+      VORLANEX_UNARY(kSquare) VORLANEX_UNARY(kSquareRoot) VORLANEX_UNARY(kExp) VORLANEX_UNARY(kLn)
+      VORLANEX_UNARY(kLg) VORLANEX_UNARY(kNot) VORLANEX_UNARY(kBitNot) VORLANEX_UNARY(kAbs)
+      VORLANEX_UNARY(kInt) VORLANEX_UNARY(kFloor) VORLANEX_UNARY(kCeil) VORLANEX_UNARY(kNear)
+      VORLANEX_UNARY(kSin) VORLANEX_UNARY(kCos) VORLANEX_UNARY(kTan) VORLANEX_UNARY(kCot)
+      VORLANEX_UNARY(kAsin) VORLANEX_UNARY(kAcos) VORLANEX_UNARY(kAtan)
+      VORLANEX_UNARY(kDegreesToRadians) VORLANEX_UNARY(kRadiansToDegrees) VORLANEX_UNARY(kWrapDegrees)
+      VORLANEX_UNARY(kWrapRadians) VORLANEX_UNARY(kEps)
+#undef VORLANEX_BINARY
+#undef VORLANEX_UNARY
       case Op::kDivide:
+        if (ownNumbers(2) && stack_[depth_ - 1].number != 0.0) {
+          Cell& a = stack_[depth_ - 2];
+          a.number /= stack_[depth_ - 1].number;
+          --depth_;
+        } else {
+          divide(in.op);
+        }
+        break;
       case Op::kModulo:
       case Op::kIntegerDivide: divide(in.op); break;
       case Op::kPi: pushNumber(kPi); break;
@@ -165,15 +234,7 @@ Value Machine::run(bool takeResult) {
       case Op::kClear: depth_ = base_ = 0; break;
       case Op::kPick: pick(); break;
 
-      default:
-        if (isBinaryNumeric(in.op)) {
-          binary(in.op);
-        } else if (isUnaryNumeric(in.op)) {
-          unary(in.op);
-        } else {
-          textOperation(in.op);
-        }
-        break;
+      default: textOperation(in.op); break;
     }
   }
   return result(takeResult);
@@ -201,6 +262,49 @@ Value Machine::result(bool takeResult) {
   if (own() > 0) stackState_.leftBy = &code_.details.script;
   stackState_.depth = depth_;
   return result;
+}
+
+void Machine::runCycle(uint8_t* blinks, CycleStrings& strings) {
+  blinks_ = blinks;
+  strings_ = &strings;
+  run(false);
+}
+
+// The end of a script of a cycle: as result() leaves the stack, its value's
+// showing given (a text shows when not empty, a number when not 0).
+template <bool kTake>
+inline bool Machine::settle() {
+  if (depth_ <= base_) return settleOnLeftovers(kTake);
+  const Cell& top = stack_[depth_ - 1];
+  const bool shows = top.where == Cell::kNumber ? top.number != 0.0 : top.length != 0;
+  if (kTake) --depth_;
+  if (depth_ > base_) stackState_.leftBy = &code_.siteOf(current_);
+  return shows;
+}
+
+// The same when the script has no value of its own on top.
+bool Machine::settleOnLeftovers(bool takeResult) {
+  bool shows = false;
+  if (depth_ > 0) {
+    const Cell& top = stack_[depth_ - 1];
+    shows = top.where == Cell::kNumber ? top.number != 0.0 : top.length != 0;
+    if (takeResult) {
+      if ((code_.told[current_] & kLeftover) == 0) {
+        code_.told[current_] |= kLeftover;
+        context_.findings.add(code_.siteOf(current_), leftoverMessage(stackState_.leftBy, "its result is a value"));
+      }
+      --depth_;
+    }
+  }
+  base_ = std::min(base_, depth_);
+  return shows;
+}
+
+// A string formats on the cycle's stack, by machines of its own.
+void Machine::formatString(int index) {
+  stackState_.depth = depth_;
+  strings_->format(index, context_);
+  depth_ = base_ = stackState_.depth;
 }
 
 void Machine::tell(Told what, const char* message) {

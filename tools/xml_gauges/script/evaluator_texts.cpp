@@ -45,7 +45,7 @@ double Machine::numberOfText(const Cell& cell) const {
 std::string_view Machine::textOf(const Cell& cell, char* buffer) const {
   switch (cell.where) {
     case Cell::kNumber: return numberText(cell.number, buffer);
-    case Cell::kProgramText: return std::string_view(code_.details.texts).substr(cell.offset, cell.length);
+    case Cell::kProgramText: return std::string_view(cell.text, cell.length);
     case Cell::kRunText: return std::string_view(stackState_.texts).substr(cell.offset, cell.length);
   }
   return {};

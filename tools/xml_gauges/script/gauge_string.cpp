@@ -1,6 +1,7 @@
 #include "gauge_string.h"
 
 #include <algorithm>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -336,9 +337,15 @@ std::string formatGaugeString(const GaugeString& text, ScriptContext& context) {
   for (int i = 0; i < text.parts_->registersUsed; ++i) registers.cells[i] = Cell{};
   ScriptRegisters* outer = context.registers;
   context.registers = &registers;
+  // A text a register keeps may stand in the stack's texts, so the parts
+  // run on one stack: the cycle's, or when formatted alone, one of their own.
+  ScriptStack* outerStack = context.stack;
+  std::optional<ScriptStack> own;
+  if (outerStack == nullptr) context.stack = &own.emplace();
   Formatting formatting{context, out};
   format(text.parts_->parts, formatting);
   context.registers = outer;
+  context.stack = outerStack;
   return out;
 }
 

@@ -21,6 +21,14 @@ enum class Op : uint8_t {
   kDiscard,  // a write that goes nowhere: pops a value if there is one
   // Flow.
   kJump, kJumpIfFalse, kQuit,
+  // A gauge cycle laid out flat (cycle_program.h): where each script begins
+  // and ends, and what the cycle does with its value.
+  kBegin,          // a: its end's index, b: the registers it resets
+  kEndRun,         // an Update's end: its values stay
+  kEndTake,        // a Value's end: its value is taken off
+  kEndVisible,     // a Visible's end: its value taken; when it hides, on at a
+  kEndBlink,       // a BlinkCode's end: whether its value shows, into blink a
+  kFormatString,   // the gauge string a is formatted on the stack
   // Registers.
   kStore, kStorePop, kLoad,
   // Binary on numbers, A B op: no fault possible.

@@ -12,6 +12,8 @@
 
 namespace vorlanex::gauges {
 
+class CycleStrings;
+
 class Machine {
  public:
   Machine(const Program::Code& code, ScriptContext& context, ScriptStack& stack);
@@ -20,6 +22,9 @@ class Machine {
 
   // `takeResult`: the value on top is taken off the stack.
   Value run(bool takeResult);
+  // Runs a gauge's cycle laid out flat (cycle_program.h): the BlinkCodes'
+  // results go to `blinks`, the strings are formatted by `strings`.
+  void runCycle(uint8_t* blinks, CycleStrings& strings);
 
  private:
   // What a run tells, once per instruction.
@@ -45,8 +50,18 @@ class Machine {
   }
   void dropBottom();
   void pushNumber(double number) { push(Cell{number, 0, 0, Cell::kNumber}); }
-  inline void binary(Op op);
-  inline void unary(Op op);
+  void pushProgramText(const Instruction& in) {
+    Cell cell{};
+    cell.text = code_.details.texts.data() + in.a;
+    cell.length = static_cast<uint32_t>(in.b);
+    cell.where = Cell::kProgramText;
+    push(cell);
+  }
+  // The operators' work, inlined into the run's cases.
+  [[gnu::always_inline]] bool ownNumbers(int count) const;
+  template <Op kOp> [[gnu::always_inline]] void binary();
+  void binaryOnAny(Op op);
+  template <Op kOp> [[gnu::always_inline]] void unary();
   void divide(Op op);
   void compare(Op op);
   void choose();
@@ -54,6 +69,9 @@ class Machine {
   void pick();
   void selectCase();
   Value result(bool takeResult);
+  template <bool kTake> bool settle();
+  bool settleOnLeftovers(bool takeResult);
+  void formatString(int index);
 
   double numberOf(const Cell& cell) const {
     return cell.where == Cell::kNumber ? cell.number : numberOfText(cell);
@@ -71,6 +89,9 @@ class Machine {
   ScriptStack& stackState_;
   std::string& texts();
   size_t current_ = 0;  // the instruction running, for findings
+  size_t scriptEnd_;    // where the script running ends: a stopped one goes on there
+  uint8_t* blinks_ = nullptr;
+  CycleStrings* strings_ = nullptr;
   Cell* stack_;
   int depth_;
   int base_;  // the depth the run started at

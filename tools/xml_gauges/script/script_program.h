@@ -55,6 +55,7 @@ class Program {
   friend Program compileScript(std::string_view, const ScriptSite&, ScriptContext&);
   friend Value runScript(const Program&, ScriptContext&);
   friend Value evaluateScript(const Program&, ScriptContext&);
+  friend class CycleProgram;
   std::unique_ptr<Code> code_;
 };
 

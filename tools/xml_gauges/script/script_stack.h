@@ -23,14 +23,17 @@ constexpr StackSharing kStackSharing = StackSharing::kPerGaugeCycle;
 
 constexpr int kRegisterCount = 50;
 
-// A value of the stack: a number, or a text standing in the program's texts
-// or in the stack's texts. Plain data, so the stack costs nothing to set up.
-// Cell{} is the number 0.
+// A value of the stack: a number, or a text standing in the texts of the
+// program that pushed it or in the stack's texts. Plain data, so the stack
+// costs nothing to set up. Cell{} is the number 0.
 struct Cell {
   enum Where : uint8_t { kNumber, kProgramText, kRunText };
-  double number;
-  uint32_t offset;
-  uint32_t length;
+  union {
+    double number;     // kNumber
+    const char* text;  // kProgramText: a program's text, which any later run can read
+  };
+  uint32_t offset;  // kRunText: where it stands in the stack's texts
+  uint32_t length;  // the texts'
   Where where;
 };
 

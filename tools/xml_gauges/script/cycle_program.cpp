@@ -1,0 +1,106 @@
+#include "cycle_program.h"
+
+#include <iterator>
+#include <utility>
+#include <vector>
+
+#include "program_code.h"
+#include "script_machine.h"
+
+namespace vorlanex::gauges {
+
+struct CycleProgram::Layout {
+  CodeDetails details;
+  std::vector<Instruction> instructions;
+
+  int32_t addSite(const ScriptSite& site) {
+    details.sites.push_back(site);
+    return static_cast<int32_t>(details.sites.size() - 1);
+  }
+  void emit(Op op, int32_t a, int32_t b, int32_t site) {
+    Instruction in{};
+    in.op = op;
+    in.a = a;
+    in.b = b;
+    instructions.push_back(in);
+    details.instructionSites.push_back(site);
+  }
+};
+
+CycleProgram::CycleProgram() : layout_(std::make_unique<Layout>()) {}
+CycleProgram::~CycleProgram() = default;
+CycleProgram::CycleProgram(CycleProgram&&) noexcept = default;
+CycleProgram& CycleProgram::operator=(CycleProgram&&) noexcept = default;
+
+void CycleProgram::addUpdate(Program program) { add(std::move(program), Op::kEndRun, 0); }
+void CycleProgram::addValue(Program program) { add(std::move(program), Op::kEndTake, 0); }
+void CycleProgram::addBlinkCode(Program program, int slot) { add(std::move(program), Op::kEndBlink, slot); }
+size_t CycleProgram::addVisible(Program program) { return add(std::move(program), Op::kEndVisible, 0); }
+
+void CycleProgram::skipHiddenTo(size_t visible) {
+  layout_->instructions[visible].a = static_cast<int32_t>(layout_->instructions.size());
+}
+
+void CycleProgram::addString(int index, const ScriptSite& site) {
+  layout_->emit(Op::kFormatString, index, 0, layout_->addSite(site));
+}
+
+// The script's instructions are copied between a kBegin and its end, their
+// jumps, texts, conversions, events and sites moved to the cycle's own; a
+// quit jumps to the script's end.
+size_t CycleProgram::add(Program program, Op end, int32_t endOperand) {
+  Layout& layout = *layout_;
+  CodeDetails& into = layout.details;
+  const Program::Code* code = program.code_.get();
+  const int32_t scriptSite = layout.addSite(program.site());
+  const auto begin = static_cast<int32_t>(layout.instructions.size());
+  const auto size = static_cast<int32_t>(code != nullptr ? code->size : 0);
+  const int32_t endAt = begin + 1 + size;
+  layout.emit(Op::kBegin, endAt, program.registersUsed(), scriptSite);
+  if (code != nullptr) {
+    CodeDetails& from = program.code_->details;
+    const auto sites = static_cast<int32_t>(into.sites.size());
+    const auto conversions = static_cast<int32_t>(into.conversions.size());
+    const auto texts = static_cast<int32_t>(into.texts.size());
+    const auto events = static_cast<int32_t>(into.events.size());
+    into.sites.insert(into.sites.end(), std::make_move_iterator(from.sites.begin()),
+                      std::make_move_iterator(from.sites.end()));
+    into.conversions.insert(into.conversions.end(), from.conversions.begin(), from.conversions.end());
+    into.texts += from.texts;
+    into.events.insert(into.events.end(), std::make_move_iterator(from.events.begin()),
+                       std::make_move_iterator(from.events.end()));
+    for (int32_t i = 0; i < size; ++i) {
+      Instruction in = code->instructions()[i];
+      switch (in.op) {
+        case Op::kJump:
+        case Op::kJumpIfFalse: in.a += begin + 1; break;
+        case Op::kQuit:
+          in.op = Op::kJump;
+          in.a = endAt;
+          break;
+        case Op::kPushText: in.a += texts; break;
+        case Op::kReadAircraftConverted: in.b += conversions; break;
+        case Op::kSendEvent: in.a += events; break;
+        default: break;
+      }
+      layout.instructions.push_back(in);
+      into.instructionSites.push_back(sites + from.instructionSites[static_cast<size_t>(i)]);
+    }
+  }
+  layout.emit(end, endOperand, 0, scriptSite);
+  return static_cast<size_t>(endAt);
+}
+
+void CycleProgram::finish() {
+  code_ = Program::Code::make(std::move(layout_->details), layout_->instructions, 0);
+  layout_.reset();
+}
+
+void CycleProgram::run(ScriptContext& context, ScriptStack& stack, uint8_t* blinks,
+                       CycleStrings& strings) const {
+  if (code_ == nullptr) return;
+  Machine machine(*code_, context, stack);
+  machine.runCycle(blinks, strings);
+}
+
+}  // namespace vorlanex::gauges
