@@ -345,16 +345,18 @@ TEST(GaugePanel, ACycleSkipsWhatAHiddenElementHoldsAndEndsAScriptAlone) {
                                  "  </Element></Element>"
                                  "  <Element><Value>1 (>L:before, number) quit 1 (>L:never, number)</Value>" +
                                  writes("after_quit") + "</Element></Element>" +
-                                 "<Element>" + writes("last") + "</Element>"))});
+                                 "<Element>" + writes("last") +
+                                 "<Value>5 (L:inner, bool) if{ 10 } els{ 20 } + (>L:sum, number)</Value></Element>"))});
   test.frames(1);
   for (const auto& [name, value] : std::initializer_list<std::pair<const char*, double>>{
            {"hidden", 0}, {"hidden_child", 0}, {"inner_child", 0}, {"before", 1}, {"never", 0},
-           {"after_quit", 1}, {"last", 1}}) {
+           {"after_quit", 1}, {"last", 1}, {"sum", 25}}) {
     EXPECT_EQ(test.read(std::string("(L:") + name + ", number)"), value) << name;
   }
   test.write("(L:inner, bool)", 1);
   test.frames(1);
   EXPECT_EQ(test.read("(L:inner_child, number)"), 1);
+  EXPECT_EQ(test.read("(L:sum, number)"), 15);  // the jump past els{ lands on the + alone
   ASSERT_EQ(test.panel.findings().all().size(), 1u);
   EXPECT_EQ(test.panel.findings().all()[0].message, "the script ran too many steps (an endless loop?) and was stopped");
 }

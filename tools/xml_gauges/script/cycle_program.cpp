@@ -1,5 +1,6 @@
 #include "cycle_program.h"
 
+#include <algorithm>
 #include <iterator>
 #include <utility>
 #include <vector>
@@ -45,6 +46,48 @@ void CycleProgram::addString(int index, const ScriptSite& site) {
   layout_->emit(Op::kFormatString, index, 0, layout_->addSite(site));
 }
 
+namespace {
+
+Op withNumber(Op op) {
+  for (const auto& [plain, fused] : kWithNumber) {
+    if (plain == op) return fused;
+  }
+  return Op::kNop;
+}
+
+bool isJump(Op op) { return op == Op::kJump || op == Op::kJumpIfFalse; }
+
+// A script's instructions as the cycle runs them: a number pushed right
+// before an operator on the same line joins it, unless a jump lands between.
+// `placed[i]` gives where instruction i went (for i == size, the end).
+std::vector<Instruction> joined(const Instruction* code, const std::vector<int32_t>& sites, int32_t size,
+                                std::vector<int32_t>& placed, std::vector<int32_t>& placedSites) {
+  std::vector<bool> landed(static_cast<size_t>(size) + 1, false);
+  for (int32_t i = 0; i < size; ++i) {
+    if (isJump(code[i].op) && code[i].a >= 0 && code[i].a <= size) landed[static_cast<size_t>(code[i].a)] = true;
+  }
+  std::vector<Instruction> out;
+  placed.assign(static_cast<size_t>(size) + 1, 0);
+  for (int32_t i = 0; i < size; ++i) {
+    const auto at = static_cast<size_t>(i);
+    placed[at] = static_cast<int32_t>(out.size());
+    Instruction in = code[i];
+    if (in.op == Op::kPushNumber && i + 1 < size && !landed[at + 1] && sites[at] == sites[at + 1]) {
+      if (const Op fused = withNumber(code[i + 1].op); fused != Op::kNop) {
+        in.op = fused;
+        placed[at + 1] = placed[at];
+        ++i;
+      }
+    }
+    out.push_back(in);
+    placedSites.push_back(sites[at]);
+  }
+  placed[static_cast<size_t>(size)] = static_cast<int32_t>(out.size());
+  return out;
+}
+
+}  // namespace
+
 // The script's instructions are copied between a kBegin and its end, their
 // jumps, texts, conversions, events and sites moved to the cycle's own; a
 // quit jumps to the script's end.
@@ -53,10 +96,9 @@ size_t CycleProgram::add(Program program, Op end, int32_t endOperand) {
   CodeDetails& into = layout.details;
   const Program::Code* code = program.code_.get();
   const int32_t scriptSite = layout.addSite(program.site());
-  const auto begin = static_cast<int32_t>(layout.instructions.size());
-  const auto size = static_cast<int32_t>(code != nullptr ? code->size : 0);
-  const int32_t endAt = begin + 1 + size;
-  layout.emit(Op::kBegin, endAt, program.registersUsed(), scriptSite);
+  const auto beginAt = layout.instructions.size();
+  layout.emit(Op::kBegin, 0, program.registersUsed(), scriptSite);
+  const auto first = static_cast<int32_t>(layout.instructions.size());
   if (code != nullptr) {
     CodeDetails& from = program.code_->details;
     const auto sites = static_cast<int32_t>(into.sites.size());
@@ -69,11 +111,17 @@ size_t CycleProgram::add(Program program, Op end, int32_t endOperand) {
     into.texts += from.texts;
     into.events.insert(into.events.end(), std::make_move_iterator(from.events.begin()),
                        std::make_move_iterator(from.events.end()));
-    for (int32_t i = 0; i < size; ++i) {
-      Instruction in = code->instructions()[i];
+    std::vector<int32_t> placed;
+    std::vector<int32_t> placedSites;
+    const auto size = static_cast<int32_t>(code->size);
+    const std::vector<Instruction> script =
+        joined(code->instructions(), from.instructionSites, size, placed, placedSites);
+    const int32_t endAt = first + static_cast<int32_t>(script.size());
+    for (size_t i = 0; i < script.size(); ++i) {
+      Instruction in = script[i];
       switch (in.op) {
         case Op::kJump:
-        case Op::kJumpIfFalse: in.a += begin + 1; break;
+        case Op::kJumpIfFalse: in.a = first + placed[static_cast<size_t>(std::clamp(in.a, 0, size))]; break;
         case Op::kQuit:
           in.op = Op::kJump;
           in.a = endAt;
@@ -84,9 +132,11 @@ size_t CycleProgram::add(Program program, Op end, int32_t endOperand) {
         default: break;
       }
       layout.instructions.push_back(in);
-      into.instructionSites.push_back(sites + from.instructionSites[static_cast<size_t>(i)]);
+      into.instructionSites.push_back(sites + placedSites[i]);
     }
   }
+  const auto endAt = static_cast<int32_t>(layout.instructions.size());
+  layout.instructions[beginAt].a = endAt;
   layout.emit(end, endOperand, 0, scriptSite);
   return static_cast<size_t>(endAt);
 }

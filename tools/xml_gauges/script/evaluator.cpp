@@ -79,6 +79,25 @@ void Machine::binaryOnAny(Op op) {
   pushNumber(applyBinary(op, a, b));
 }
 
+// A number pushed and the operator after it, in one step: on the run's own
+// number on top, in place; otherwise as the two steps would run.
+template <Op kOp>
+inline void Machine::binaryWithNumber(double b) {
+  if (ownNumbers(1) && depth_ < kStackDepth && (kOp != Op::kDivide || b != 0.0)) {
+    Cell& a = stack_[depth_ - 1];
+    a.number = kOp == Op::kDivide ? a.number / b : applyBinary(kOp, a.number, b);
+    return;
+  }
+  pushNumber(b);
+  if (kOp == Op::kEqual || kOp == Op::kNotEqual) {
+    compare(kOp);
+  } else if (kOp == Op::kDivide) {
+    divide(kOp);
+  } else {
+    binaryOnAny(kOp);
+  }
+}
+
 template <Op kOp>
 inline void Machine::unary() {
   if (ownNumbers(1)) {
@@ -201,8 +220,16 @@ Value Machine::run(bool takeResult) {
       VORLANEX_UNARY(kAsin) VORLANEX_UNARY(kAcos) VORLANEX_UNARY(kAtan)
       VORLANEX_UNARY(kDegreesToRadians) VORLANEX_UNARY(kRadiansToDegrees) VORLANEX_UNARY(kWrapDegrees)
       VORLANEX_UNARY(kWrapRadians) VORLANEX_UNARY(kEps)
+#define VORLANEX_WITH_NUMBER(op, plain) case Op::op: binaryWithNumber<Op::plain>(in.x); break;
+      VORLANEX_WITH_NUMBER(kAddNumber, kAdd) VORLANEX_WITH_NUMBER(kSubNumber, kSub)
+      VORLANEX_WITH_NUMBER(kMulNumber, kMul) VORLANEX_WITH_NUMBER(kDivideNumber, kDivide)
+      VORLANEX_WITH_NUMBER(kMinNumber, kMin) VORLANEX_WITH_NUMBER(kMaxNumber, kMax)
+      VORLANEX_WITH_NUMBER(kGreaterNumber, kGreater) VORLANEX_WITH_NUMBER(kLessNumber, kLess)
+      VORLANEX_WITH_NUMBER(kGreaterEqualNumber, kGreaterEqual) VORLANEX_WITH_NUMBER(kLessEqualNumber, kLessEqual)
+      VORLANEX_WITH_NUMBER(kEqualNumber, kEqual) VORLANEX_WITH_NUMBER(kNotEqualNumber, kNotEqual)
 #undef VORLANEX_BINARY
 #undef VORLANEX_UNARY
+#undef VORLANEX_WITH_NUMBER
       case Op::kDivide:
         if (ownNumbers(2) && stack_[depth_ - 1].number != 0.0) {
           Cell& a = stack_[depth_ - 2];

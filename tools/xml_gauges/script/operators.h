@@ -29,6 +29,10 @@ enum class Op : uint8_t {
   kEndVisible,     // a Visible's end: its value taken; when it hides, on at a
   kEndBlink,       // a BlinkCode's end: whether its value shows, into blink a
   kFormatString,   // the gauge string a is formatted on the stack
+  // A number and the operator after it, as one when a cycle is laid out:
+  // x is the number.
+  kAddNumber, kSubNumber, kMulNumber, kDivideNumber, kMinNumber, kMaxNumber,
+  kGreaterNumber, kLessNumber, kGreaterEqualNumber, kLessEqualNumber, kEqualNumber, kNotEqualNumber,
   // Registers.
   kStore, kStorePop, kLoad,
   // Binary on numbers, A B op: no fault possible.
@@ -52,6 +56,15 @@ enum class Op : uint8_t {
 
 constexpr bool isBinaryNumeric(Op op) { return op >= Op::kAdd && op <= Op::kShiftLeft; }
 constexpr bool isUnaryNumeric(Op op) { return op >= Op::kIncrement && op <= Op::kEps; }
+
+// The operators that take a number pushed right before them in one step.
+constexpr Op kWithNumber[][2] = {
+    {Op::kAdd, Op::kAddNumber}, {Op::kSub, Op::kSubNumber}, {Op::kMul, Op::kMulNumber},
+    {Op::kDivide, Op::kDivideNumber}, {Op::kMin, Op::kMinNumber}, {Op::kMax, Op::kMaxNumber},
+    {Op::kGreater, Op::kGreaterNumber}, {Op::kLess, Op::kLessNumber},
+    {Op::kGreaterEqual, Op::kGreaterEqualNumber}, {Op::kLessEqual, Op::kLessEqualNumber},
+    {Op::kEqual, Op::kEqualNumber}, {Op::kNotEqual, Op::kNotEqualNumber},
+};
 
 // The operator a word names ("+", "&&", "and", "rng"...); nothing for a
 // number, a variable, a register, a label or an unknown word.

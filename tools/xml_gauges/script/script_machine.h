@@ -62,6 +62,7 @@ class Machine {
   template <Op kOp> [[gnu::always_inline]] void binary();
   void binaryOnAny(Op op);
   template <Op kOp> [[gnu::always_inline]] void unary();
+  template <Op kOp> [[gnu::always_inline]] void binaryWithNumber(double b);
   void divide(Op op);
   void compare(Op op);
   void choose();
