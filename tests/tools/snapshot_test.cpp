@@ -123,13 +123,14 @@ class SnapshotTest : public ::testing::Test {
   }
 
   // The window drawn after the script's first frame sets the variables.
-  gauges::Raster draw(const std::string& sets) {
+  gauges::Raster draw(const std::string& sets, bool night = false) {
     folder_.write("script.txt", sets);
     SnapshotRequest request;
     request.panelConfig = (folder_.path() / "panel/panel.cfg").string();
     request.panelShown = "panel/panel.cfg";
     request.parameters = "";
     request.scriptFile = (folder_.path() / "script.txt").string();
+    request.night = night;
     std::vector<std::string> missing;
     gauges::Raster raster = drawSnapshot(request, missing);
     EXPECT_TRUE(missing.empty());
@@ -212,6 +213,10 @@ TEST_F(SnapshotTest, ReadoutTextStandsRightAlignedInItsColourAndAHiddenElementDr
     EXPECT_GT(greenRight, 20);
     EXPECT_EQ(at(r, 75, 170), std::string(hidden) == "1" ? kMagenta : kGrey);
   }
+  // At night the Bright readout stays as drawn; the plain background dims.
+  const gauges::Raster night = draw("at 0 set N 42\n", true);
+  EXPECT_EQ(at(night, 11, 171), 0x303030u);
+  EXPECT_EQ(at(night, 9, 171), 0x262626u);
 }
 
 TEST_F(SnapshotTest, CommandLineThatCannotBeFollowed) {

@@ -47,8 +47,10 @@ gauges::Raster drawSnapshot(const SnapshotRequest& request, std::vector<std::str
     script = parseScript(request.scriptFile, *text);
   }
   if (request.at > longestDuration(script) + kTimeSlack) {
-    throw CommandLineError("--at " + std::to_string(request.at) + " is past the script's end at " +
-                           std::to_string(longestDuration(script)) + " s");
+    char told[128];
+    std::snprintf(told, sizeof told, "--at %g is past the script's end at %g s", request.at,
+                  longestDuration(script));
+    throw CommandLineError(told);
   }
   const std::optional<std::string> bytes = readWholeFile(request.panelConfig);
   if (!bytes) throw CommandLineError("cannot read " + request.panelShown);

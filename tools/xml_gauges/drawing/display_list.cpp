@@ -245,7 +245,13 @@ DisplayList displayWindow(const GaugePanel& panel, int window, GaugeImages& imag
     list.height = std::max(list.height, section.height > 0.0 ? 0.0 : line.y + height);
     placed.emplace_back(static_cast<int>(g), toWindow);
   }
-  if (const int background = images.index(-1, section.background); background >= 0 && list.width > 0) {
+  const int windowBackground = images.index(-1, section.background);
+  if (windowBackground >= 0 && section.width > 0.0 && section.height <= 0.0) {
+    // size_mm=W alone: the height keeps the background's proportions.
+    const Raster& raster = images.image(windowBackground);
+    list.height = std::max(list.height, section.width * raster.height / raster.width);
+  }
+  if (const int background = windowBackground; background >= 0 && list.width > 0) {
     const Raster& raster = images.image(background);
     DisplayItem item;
     item.image = background;
