@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "script_fixture.h"
 #include "variable_name.h"
 
 namespace vorlanex::gauges {
@@ -371,6 +372,31 @@ TEST(GaugePanel, ATextLeftOnTheCycleStackReadsTheSameInALaterScript) {
   test.panel.setStringListener([&](const ScriptSite&, const std::string& text) { shown.push_back(text); });
   test.frames(1);
   EXPECT_EQ(shown, std::vector<std::string>{"xy"});
+}
+
+// A script laid out in a cycle runs as it does alone: its numbers joined to
+// the operators after them, its jumps, quits and texts moved, the same told.
+TEST(GaugePanel, AnUpdateRunsInItsCycleAsItRunsAlone) {
+  std::string full;
+  for (int i = 0; i < 30; ++i) full += "1 ";
+  for (const std::string& script : std::initializer_list<std::string>{
+           "'5' 1 + (>L:r, number)", "7 0 / 3 + 2 / (>L:r, number)", "1 if{ 2 } els{ 3 } 4 * (>L:r, number)",
+        "0 :1 1 + d 5 < if{ g1 } (>L:r, number)", "'AB' 'C' scat 'ABC' scmp 10 == (>L:r, number)",
+        "2 3 quit 4 + (>L:r, number)", "2 s0 3 l0 max 1 - (>L:r, number)", full + "2 + (>L:r, number)",
+        "1 + 5 != (>L:r, number)", "1\n+ (>L:r, number)"}) {
+    ScriptFixture alone;
+    alone.run(script);
+    std::string xml;
+    for (const char c : script) xml += c == '<' ? std::string("&lt;") : c == '>' ? std::string("&gt;") : std::string(1, c);
+    TestPanel test(kOneWindow, {xmlGauge("Window00", "d!g", gauge("<Update>" + xml + "</Update>"))});
+    test.frames(1);
+    EXPECT_EQ(test.read("(L:r, number)"), alone.shared.valueOf("r")) << script;
+    std::string told;
+    for (const Finding& finding : test.panel.findings().all()) {
+      told += std::to_string(finding.site.line) + ": " + finding.message + "\n";
+    }
+    EXPECT_EQ(told, alone.told()) << script;
+  }
 }
 
 }  // namespace

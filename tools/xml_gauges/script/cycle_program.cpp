@@ -14,8 +14,8 @@ struct CycleProgram::Layout {
   CodeDetails details;
   std::vector<Instruction> instructions;
 
-  int32_t addSite(const ScriptSite& site) {
-    details.sites.push_back(site);
+  int32_t addSite(ScriptSite site) {
+    details.sites.push_back(std::move(site));
     return static_cast<int32_t>(details.sites.size() - 1);
   }
   void emit(Op op, int32_t a, int32_t b, int32_t site) {
@@ -97,7 +97,7 @@ size_t CycleProgram::add(Program program, Op end, int32_t endOperand, int32_t en
   Layout& layout = *layout_;
   CodeDetails& into = layout.details;
   const Program::Code* code = program.code_.get();
-  const int32_t scriptSite = layout.addSite(program.site());
+  const int32_t scriptSite = layout.addSite(code != nullptr ? std::move(program.code_->details.script) : ScriptSite{});
   const auto beginAt = layout.instructions.size();
   layout.emit(Op::kBegin, 0, program.registersUsed(), scriptSite);
   const auto first = static_cast<int32_t>(layout.instructions.size());

@@ -1,7 +1,6 @@
 #include "gauge_string.h"
 
 #include <algorithm>
-#include <optional>
 #include <utility>
 #include <vector>
 
@@ -330,6 +329,15 @@ GaugeString compileGaugeString(std::string_view text, const ScriptSite& site, Sc
 }
 
 std::string formatGaugeString(const GaugeString& text, ScriptContext& context) {
+  // A text a register keeps may stand in the stack's texts, so the parts
+  // run on one stack: the cycle's, or when formatted alone, one of their own.
+  if (context.stack == nullptr) {
+    ScriptStack own;
+    context.stack = &own;
+    std::string out = formatGaugeString(text, context);
+    context.stack = nullptr;
+    return out;
+  }
   std::string out;
   if (text.parts_ == nullptr) return out;
   // The registers carry from one %( ) of the string to the next.
@@ -337,15 +345,9 @@ std::string formatGaugeString(const GaugeString& text, ScriptContext& context) {
   for (int i = 0; i < text.parts_->registersUsed; ++i) registers.cells[i] = Cell{};
   ScriptRegisters* outer = context.registers;
   context.registers = &registers;
-  // A text a register keeps may stand in the stack's texts, so the parts
-  // run on one stack: the cycle's, or when formatted alone, one of their own.
-  ScriptStack* outerStack = context.stack;
-  std::optional<ScriptStack> own;
-  if (outerStack == nullptr) context.stack = &own.emplace();
   Formatting formatting{context, out};
   format(text.parts_->parts, formatting);
   context.registers = outer;
-  context.stack = outerStack;
   return out;
 }
 

@@ -90,7 +90,7 @@ inline double wrapped(double value, double period) {
 inline double truth(bool value) { return value ? 1.0 : 0.0; }
 
 // A B op, with B on top. Shifts take counts 0 to 63.
-inline double applyBinary(Op op, double a, double b) {
+[[gnu::always_inline]] inline double applyBinary(Op op, double a, double b) {
   switch (op) {
     case Op::kAdd: return a + b;
     case Op::kSub: return a - b;
@@ -122,7 +122,7 @@ inline double applyBinary(Op op, double a, double b) {
 
 // `int` cuts toward zero, `near` rounds half away from zero, `eps` is the
 // distance from a value to the next larger one.
-inline double applyUnary(Op op, double a) {
+[[gnu::always_inline]] inline double applyUnary(Op op, double a) {
   switch (op) {
     case Op::kIncrement: return a + 1.0;
     case Op::kDecrement: return a - 1.0;
