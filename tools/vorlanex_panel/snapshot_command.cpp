@@ -75,7 +75,11 @@ gauges::Raster drawSnapshot(const SnapshotRequest& request, std::vector<std::str
   });
   runner.run(script);
   if (!list) list = gauges::displayWindow(panel, window, images);
-  missing = images.missing();
+  for (const gauges::GaugeImages::Missing& image : images.missing()) {
+    const std::string where = image.gauge < 0 ? request.panelShown
+                                              : panel.gauges()[static_cast<size_t>(image.gauge)].file;
+    missing.push_back(where + ": no bitmap " + image.name + " to draw");
+  }
   if (list->width <= 0.0 || list->height <= 0.0) {
     throw std::runtime_error("window " + panel.windows()[static_cast<size_t>(window)].section +
                              " has no size_mm and no gauge to draw");
@@ -87,9 +91,7 @@ int snapshotCommand(const SnapshotRequest& request, std::FILE* out, std::FILE* e
   try {
     std::vector<std::string> missing;
     const gauges::Raster raster = drawSnapshot(request, missing);
-    for (const std::string& name : missing) {
-      std::fprintf(out, "%s: no bitmap %s to draw\n", request.panelShown.c_str(), name.c_str());
-    }
+    for (const std::string& line : missing) std::fprintf(out, "%s\n", line.c_str());
     writeOutputFile(request.outFile, gauges::pngBytes(raster));
     return kExitHeld;
   } catch (const CommandLineError& e) {

@@ -33,7 +33,8 @@ struct SnapshotRequestError : std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// The window drawn; the bitmaps that could not be had go to `missing`.
+// The window drawn; the bitmaps that could not be had go to `missing`, one
+// line each naming the file that names them.
 // Throws SnapshotRequestError, or another error when the panel cannot be
 // run or drawn.
 gauges::Raster drawSnapshot(const SnapshotRequest& request, std::vector<std::string>& missing);

@@ -39,7 +39,7 @@ int GaugeImages::index(int gauge, const std::string& name) {
       index = static_cast<int>(images_.size() - 1);
     }
   }
-  if (index < 0) missing_.push_back(name);
+  if (index < 0) missing_.push_back({gauge, name});
   indexes_[key] = index;
   return index;
 }

@@ -30,14 +30,18 @@ class GaugeImages {
   // The image's index, decoded at the first asking; -1 when it cannot be had.
   int index(int gauge, const std::string& name);
   const Raster& image(int index) const { return images_[static_cast<size_t>(index)]; }
-  // The names that could not be had, as "name" once each, for telling.
-  const std::vector<std::string>& missing() const { return missing_; }
+  // The images that could not be had, once each, for telling.
+  struct Missing {
+    int gauge;  // -1: a window's background
+    std::string name;
+  };
+  const std::vector<Missing>& missing() const { return missing_; }
 
  private:
   ImageBytes source_;
   std::map<std::pair<int, std::string>, int> indexes_;
   std::vector<Raster> images_;
-  std::vector<std::string> missing_;
+  std::vector<Missing> missing_;
 };
 
 }  // namespace vorlanex::gauges
