@@ -67,11 +67,13 @@ Rgb cellColor(int k) { return 0x0000FF | static_cast<Rgb>((20 + 20 * (k % 10)) <
 
 const char* const kPanel = R"([Window00]
 file=window.bmp
-size_mm=400,250
+size_mm=700,250
 gauge00=test!switch, 0,0
 gauge01=test!needle, 100,0
 gauge02=test!drum, 0,100
 gauge03=test!readout, 0,150
+gauge04=test!needle_degrees, 300,0
+gauge05=test!needle_radians, 500,0
 )";
 
 const char* const kSwitch = R"(<Gauge Name="switch"><Image Name="switch_bg.bmp"/>
@@ -84,6 +86,17 @@ const char* const kNeedle = R"(<Gauge Name="needle"><Image Name="needle_bg.bmp"/
 <Rotate><Value Minimum="0" Maximum="100">(L:V,number)</Value><Nonlinearity>
 <Item Value="0" X="100" Y="10"/><Item Value="50" X="190" Y="100"/><Item Value="100" X="100" Y="190"/>
 </Nonlinearity></Rotate></Element></Gauge>)";
+
+// The same needle turned by Degrees items, and by its Value in radians
+// with no table, drawn pointing South.
+const char* const kNeedleDegrees = R"(<Gauge Name="needle_degrees"><Image Name="needle_bg.bmp"/>
+<Element><Position X="100" Y="100"/><Image Name="needle.bmp"><Axis X="0" Y="3"/></Image>
+<Rotate><Value>(L:V,number)</Value><Nonlinearity>
+<Item Value="0" Degrees="-90"/><Item Value="100" Degrees="90"/></Nonlinearity></Rotate></Element></Gauge>)";
+
+const char* const kNeedleRadians = R"(<Gauge Name="needle_radians"><Image Name="needle_bg.bmp"/>
+<Element><Position X="100" Y="100"/><Image Name="needle_south.bmp" PointsTo="South"><Axis X="3" Y="0"/></Image>
+<Rotate><Value>(L:V,number) 100 / pi * pi 2 / -</Value></Rotate></Element></Gauge>)";
 
 const char* const kDrum = R"(<Gauge Name="drum"><Image Name="drum_bg.bmp"/>
 <Element><Position X="40" Y="12"/><MaskImage Name="win.bmp"><Axis X="0" Y="0"/></MaskImage>
@@ -106,6 +119,9 @@ class SnapshotTest : public ::testing::Test {
     folder_.write("panel/test/needle.xml", kNeedle);
     folder_.write("panel/test/drum.xml", kDrum);
     folder_.write("panel/test/readout.xml", kReadout);
+    folder_.write("panel/test/needle_degrees.xml", kNeedleDegrees);
+    folder_.write("panel/test/needle_radians.xml", kNeedleRadians);
+    folder_.write("panel/test/needle_south.bmp", bitmap(6, 90, false, plain(kRed)));
     folder_.write("panel/window.bmp", bitmap(40, 25, false, plain(kWhite)));
     // The switch's background: pure black (left) is not drawn, near black (next) is.
     folder_.write("panel/test/switch_bg.bmp", bitmap(40, 60, true, [](int x, int) {
@@ -152,7 +168,7 @@ TEST_F(SnapshotTest, SwitchShowsTheCaseItsValueChoosesAndBlackIsNotDrawn) {
   } cases[] = {{"0", kRed}, {"1", kGreen}, {"2", kGrey}};
   for (const auto& c : cases) {
     const gauges::Raster r = draw(std::string("at 0 set T ") + c.value + "\n");
-    ASSERT_EQ(r.width, 400);
+    ASSERT_EQ(r.width, 700);
     ASSERT_EQ(r.height, 250);
     SCOPED_TRACE(c.value);
     EXPECT_EQ(at(r, 10, 5), c.inside);
@@ -178,6 +194,13 @@ TEST_F(SnapshotTest, NeedleTipStandsWhereItsTableAims) {
     EXPECT_EQ(at(r, 200 + 86 * std::cos(t), 100 + 86 * std::sin(t)), kRed);
     EXPECT_EQ(at(r, 200 + 94 * std::cos(t), 100 + 94 * std::sin(t)), kGrey);
     EXPECT_EQ(at(r, 200 - 40 * std::cos(t), 100 - 40 * std::sin(t)), kGrey);
+    // Degrees items from -90° at 0 to 90° at 100, held at their ends; and
+    // radians (value/100·π − π/2) on the same line, which no table holds.
+    const double radians = (std::stod(c.value) * 1.8 - 90) * kPi / 180.0;
+    for (const auto& [pivotX, u] : {std::make_pair(400.0, t), std::make_pair(600.0, radians)}) {
+      EXPECT_EQ(at(r, pivotX + 86 * std::cos(u), 100 + 86 * std::sin(u)), kRed) << pivotX;
+      EXPECT_EQ(at(r, pivotX - 40 * std::cos(u), 100 - 40 * std::sin(u)), kGrey) << pivotX;
+    }
   }
 }
 
