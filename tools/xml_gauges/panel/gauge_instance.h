@@ -21,7 +21,6 @@ class GaugeInstance : private CycleStrings {
                 Findings& findings);
   GaugeInstance(const GaugeInstance&) = delete;
   GaugeInstance& operator=(const GaugeInstance&) = delete;
-  ~GaugeInstance() = default;
 
   const GaugeModel& model() const { return model_; }
 

@@ -53,8 +53,8 @@ std::string& Machine::texts() {
   return buffer;
 }
 
-// Two numbers of the run's own on top, as most operators find them: the
-// result takes the first one's place, without a pop or a push.
+// Whether the top `count` values (1 or 2) are numbers of the run's own, as
+// most operators find them: then the result takes their place in place.
 inline bool Machine::ownNumbers(int count) const {
   if (own() < count) return false;
   return count == 1 ? stack_[depth_ - 1].where == Cell::kNumber

@@ -54,9 +54,6 @@ enum class Op : uint8_t {
   kSubText, kCharacterAt, kCharacter, kCharacterCode, kTextLength, kLowerCase, kUpperCase, kCapitalize,
 };
 
-constexpr bool isBinaryNumeric(Op op) { return op >= Op::kAdd && op <= Op::kShiftLeft; }
-constexpr bool isUnaryNumeric(Op op) { return op >= Op::kIncrement && op <= Op::kEps; }
-
 // The operators that take a number pushed right before them in one step.
 constexpr Op kWithNumber[][2] = {
     {Op::kAdd, Op::kAddNumber}, {Op::kSub, Op::kSubNumber}, {Op::kMul, Op::kMulNumber},

@@ -33,7 +33,7 @@ struct Cell {
     const char* text;  // kProgramText: a program's text, which any later run can read
   };
   uint32_t offset;  // kRunText: where it stands in the stack's texts
-  uint32_t length;  // the texts'
+  uint32_t length;  // a text's
   Where where;
 };
 
