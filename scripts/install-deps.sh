@@ -8,7 +8,7 @@ packages=(cmake ninja-build g++ clang libclang-rt-14-dev googletest libgtest-dev
           g++-mingw-w64-i686 binutils-mingw-w64-i686 wine wine32:i386 libasound2:i386
           libsoxr-dev libsndfile1-dev portaudio19-dev libasound2-dev libjack-jackd2-dev pulseaudio pulseaudio-utils
           libopenal-dev libcli11-dev nlohmann-json3-dev pkg-config
-          libarchive-dev librapidxml-dev libboost-dev gcab chromium liblua5.4-dev)
+          libarchive-dev librapidxml-dev libboost-dev gcab chromium liblua5.4-dev libstb-dev fonts-dejavu-core)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -16,6 +16,7 @@
 #include "problem.h"
 #include "program_folder.h"
 #include "run_command.h"
+#include "snapshot_command.h"
 #include "whole_file.h"
 #include "text_encoding.h"
 
@@ -139,6 +140,24 @@ int main(int argc, char** argv) {
                              "(native build)");
   consoleCommand->add_flag("--no-browser", noBrowser, "do not open the page in a browser");
 
+  SnapshotRequest snapshot;
+  CLI::App* snapshotCommandLine = app.add_subcommand(
+      "snapshot", "Run the panel to a moment of a script and draw one of its windows into a PNG file.");
+  snapshotCommandLine->add_option("--panel", snapshot.panelShown, "the aircraft's panel.cfg")->required();
+  snapshotCommandLine->add_option("INI", snapshot.parameters,
+                                  "the INI path, relative to --root (default: the one of the module's "
+                                  "line in panel.cfg)");
+  snapshotCommandLine->add_option("--script", snapshot.scriptFile, "the script to play (default: none)");
+  snapshotCommandLine->add_option("--at", snapshot.at, "draw at this second of the script (default 0)")
+      ->check(CLI::NonNegativeNumber);
+  snapshotCommandLine->add_option("--window", snapshot.window,
+                                  "the window: its section, ident or title (default: the first)");
+  snapshotCommandLine->add_flag("--night", snapshot.night, "draw as at night, the panel lights on");
+  snapshotCommandLine->add_option("--scale", snapshot.scale, "pixels per unit of size_mm (default 1)")
+      ->check(CLI::Range(0.01, 100.0));
+  snapshotCommandLine->add_option("--out", snapshot.outFile, "the PNG file to write")->required();
+  snapshotCommandLine->add_option("--root", root, "the simulator's root folder (default: here)");
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
@@ -196,6 +215,22 @@ int main(int argc, char** argv) {
       // Without GLOBAL.DLL at the start the page may never load it.
       if (console.globalDll) requireLoadableGlobalDll(console.globalDllPath);
       return runConsole(console, stdout, stderr);
+    }
+    if (*snapshotCommandLine) {
+      if (snapshotCommandLine->count("--at") > 0 && snapshot.scriptFile.empty()) {
+        throw std::runtime_error("--at needs --script");
+      }
+      snapshot.panelConfig = absolute(snapshot.panelShown);
+      snapshot.scriptFile = absolute(snapshot.scriptFile);
+      snapshot.outFile = absolute(snapshot.outFile);
+      snapshot.globalDllPath = besideProgram(argv[0], vorlanex::kGlobalDllName);
+      try {
+        requireLoadableGlobalDll(snapshot.globalDllPath);
+      } catch (const std::exception&) {
+        snapshot.globalDllPath.clear();  // the gauges run without the simulator's switch
+      }
+      enterRoot(root);
+      return snapshotCommand(snapshot, stdout, stderr);
     }
     takeRunFiles(runFiles, run);
     run.panelConfig = run.panelShown;

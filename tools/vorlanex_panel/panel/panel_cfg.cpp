@@ -71,6 +71,7 @@ void readWindowKey(std::string_view key, std::string_view value, PanelWindow& wi
   if (is("visible")) window.hidden = platform::profileValueToInt(value) == 0;
   if (is("ident")) window.ident = std::string(trimBlanks(value));
   if (is("file") && window.title.empty()) window.title = std::string(trimBlanks(value));
+  if (is("file")) window.background = std::string(trimBlanks(value));
   if (is("size_mm") || is("size")) readSize(value, window);
 }
 

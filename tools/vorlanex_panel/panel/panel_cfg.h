@@ -33,6 +33,7 @@ struct PanelWindow {
   std::string title = "";
   double width = 0.0;  // size_mm=W,H (or size=W,H): the units gauge lines place in
   double height = 0.0;
+  std::string background = "";  // file=: the bitmap stretched over the window, in the panel's folder
 };
 
 struct PanelLayout {

@@ -9,7 +9,7 @@ std::string gaugeName(const GaugeLine& line) {
 PanelGaugeSet panelGaugeSet(std::string_view text, const PanelGauges& found) {
   PanelGaugeSet set;
   for (const PanelWindow& w : readPanelLayout(text).windows) {
-    set.windows.push_back({w.section, w.ident, w.title, !w.hidden, w.width, w.height});
+    set.windows.push_back({w.section, w.ident, w.title, !w.hidden, w.width, w.height, w.background});
   }
   for (const FoundGauge& gauge : found.gauges) {
     const GaugeLine& line = gauge.line;

@@ -36,6 +36,7 @@ class ModelReader {
   void readImage(const XmlNode* node);
   GaugeElement readElement(const XmlNode* node);
   void readElementParts(const XmlNode* node, GaugeElement& element);
+  void readDrawingPart(const XmlNode* parent, const XmlNode* child, ElementDrawing& drawing);
   MouseArea readArea(const XmlNode* node, const Rect& rect);
   Click readClick(const XmlNode* node);
   void readKeys(const XmlNode* node);
@@ -169,12 +170,29 @@ GaugeElement ModelReader::readElement(const XmlNode* node) {
 // Shift, Select, Text...), and nested Elements (in Select's Cases too), in
 // file order.
 void ModelReader::readElementParts(const XmlNode* node, GaugeElement& element) {
+  ElementDrawing& drawing = element.drawing;
   forEachElement(node, [&](const XmlNode* child) {
+    readDrawingPart(node, child, drawing);
     if (isNamed(child, "Element")) {
       element.children.push_back(readElement(child));
+      if (isNamed(node, "Case")) {
+        element.children.back().drawing.inCase = static_cast<int>(drawing.cases.size()) - 1;
+      }
     } else if (isNamed(child, "Value")) {
+      const int index = static_cast<int>(element.values.size());
+      ElementMotion* motion = isNamed(node, "Rotate") ? &drawing.rotate
+                              : isNamed(node, "Shift") ? &drawing.shift
+                                                       : nullptr;
+      if (motion != nullptr && motion->value < 0) {
+        motion->value = index;
+        motion->range = {optionalNumber(child, "Minimum"), optionalNumber(child, "Maximum")};
+      }
+      if (isNamed(node, "Select") && drawing.selectValue < 0) drawing.selectValue = index;
       element.values.push_back(script(child));
     } else if (isNamed(child, "String")) {
+      if (isNamed(node, "Text") && drawing.text.string < 0) {
+        drawing.text.string = static_cast<int>(element.strings.size());
+      }
       element.strings.push_back(script(child));
     } else if (isNamed(child, "BlinkCode")) {
       if (!element.blinkCode.present()) element.blinkCode = script(child);
@@ -190,6 +208,72 @@ void ModelReader::readElementParts(const XmlNode* node, GaugeElement& element) {
       readElementParts(child, element);
     }
   });
+}
+
+ElementImage imageOf(const XmlNode* node) {
+  ElementImage image;
+  image.name = attributeOf(node, "Name").value_or("");
+  if (const XmlNode* axis = firstNamed(node, "Axis")) {
+    image.axisX = numberAttribute(axis, "X");
+    image.axisY = numberAttribute(axis, "Y");
+  }
+  image.pointsTo = attributeOf(node, "PointsTo").value_or("");
+  image.luminous = equalNoCase(attributeOf(node, "Luminous").value_or(""), "Yes");
+  image.bright = equalNoCase(attributeOf(node, "Bright").value_or(""), "Yes");
+  return image;
+}
+
+std::vector<NonlinearityItem> itemsOf(const XmlNode* nonlinearity) {
+  std::vector<NonlinearityItem> items;
+  forEachElement(nonlinearity, [&](const XmlNode* item) {
+    if (!isNamed(item, "Item")) return;
+    NonlinearityItem read;
+    read.value = numberAttribute(item, "Value");
+    read.x = numberAttribute(item, "X");
+    read.y = numberAttribute(item, "Y");
+    read.degrees = optionalNumber(item, "Degrees");
+    items.push_back(read);
+  });
+  return items;
+}
+
+// The parts of an element that say how it is drawn, where they stand in it.
+void ModelReader::readDrawingPart(const XmlNode* parent, const XmlNode* child, ElementDrawing& drawing) {
+  if (isNamed(child, "Image")) {
+    if (isNamed(parent, "Case")) {
+      if (!drawing.cases.empty()) drawing.cases.back().image = imageOf(child);
+    } else if (drawing.image.name.empty()) {
+      drawing.image = imageOf(child);
+    }
+  } else if (isNamed(child, "MaskImage")) {
+    if (!drawing.mask) drawing.mask = imageOf(child);
+  } else if (isNamed(child, "Case") && isNamed(parent, "Select")) {
+    drawing.cases.push_back({numberAttribute(child, "Value"), {}});
+  } else if (isNamed(child, "Rotate")) {
+    drawing.rotate.present = true;
+  } else if (isNamed(child, "Shift")) {
+    drawing.shift.present = true;
+  } else if (isNamed(child, "Scale") && isNamed(parent, "Shift")) {
+    drawing.shift.scaled = true;
+    drawing.shift.scaleX = numberAttribute(child, "X");
+    drawing.shift.scaleY = numberAttribute(child, "Y");
+  } else if (isNamed(child, "Nonlinearity")) {
+    if (isNamed(parent, "Rotate")) drawing.rotate.items = itemsOf(child);
+    if (isNamed(parent, "Shift")) drawing.shift.items = itemsOf(child);
+  } else if (isNamed(child, "Text")) {
+    ElementText& text = drawing.text;
+    text.present = true;
+    text.width = numberAttribute(child, "X");
+    text.height = numberAttribute(child, "Y");
+    text.font = attributeOf(child, "Font").value_or("");
+    text.fontSize = numberAttribute(child, "FontSize");
+    text.fixed = equalNoCase(attributeOf(child, "Fixed").value_or(""), "Yes");
+    text.color = attributeOf(child, "Color").value_or("");
+    text.background = attributeOf(child, "BackgroundColor").value_or("");
+    text.adjust = attributeOf(child, "Adjust").value_or("");
+    text.verticalAdjust = attributeOf(child, "VerticalAdjust").value_or("");
+    text.bright = equalNoCase(attributeOf(child, "Bright").value_or(""), "Yes");
+  }
 }
 
 MouseArea ModelReader::readArea(const XmlNode* node, const Rect& rect) {
@@ -251,6 +335,12 @@ Rect ModelReader::mouseExtent(const XmlNode* mouse) const {
 }
 
 }  // namespace
+
+double ValueRange::clamp(double value) const {
+  if (minimum && value < *minimum) value = *minimum;
+  if (maximum && value > *maximum) value = *maximum;
+  return value;
+}
 
 GaugeModel readGaugeModel(const std::string& text, const ScriptSite& file, Findings& findings) {
   GaugeModel model;

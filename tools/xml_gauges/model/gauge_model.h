@@ -50,6 +50,71 @@ struct MouseArea {
   std::vector<MouseArea> areas;
 };
 
+// What an element draws, read for drawing. A part's Value is named by its
+// index into the element's `values`; -1 when the part has none.
+struct NonlinearityItem {
+  double value = 0.0;
+  double x = 0.0;  // the gauge point aimed at (Rotate) or the offset (Shift)
+  double y = 0.0;
+  std::optional<double> degrees;  // Degrees="...", instead of X Y
+};
+
+struct ValueRange {
+  std::optional<double> minimum;
+  std::optional<double> maximum;
+  double clamp(double value) const;
+};
+
+struct ElementImage {
+  std::string name;  // empty when none
+  double axisX = 0.0;  // <Axis X Y>: the image's point set at the element's place
+  double axisY = 0.0;
+  std::string pointsTo;  // PointsTo="South": where a needle points as drawn; empty: East
+  bool luminous = false;
+  bool bright = false;
+};
+
+struct ElementMotion {
+  int value = -1;
+  ValueRange range;
+  std::vector<NonlinearityItem> items;
+  bool scaled = false;  // <Shift><Scale X Y>
+  double scaleX = 0.0;
+  double scaleY = 0.0;
+  bool present = false;
+};
+
+struct SelectCase {
+  double value = 0.0;
+  ElementImage image;
+};
+
+struct ElementText {
+  int string = -1;  // index into the element's `strings`
+  double width = 0.0;   // <Text X Y>: the box
+  double height = 0.0;
+  std::string font;
+  double fontSize = 0.0;  // 0 when not given
+  bool fixed = false;
+  std::string color;
+  std::string background;  // empty: none
+  std::string adjust;      // Left, Center, Right
+  std::string verticalAdjust;
+  bool bright = false;
+  bool present = false;
+};
+
+struct ElementDrawing {
+  ElementImage image;  // the element's own <Image>
+  std::optional<ElementImage> mask;
+  ElementMotion rotate;
+  ElementMotion shift;
+  int selectValue = -1;
+  std::vector<SelectCase> cases;
+  ElementText text;
+  int inCase = -1;  // a nested element in a Case: drawn only when the parent shows that case
+};
+
 struct GaugeElement {
   int line = 0;
   ScriptText visible;
@@ -61,6 +126,7 @@ struct GaugeElement {
   std::string image;  // <Image Name="...">, for drawing
   double x = 0.0;     // <Position X Y>
   double y = 0.0;
+  ElementDrawing drawing;
 };
 
 struct KeyHandler {

@@ -60,21 +60,33 @@ Program GaugeInstance::compile(const ScriptText& script) {
 // the rest. A Value or BlinkCode without a script runs nothing.
 void GaugeInstance::layOutElement(const GaugeElement& element) {
   const bool hasVisible = element.visible.present();
-  const size_t visible = hasVisible ? cycle_.addVisible(compile(element.visible)) : 0;
+  ElementSlots slots;
+  if (hasVisible) {
+    slots.visible = static_cast<int>(results_.size());
+    results_.push_back(1.0);
+  }
+  slots.firstValue = static_cast<int>(results_.size());
+  results_.resize(results_.size() + element.values.size(), 0.0);
+  const size_t visible = hasVisible ? cycle_.addVisible(compile(element.visible), slots.visible) : 0;
   if (Program blinkCode = compile(element.blinkCode); !blinkCode.empty()) {
     blinking_.push_back({element.line, static_cast<int>(blinking_.size())});
     cycle_.addBlinkCode(std::move(blinkCode), blinking_.back().slot);
   }
-  for (const ScriptText& value : element.values) {
-    if (Program program = compile(value); !program.empty()) cycle_.addValue(std::move(program));
+  for (std::size_t i = 0; i < element.values.size(); ++i) {
+    if (Program program = compile(element.values[i]); !program.empty()) {
+      cycle_.addValue(std::move(program), slots.firstValue + static_cast<int>(i));
+    }
   }
   for (const ScriptText& text : element.strings) {
+    slots.strings.push_back(-1);
     if (!text.present()) continue;
     ScriptContext compiling = context();
     const ScriptSite site = siteOf(text.line, text.text);
     strings_.push_back({site, compileGaugeString(text.text, site, compiling), {}});
-    cycle_.addString(static_cast<int>(strings_.size() - 1), site);
+    slots.strings.back() = static_cast<int>(strings_.size() - 1);
+    cycle_.addString(slots.strings.back(), site);
   }
+  elementSlots_.push_back(std::move(slots));
   for (const GaugeElement& child : element.children) layOutElement(child);
   if (hasVisible) cycle_.skipHiddenTo(visible);
 }
@@ -100,7 +112,7 @@ void GaugeInstance::runFrame(double seconds, ScriptStack& stack, const StringLis
   stack.clear();
   if (kStackSharing == StackSharing::kPerGaugeCycle) running.stack = &stack;
   listener_ = strings;
-  cycle_.run(running, stack, blinks_.data(), *this);
+  cycle_.run(running, stack, blinks_.data(), results_.data(), *this);
   listener_ = nullptr;
 }
 
@@ -137,6 +149,24 @@ std::vector<int> GaugeInstance::blinkingElements() const {
     if (blinks_[static_cast<size_t>(element.slot)] != 0) lines.push_back(element.line);
   }
   return lines;
+}
+
+bool GaugeInstance::elementShown(int element) const {
+  const int slot = elementSlots_[static_cast<size_t>(element)].visible;
+  return slot < 0 || results_[static_cast<size_t>(slot)] != 0.0;
+}
+
+double GaugeInstance::elementValue(int element, int value) const {
+  return results_[static_cast<size_t>(elementSlots_[static_cast<size_t>(element)].firstValue + value)];
+}
+
+const std::string& GaugeInstance::elementText(int element, int string) const {
+  static const std::string kNone;
+  const std::vector<int>& strings = elementSlots_[static_cast<size_t>(element)].strings;
+  if (string < 0 || static_cast<size_t>(string) >= strings.size() || strings[static_cast<size_t>(string)] < 0) {
+    return kNone;
+  }
+  return strings_[static_cast<size_t>(strings[static_cast<size_t>(string)])].shown;
 }
 
 ClickOutcome GaugeInstance::click(const AreaChoice& choice, const std::string& kind) {

@@ -43,6 +43,16 @@ class GaugeInstance : private CycleStrings {
   // they last ran, for drawing.
   std::vector<int> blinkingElements() const;
 
+  // What the gauge's elements gave when they last ran, for drawing, by the
+  // element's place in depth-first order (the order the cycle runs them).
+  // Nothing is run again to draw: scripts have side effects.
+  // Whether the element's Visible showed; true for one without Visible.
+  bool elementShown(int element) const;
+  // The number its `values[value]` gave, 0 before it first ran.
+  double elementValue(int element, int value) const;
+  // The text its `strings[string]` showed, empty before it first ran.
+  const std::string& elementText(int element, int string) const;
+
  private:
   struct CompiledString {
     ScriptSite site;
@@ -52,6 +62,12 @@ class GaugeInstance : private CycleStrings {
   struct BlinkingElement {
     int line;
     int slot;  // in blinks_
+  };
+  // Where an element's results are kept (in results_, strings_).
+  struct ElementSlots {
+    int visible = -1;                // -1: no Visible
+    int firstValue = 0;              // its values in file order from there on
+    std::vector<int> strings;        // by its `strings`; -1 for one without text
   };
   struct CompiledClick {
     ScriptSite site;
@@ -77,6 +93,8 @@ class GaugeInstance : private CycleStrings {
   std::vector<CompiledString> strings_;   // by the cycle's string index
   std::vector<BlinkingElement> blinking_;  // the elements with a BlinkCode, depth-first
   std::vector<uint8_t> blinks_;           // whether each blink code's value showed when it last ran
+  std::vector<double> results_;           // the Values' and Visibles' numbers when they last ran
+  std::vector<ElementSlots> elementSlots_;  // depth-first
   const StringListener* listener_ = nullptr;  // while a cycle runs
   std::map<const Click*, CompiledClick> clicks_;
   std::map<const MouseArea*, Program> areaVisibles_;

@@ -167,6 +167,10 @@ std::vector<int> GaugePanel::blinkingElements(int gauge) const {
   return instance ? instance->blinkingElements() : std::vector<int>{};
 }
 
+const GaugeInstance* GaugePanel::instance(int gauge) const {
+  return state_->instances.at(static_cast<std::size_t>(gauge)).get();
+}
+
 bool GaugePanel::setWindowOpen(std::string_view window, bool open) {
   const auto found = state_->windowNamed(window);
   if (!found) return false;

@@ -48,6 +48,7 @@ struct PanelWindowSection {
   bool open = true;     // visible=0 windows start closed
   double width = 0.0;   // size=W,H when given
   double height = 0.0;
+  std::string background = "";  // file=: its bitmap, as panel.cfg names it; empty when none
 };
 
 struct PanelGaugeLine {
@@ -76,6 +77,8 @@ struct ClickOutcome {
   bool found = false;   // false: no such area, or none listens to the kind
   std::string problem;  // then why, with the gauge's areas listed
 };
+
+class GaugeInstance;
 
 class GaugePanel {
  public:
@@ -114,6 +117,10 @@ class GaugePanel {
   // The file lines of the gauge's elements that blink now (their
   // <BlinkCode> gave other than 0 in the last cycle).
   std::vector<int> blinkingElements(int gauge) const;
+
+  // The running gauge, whose elements' last results it is drawn with; null
+  // for a gauge that is no XML gauge.
+  const GaugeInstance* instance(int gauge) const;
 
   // By section or ident, without regard to case; false when no window is so named.
   bool setWindowOpen(std::string_view window, bool open);

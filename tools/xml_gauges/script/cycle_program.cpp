@@ -34,9 +34,11 @@ CycleProgram::CycleProgram(CycleProgram&&) noexcept = default;
 CycleProgram& CycleProgram::operator=(CycleProgram&&) noexcept = default;
 
 void CycleProgram::addUpdate(Program program) { add(std::move(program), Op::kEndRun, 0); }
-void CycleProgram::addValue(Program program) { add(std::move(program), Op::kEndTake, 0); }
+void CycleProgram::addValue(Program program, int slot) { add(std::move(program), Op::kEndTake, slot); }
 void CycleProgram::addBlinkCode(Program program, int slot) { add(std::move(program), Op::kEndBlink, slot); }
-size_t CycleProgram::addVisible(Program program) { return add(std::move(program), Op::kEndVisible, 0); }
+size_t CycleProgram::addVisible(Program program, int slot) {
+  return add(std::move(program), Op::kEndVisible, 0, slot);
+}
 
 void CycleProgram::skipHiddenTo(size_t visible) {
   layout_->instructions[visible].a = static_cast<int32_t>(layout_->instructions.size());
@@ -91,7 +93,7 @@ std::vector<Instruction> joined(const Instruction* code, const std::vector<int32
 // The script's instructions are copied between a kBegin and its end, their
 // jumps, texts, conversions, events and sites moved to the cycle's own; a
 // quit jumps to the script's end.
-size_t CycleProgram::add(Program program, Op end, int32_t endOperand) {
+size_t CycleProgram::add(Program program, Op end, int32_t endOperand, int32_t endSecond) {
   Layout& layout = *layout_;
   CodeDetails& into = layout.details;
   const Program::Code* code = program.code_.get();
@@ -137,7 +139,7 @@ size_t CycleProgram::add(Program program, Op end, int32_t endOperand) {
   }
   const auto endAt = static_cast<int32_t>(layout.instructions.size());
   layout.instructions[beginAt].a = endAt;
-  layout.emit(end, endOperand, 0, scriptSite);
+  layout.emit(end, endOperand, endSecond, scriptSite);
   return static_cast<size_t>(endAt);
 }
 
@@ -146,11 +148,11 @@ void CycleProgram::finish() {
   layout_.reset();
 }
 
-void CycleProgram::run(ScriptContext& context, ScriptStack& stack, uint8_t* blinks,
+void CycleProgram::run(ScriptContext& context, ScriptStack& stack, uint8_t* blinks, double* results,
                        CycleStrings& strings) const {
   if (code_ == nullptr) return;
   Machine machine(*code_, context, stack);
-  machine.runCycle(blinks, strings);
+  machine.runCycle(blinks, results, strings);
 }
 
 }  // namespace vorlanex::gauges

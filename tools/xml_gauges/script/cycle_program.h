@@ -33,21 +33,24 @@ class CycleProgram {
   // Laying out, in run order. Each script runs as runScript (an Update) or
   // evaluateScript (the others) would run it on the cycle's stack.
   void addUpdate(Program program);
-  void addValue(Program program);
+  // Its number goes to results[slot] when the cycle runs.
+  void addValue(Program program, int slot);
   // Whether its value shows goes to blinks[slot] when the cycle runs.
   void addBlinkCode(Program program, int slot);
-  // Gives the place to pass to skipHiddenTo, once what it hides is laid out.
-  size_t addVisible(Program program);
+  // Its number goes to results[slot]. Gives the place to pass to
+  // skipHiddenTo, once what it hides is laid out.
+  size_t addVisible(Program program, int slot);
   void skipHiddenTo(size_t visible);  // a hiding Visible goes on at what comes next
   void addString(int index, const ScriptSite& site);
   void finish();
 
   // One cycle on `stack`, which holds what the cycle starts with.
-  void run(ScriptContext& context, ScriptStack& stack, uint8_t* blinks, CycleStrings& strings) const;
+  void run(ScriptContext& context, ScriptStack& stack, uint8_t* blinks, double* results,
+           CycleStrings& strings) const;
 
  private:
   struct Layout;
-  size_t add(Program program, Op end, int32_t endOperand);
+  size_t add(Program program, Op end, int32_t endOperand, int32_t endSecond = 0);
   std::unique_ptr<Layout> layout_;  // while laying out
   std::unique_ptr<Program::Code> code_;
 };

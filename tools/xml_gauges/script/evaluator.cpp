@@ -178,9 +178,17 @@ Value Machine::run(bool takeResult) {
         for (int i = 0; i < in.b; ++i) registers_[i] = Cell{};
         break;
       case Op::kEndRun: settle<false>(); break;
-      case Op::kEndTake: settle<true>(); break;
+      case Op::kEndTake:
+        results_[in.a] = resultNumber();
+        settle<true>();
+        break;
       case Op::kEndVisible:
-        if (!settle<true>()) next = static_cast<size_t>(in.a);
+        if (settle<true>()) {
+          results_[in.b] = 1.0;
+        } else {
+          results_[in.b] = 0.0;
+          next = static_cast<size_t>(in.a);
+        }
         break;
       case Op::kEndBlink: blinks_[in.a] = settle<true>() ? 1 : 0; break;
       case Op::kFormatString: formatString(in.a); break;
@@ -291,8 +299,9 @@ Value Machine::result(bool takeResult) {
   return result;
 }
 
-void Machine::runCycle(uint8_t* blinks, CycleStrings& strings) {
+void Machine::runCycle(uint8_t* blinks, double* results, CycleStrings& strings) {
   blinks_ = blinks;
+  results_ = results;
   strings_ = &strings;
   run(false);
 }

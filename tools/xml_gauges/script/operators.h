@@ -25,8 +25,8 @@ enum class Op : uint8_t {
   // and ends, and what the cycle does with its value.
   kBegin,          // a: its end's index, b: the registers it resets
   kEndRun,         // an Update's end: its values stay
-  kEndTake,        // a Value's end: its value is taken off
-  kEndVisible,     // a Visible's end: its value taken; when it hides, on at a
+  kEndTake,        // a Value's end: its value is taken off, its number into result a
+  kEndVisible,     // a Visible's end: its value taken, whether it shows into result b; when it hides, on at a
   kEndBlink,       // a BlinkCode's end: whether its value shows, into blink a
   kFormatString,   // the gauge string a is formatted on the stack
   // A number and the operator after it, as one when a cycle is laid out:

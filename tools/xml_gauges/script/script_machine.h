@@ -23,8 +23,10 @@ class Machine {
   // `takeResult`: the value on top is taken off the stack.
   Value run(bool takeResult);
   // Runs a gauge's cycle laid out flat (cycle_program.h): the BlinkCodes'
-  // results go to `blinks`, the strings are formatted by `strings`.
-  void runCycle(uint8_t* blinks, CycleStrings& strings);
+  // results go to `blinks`, the Values' and Visibles' numbers to their slots
+  // in `results` (what the gauge is drawn with), the strings are formatted
+  // by `strings`.
+  void runCycle(uint8_t* blinks, double* results, CycleStrings& strings);
 
  private:
   // What a run tells, once per instruction.
@@ -92,6 +94,9 @@ class Machine {
   size_t current_ = 0;  // the instruction running, for findings
   size_t scriptEnd_;    // where the script running ends: a stopped one goes on there
   uint8_t* blinks_ = nullptr;
+  double* results_ = nullptr;
+  // The number a cycle's script ends with, as its end takes it.
+  double resultNumber() const { return depth_ > 0 ? numberOf(stack_[depth_ - 1]) : 0.0; }
   CycleStrings* strings_ = nullptr;
   Cell* stack_;
   int depth_;

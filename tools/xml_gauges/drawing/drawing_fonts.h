@@ -1,0 +1,10 @@
+// The fonts texts are drawn with, built into the program (DejaVu Sans, and
+// DejaVu Sans Mono for fixed pitch): the same on every machine and build.
+#pragma once
+
+namespace vorlanex::gauges {
+
+// A TrueType font's bytes, for stb_truetype.
+const unsigned char* drawingFont(bool fixed);
+
+}  // namespace vorlanex::gauges
