@@ -1,7 +1,7 @@
 // The example panel drawn with its artwork (written by make_example_images
 // into the built copy of the panel and packed into its cabinet): every bitmap
 // found, and the battery rocker, the door handle and the tachometer's needle
-// drawn as the aircraft stands.
+// drawn as the aircraft stands, the chime lit while its sound plays.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -19,12 +19,15 @@ namespace {
 using Rgb = uint32_t;
 
 // The battery switched on, the engine at 1600 rpm and the door opening, its
-// panel open (a closed window's gauges do not run).
+// panel open (a closed window's gauges do not run); the chime pressed, lit
+// while it plays and dark again once the module hands its variable back.
 const char* const kScript = R"(at 0.1 click Cabin!battery_switch
 open 10101
 set (A:GENERAL ENG RPM:1, rpm) 1600
 event TOGGLE_AIRCRAFT_EXIT
-wait 0.5
+at 0.2 click Cabin!chime_button "Cabin chime"
+click Cabin!chime_button "Cabin chime" as Leave
+wait 2
 )";
 
 class ExampleArtTest : public ::testing::Test {
@@ -56,7 +59,7 @@ class ExampleArtTest : public ::testing::Test {
 };
 
 TEST_F(ExampleArtTest, SwitchesAndNeedleFollowTheAircraft) {
-  constexpr Rgb kGreen = 0x30D050, kRed = 0xC82020;
+  constexpr Rgb kGreen = 0x30D050, kRed = 0xC82020, kLitAmber = 0xFFB020;
   constexpr double kPi = 3.14159265358979323846;
   // The tachometer's pivot stands at window (290,60); 1600 rpm aims 279°
   // clockwise from East, 0 rpm 135°.
@@ -66,7 +69,8 @@ TEST_F(ExampleArtTest, SwitchesAndNeedleFollowTheAircraft) {
   const struct {
     double at;
     bool on;
-  } moments[] = {{0.0, false}, {0.6, true}};
+    bool chimeLit;
+  } moments[] = {{0.0, false, false}, {0.6, true, true}, {2.0, true, false}};
   for (const auto& m : moments) {
     SCOPED_TRACE(m.at);
     const gauges::Raster main = draw(m.at, "Main Panel");
@@ -75,6 +79,7 @@ TEST_F(ExampleArtTest, SwitchesAndNeedleFollowTheAircraft) {
     // The rocker at (190,10): a green bar on top when on, a red one below when off.
     EXPECT_EQ(at(main, 205, 18) == kGreen, m.on);
     EXPECT_EQ(at(main, 205, 41) == kRed, !m.on);
+    EXPECT_EQ(at(main, 30, 30) == kLitAmber, m.chimeLit);
     const uint8_t* needle = main.at(static_cast<int>(needleX), static_cast<int>(needleY));
     EXPECT_EQ(needle[0] > 0xC0 && needle[1] > 0xC0 && needle[2] > 0xC0, m.on);  // white needle or dark face
     // The door handle at (10,10) of the attendant's panel shows its red flag once open.
