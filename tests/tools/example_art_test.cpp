@@ -84,7 +84,7 @@ TEST_F(ExampleArtTest, SwitchesAndNeedleFollowTheAircraft) {
     EXPECT_EQ(needle[0] > 0xC0 && needle[1] > 0xC0 && needle[2] > 0xC0, m.on);  // white needle or dark face
     // The door handle at (10,10) of the attendant's panel shows its red flag once open.
     const gauges::Raster door = draw(m.at, "Door Attendant Panel");
-    EXPECT_EQ(at(door, 20, 77) == kRed, m.on);
+    EXPECT_EQ(at(door, 30, 77) == kRed, m.on);
   }
 }
 
