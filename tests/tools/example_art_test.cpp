@@ -58,7 +58,7 @@ class ExampleArtTest : public ::testing::Test {
   test::TempFolder folder_;
 };
 
-TEST_F(ExampleArtTest, SwitchesAndNeedleFollowTheAircraft) {
+TEST_F(ExampleArtTest, SwitchesLampAndNeedleFollowTheAircraft) {
   constexpr Rgb kGreen = 0x30D050, kRed = 0xC82020, kLitAmber = 0xFFB020;
   constexpr double kPi = 3.14159265358979323846;
   // The tachometer's pivot stands at window (290,60); 1600 rpm aims 279°
