@@ -3,7 +3,7 @@
 #   cmake --build --preset win32 --target package
 # It holds what an author installs or runs and nothing else: the module, the
 # panel tool with the GLOBAL.DLL stand-in it finds beside itself, the example
-# aircraft whole, and the guide with its picture. The programs are stripped
+# aircraft whole with its artwork, and the guide with its picture. The programs are stripped
 # of their debugging information; the import libraries of the two DLLs stay
 # out, as only the RUNTIME files are installed.
 install(TARGETS vorlanex_sound RUNTIME DESTINATION .)
@@ -27,7 +27,24 @@ add_custom_command(OUTPUT ${example_sound_files}
   COMMENT "Writing the example's WAV files"
   VERBATIM)
 add_custom_target(example_sounds ALL DEPENDS ${example_sound_files})
+# Its artwork, drawn by make_example_images: the windows' backgrounds beside
+# panel.cfg and the images of the folder's gauges beside them (the cabinet's
+# are packed in it).
+set(example_images ${CMAKE_BINARY_DIR}/example-images)
+set(example_image_files ${example_images}/Aircraft/Cabin/panel/main_panel.bmp
+                        ${example_images}/Aircraft/Cabin/panel/door_panel.bmp)
+foreach(image chime_button chime_button_lit chime_button_down battery_switch battery_switch_off
+              battery_switch_on sound_off sound_off_lit tachometer tachometer_needle volume_readout)
+  list(APPEND example_image_files ${example_images}/Aircraft/Cabin/panel/Cabin/${image}.bmp)
+endforeach()
+add_custom_command(OUTPUT ${example_image_files}
+  COMMAND make_example_images ${example_images}
+  DEPENDS make_example_images
+  COMMENT "Drawing the example's images"
+  VERBATIM)
+add_custom_target(example_images ALL DEPENDS ${example_image_files})
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/panel/ DESTINATION example)
+install(DIRECTORY ${example_images}/ DESTINATION example)
 install(FILES ${CMAKE_BINARY_DIR}/example-cabinet/cabin_switches.cab DESTINATION example/Gauges)
 install(TARGETS vorlanex_sound RUNTIME DESTINATION example/Gauges)
 install(FILES ${example_sound_files} DESTINATION example/Sound/Cabin)

@@ -1,15 +1,17 @@
 #!/usr/bin/env bash
 # The main job: builds the module both ways, then shows what it makes of the
-# example panel. The example's WAV files are written by a program of ours
-# into a copy of the panel in the build folder, with the cabinet of XML gauges
-# packed by the build and the module installed in its Gauges folder. The
+# example panel. The example's WAV files and artwork are written by programs
+# of ours into a copy of the panel in the build folder, with the cabinet of
+# XML gauges and their images packed by the build and the module installed in
+# its Gauges folder. The
 # panel tool checks the whole panel (panel.cfg, its gauges, the INI file) and
 # a copy with one typo in a gauge, then runs the panel: the aircraft's own XML
 # gauges frame by frame beside the module, clicked and moved by the cabin
 # tour, on both builds (natively on our sound engine, rendering what is heard
 # into a WAV file; as the Windows build under Wine with Windows' own profile,
-# mmio, cabinet and DirectSound functions), leaving the rendering, the
-# timelines, the checks and the logs in build/example/.
+# mmio, cabinet and DirectSound functions), and draws its windows as they
+# stand during the tour, leaving the rendering, the timelines, the checks,
+# the logs and the pictures in build/example/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -36,6 +38,7 @@ panel=build/example-panel
 rm -rf "$panel"
 cp -r examples/panel "$panel"
 build/native/bin/make_example_sounds "$panel"
+build/native/bin/make_example_images "$panel"
 cp build/native/example-cabinet/cabin_switches.cab "$panel/Gauges/"
 cp build/win32/bin/Vorlanex_sound.gau "$panel/Gauges/"
 cd "$panel"
@@ -94,6 +97,21 @@ else
   diff "$out/cabin_tour_native.log" "$out/cabin_tour_win32.log" || true
 fi
 
+# The panel's two windows at 7.5 s of the tour: the battery on, the fan
+# running, the door open. The guide's picture of the example panel.
+echo
+echo "== vorlanex-panel snapshot --panel $panel_cfg --script $tour --at 7.5, native"
+"$native" snapshot --panel "$panel_cfg" --script "$tour" --at 7.5 --window "Main Panel" --scale 2 \
+  --out "$out/example_main_panel.png"
+"$native" snapshot --panel "$panel_cfg" --script "$tour" --at 7.5 --window 10101 --scale 2 \
+  --out "$out/example_door_panel.png"
+echo "== vorlanex-panel snapshot of the main panel, Windows build under Wine"
+status=0
+"$root/scripts/wine-run.sh" "$windows" snapshot --panel "$panel_cfg" --script "$tour" --at 7.5 \
+  --window "Main Panel" --scale 2 --out "$out/example_main_panel_win32.png" || status=$?
+echo "(exit status $status)"
+compare example_main_panel.png example_main_panel_win32.png "the main panel drawn at 7.5 s"
+
 echo
 echo "== in $out:"
 echo "   cabin_tour.wav                               the cabin tour as heard (native rendering)"
@@ -101,3 +119,4 @@ echo "   cabin_tour_native.svg, cabin_tour_win32.svg  the tour's timelines"
 echo "   cabin_tour_native.log, cabin_tour_win32.log  every change of the module's variables with its writer, events sent"
 echo "   check_native.txt, check_win32.txt            what check found in the whole panel"
 echo "   check_typo.txt                               what it found in the copy with a typo"
+echo "   example_main_panel.png, example_door_panel.png  the panel's windows at 7.5 s of the tour"

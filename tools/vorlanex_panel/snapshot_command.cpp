@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "device_clock.h"
 #include "display_list.h"
 #include "exit_status.h"
 #include "linked_module.h"
@@ -61,6 +62,9 @@ gauges::Raster drawSnapshot(const SnapshotRequest& request, std::vector<std::str
   const std::filesystem::path panelFolder = std::filesystem::path(request.panelConfig).parent_path();
 
   host::LinkedModule linked;
+  // The device's time passes as in `run`, so sounds end and hand their
+  // variables back, and the script's waits end when they do.
+  DeviceClock audio(AudioRequest{});
   ScriptRunner runner(linked.exports(), {request.framesPerSecond, parameters, request.globalDllPath, {}});
   runner.usePanel(std::move(setup.panel));
   gauges::GaugePanel& panel = *runner.gaugePanel();
@@ -71,6 +75,7 @@ gauges::Raster drawSnapshot(const SnapshotRequest& request, std::vector<std::str
   });
   std::optional<gauges::DisplayList> list;
   runner.setFrameAdvance([&](int frame, double seconds) {
+    audio.frameDone(seconds);
     if (!list && frame * seconds + kTimeSlack >= request.at) list = gauges::displayWindow(panel, window, images);
   });
   runner.run(script);
