@@ -15,7 +15,7 @@
 
 namespace vorlanex::gauges {
 
-class GaugeInstance : private CycleStrings {
+class GaugeInstance final : private CycleStrings {
  public:
   GaugeInstance(const PanelGaugeLine& gaugeLine, SharedVariables& shared, SimulatedAircraft& aircraft,
                 Findings& findings);

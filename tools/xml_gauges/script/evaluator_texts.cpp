@@ -63,7 +63,7 @@ void Machine::pushText(std::string_view text) {
   std::string& buffer = texts();
   const auto offset = static_cast<uint32_t>(buffer.size());
   buffer.append(text);  // within the reserved room: earlier texts stay where they are
-  push(Cell{0.0, offset, static_cast<uint32_t>(text.size()), Cell::kRunText});
+  push(Cell{{0.0}, offset, static_cast<uint32_t>(text.size()), Cell::kRunText});
 }
 
 void Machine::textOperation(Op op) {
@@ -90,7 +90,7 @@ void Machine::textOperation(Op op) {
       const auto offset = static_cast<uint32_t>(buffer.size());
       buffer.append(first);
       buffer.append(second);
-      push(Cell{0.0, offset, static_cast<uint32_t>(first.size() + second.size()), Cell::kRunText});
+      push(Cell{{0.0}, offset, static_cast<uint32_t>(first.size() + second.size()), Cell::kRunText});
       break;
     }
     case Op::kFindText: {  // TEXT PART sstr

@@ -51,7 +51,7 @@ class Machine {
     stack_[depth_++] = cell;
   }
   void dropBottom();
-  void pushNumber(double number) { push(Cell{number, 0, 0, Cell::kNumber}); }
+  void pushNumber(double number) { push(Cell{{number}, 0, 0, Cell::kNumber}); }
   void pushProgramText(const Instruction& in) {
     Cell cell{};
     cell.text = code_.details.texts.data() + in.a;
