@@ -217,16 +217,15 @@ Response ConsoleServer::Impl::handle(const Request& request) {
     return answer(request, http::status::ok, "text/plain; charset=utf-8", session.script());
   }
   if (path == "/gauge-image") {
-    // By the gauge's index: a request never names a file.
-    const std::string_view given = queryValue(target, "gauge");
-    const GaugeView* gauges = session.gauges();
+    // By the image's index in the display lists: a request never names a file.
+    const std::string_view given = queryValue(target, "image");
+    GaugeView* gauges = session.gauges();
     const bool digits = !given.empty() && given.size() < 6 &&
                         given.find_first_not_of("0123456789") == std::string_view::npos;
-    const long long index = digits ? std::atoll(std::string(given).c_str()) : -1;
-    const std::string* image =
-        gauges && index >= 0 ? gauges->image(static_cast<std::size_t>(index)) : nullptr;
-    if (!image) return text(request, http::status::not_found, "no such gauge image");
-    return answer(request, http::status::ok, "image/bmp", *image);
+    std::optional<std::string> png;
+    if (gauges && digits) png = gauges->imagePng(static_cast<std::size_t>(std::atoll(std::string(given).c_str())));
+    if (!png) return text(request, http::status::not_found, "no such gauge image");
+    return answer(request, http::status::ok, "image/png", std::move(*png));
   }
   if (const PageFile* file = findPageFile(path)) {
     std::string body(file->text());
