@@ -247,7 +247,10 @@ function timelineNow(now) {
 
 // Each state holds only the parts that changed since the frame shown: the
 // page keeps the rest.
+let framesShown = 0;  // for the frame-rate bench
+
 function show(next) {
+  ++framesShown;
   state = Object.assign(state || {}, next);
   if (next.panel) {
     panel = next.panel;
