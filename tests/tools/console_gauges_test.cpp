@@ -63,5 +63,23 @@ TEST(ConsoleGauges, ActionsBecomeStepsOnlyWhereThePageCouldAskForThem) {
   for (const auto& c : cases) EXPECT_EQ(s.act(c.body), c.step) << c.body;
   EXPECT_EQ(s.view.imagePng(0), std::nullopt);  // none decoded: the gauges have no bitmaps
 }
+// A tooltip written as a gauge string is shown formatted from the panel's
+// variables, and formatting it writes nothing and names nothing new.
+TEST(ConsoleGauges, ATooltipWrittenAsAGaugeStringIsFormattedWithoutWriting) {
+  const std::string gauge = R"(<Gauge Name="rpm" Version="1.0"><Mouse><Area Left="0" Top="0" Width="9" Height="9">
+    <Tooltip>%((L:rpm, number) 2 * d (&gt;L:rpm, number) (L:nowhere, number) +)%!d! rpm</Tooltip>
+    <Click>1 (&gt;L:rpm, number)</Click></Area></Mouse></Gauge>)";
+  gauges::LocalVariables shared;
+  gauges::SimulatedAircraft aircraft;
+  gauges::GaugePanel panel{{{"Window00", "", "Main", true, 100, 100}},
+                           {{"Window00", "Cabin!rpm", "rpm.xml", gauge, 3, 0, 0, 9, 9}}, shared, aircraft};
+  host::NamedVariables variables;
+  variables.set(variables.registerName("rpm"), 21);
+  TooltipTexts tooltips(aircraft);
+  EXPECT_EQ(tooltips.formattedJson(panel, variables), R"({"0:1":"42 rpm"})");
+  EXPECT_EQ(variables.valueOf("rpm"), 21);
+  EXPECT_EQ(variables.names().size(), 1u);
+}
+
 }  // namespace
 }  // namespace vorlanex::tool

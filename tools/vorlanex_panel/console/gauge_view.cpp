@@ -81,9 +81,9 @@ json writerJson(const Writer& writer) {
 
 }  // namespace
 
-GaugeView::GaugeView(const gauges::GaugePanel& panel, const gauges::SimulatedAircraft& aircraft,
+GaugeView::GaugeView(const gauges::GaugePanel& panel, gauges::SimulatedAircraft& aircraft,
                      gauges::ImageBytes images, std::string root)
-    : panel_(panel), aircraft_(aircraft), images_(std::move(images)), root_(std::move(root)) {
+    : panel_(panel), aircraft_(aircraft), images_(std::move(images)), tooltips_(aircraft), root_(std::move(root)) {
   for (const gauges::PanelGaugeLine& gauge : panel.gauges()) {
     int window = -1;
     for (std::size_t w = 0; w < panel.windows().size() && window < 0; ++w) {
@@ -225,6 +225,7 @@ void GaugeView::addFrameParts(const host::NamedVariables& variables, Parts& part
   add("sent", events);
   add("eventCount", sentCount_);
   add("variables", named);
+  parts.emplace_back("tooltips", tooltips_.formattedJson(panel_, variables));
   std::lock_guard<std::mutex> lock(imagesMutex_);
   for (std::size_t w = 0; w < panel_.windows().size(); ++w) {
     const gauges::DisplayList list = gauges::displayWindow(panel_, static_cast<int>(w), images_);

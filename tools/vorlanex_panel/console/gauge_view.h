@@ -20,6 +20,7 @@
 #include "named_variables.h"
 #include "run_record.h"
 #include "simulated_aircraft.h"
+#include "tooltip_texts.h"
 
 namespace vorlanex::tool {
 
@@ -28,7 +29,7 @@ class GaugeView {
   // `images`: the bitmaps' bytes, beside each gauge and beside panel.cfg.
   // `root`: the simulator's root folder, which the page leaves out of the
   // files it shows.
-  GaugeView(const gauges::GaugePanel& panel, const gauges::SimulatedAircraft& aircraft,
+  GaugeView(const gauges::GaugePanel& panel, gauges::SimulatedAircraft& aircraft,
             gauges::ImageBytes images, std::string root);
 
   // --- Fixed from the start: any thread ----------------------------------
@@ -56,7 +57,8 @@ class GaugeView {
   void noteWrite(const std::string& name, const Writer& writer);
   void noteSent(const SentEventRecord& sent);
   // What moves, as named JSON parts the page is sent when they change:
-  // windows open, aircraft values, events, L: variables, and each window's
+  // windows open, aircraft values, events, L: variables, tooltips written as
+  // gauge strings, and each window's
   // display list ("d:W:n" its length, "d:W:I" its item I).
   using Parts = std::vector<std::pair<std::string, std::string>>;
   void addFrameParts(const host::NamedVariables& variables, Parts& parts);
@@ -68,6 +70,7 @@ class GaugeView {
   const gauges::SimulatedAircraft& aircraft_;
   std::mutex imagesMutex_;  // the frame loop adds images, the server reads them
   gauges::GaugeImages images_;
+  TooltipTexts tooltips_;
   std::string root_;
   std::vector<int> windowOf_;
   // The aircraft's slots bound when the gauges were compiled, as steps name

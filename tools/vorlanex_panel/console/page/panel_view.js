@@ -315,7 +315,7 @@ function showWindow(index) {
         title: `${gauge.name}: ${area.kinds.join('+')}${area.repeat ? ', repeats' : ''}`});
       areaBox.area = area;
       areaBox.style.cursor = CURSORS[(area.cursor || '').toLowerCase()] || 'default';
-      element(areaBox, 'span', {class: 'tooltip'}, area.tooltip || `area #${area.number}`);
+      element(areaBox, 'span', {class: 'tooltip'}, tooltips[`${g}:${area.number}`] ?? (area.tooltip || `area #${area.number}`));
       pressArea(areaBox, g, gauge, area);
     }
   });
@@ -429,10 +429,20 @@ function writerText(entry) {
   return `${entry.by}, ${file}:${entry.line}`;
 }
 
+// Tooltips written as gauge strings, as the last frame formatted them, by "GAUGE:AREA".
+let tooltips = {};
+
 // `next` holds only what changed since the frame shown; `state` all of it.
 function showPanelView(next, state) {
   if (!panelView) return;
   keepDisplayParts(next);
+  if (next.tooltips) {
+    tooltips = next.tooltips;
+    for (const [key, text] of Object.entries(tooltips)) {
+      const shown = document.querySelector(`#area-${key.replace(':', '-')} .tooltip`);
+      if (shown) shown.textContent = text;
+    }
+  }
   if (next.windowsOpen) {
     next.windowsOpen.forEach((open, i) => {
       const window = panelView.windows[i];
