@@ -126,10 +126,15 @@ void ConsoleSession::frameDone(const RunRecord& record, const host::NamedVariabl
   frame_ = frame;
   framesPerSecond_ = record.framesPerSecond;
   for (auto& [name, json] : parts) {
-    auto [part, added] = state_.try_emplace(name, Part{json, frame});
+    auto [part, added] = state_.try_emplace(name, Part{json, frame, frame});
+    part->second.seen = frame;
     if (added || part->second.json == json) continue;
-    part->second = {std::move(json), frame};
+    part->second.json = std::move(json);
+    part->second.changed = frame;
   }
+  // A part the frame no longer has (an item past a shorter display list) is
+  // let go: when it comes back it is new, whatever it held before.
+  for (auto it = state_.begin(); it != state_.end();) it = it->second.seen == frame ? std::next(it) : state_.erase(it);
   script_ += lines;
   for (TimelineEvent& event : ended) events_.push_back(std::move(event));
   const double from = record.frames / record.framesPerSecond - kTimelineWindow;

@@ -108,6 +108,7 @@ class ConsoleSession {
   struct Part {
     std::string json;
     long long changed;
+    long long seen;  // the last frame that had it
   };
   std::map<std::string, Part> state_;
   // The timeline's ended items of the last stretch the page draws, oldest
