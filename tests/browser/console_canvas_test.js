@@ -152,6 +152,11 @@ const cases = [
       console.log(`      ${night ? 'night' : 'day'}: ${(off * 100).toFixed(2)} % of pixels off by more than 48, mean difference ${mean.toFixed(2)}`);
       // Tolerance: the needle's edges, smoothed by Chromium, cut at pixel centres by the painter.
       assert.ok(off <= 0.01 && mean <= 2, `${off} of the pixels differ, ${mean} on average`);
+      // The readout, its box at the window's (24, 14), 34 x 14: the same glyphs, smoothed apart.
+      const box = (pixels) => pixels.filter((_, i) => (i >> 2) % 120 >= 24 && (i >> 2) % 120 < 58 && (i >> 2) / 120 >= 14 && (i >> 2) / 120 < 28);
+      const text = difference(box(drawn), box(snapshot));
+      console.log(`      the readout: mean difference ${text.mean.toFixed(2)}`);
+      assert.ok(text.mean <= 8, `the readout differs by ${text.mean} on average`);  // undrawn, it would by 20.7
     }
     // Night dims the face as the painter does.
     const {page: drawn} = await bothDrawings(true);

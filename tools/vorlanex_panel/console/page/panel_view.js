@@ -116,6 +116,15 @@ function drawMasked(context, picture, item, view) {
 const colorText = (rgb, light) =>
   `rgb(${[16, 8, 0].map((shift) => Math.round(((rgb >> shift) & 255) * light)).join(',')})`;
 
+// The fonts `snapshot` draws with, served by the tool.
+function loadFonts() {
+  for (const [family, fixed] of [['PanelSans', 0], ['PanelMono', 1]]) {
+    const face = new FontFace(family, `url(/font?fixed=${fixed}&token=${token})`);
+    document.fonts.add(face);
+    face.load().then(() => { delete fontMetrics[family]; scheduleDraw(); }, () => {});
+  }
+}
+
 // The font's ascent and descent per pixel of size: the text's size is the
 // height from descent to ascent, as stb_truetype's ScaleForPixelHeight takes it.
 const fontMetrics = {};
@@ -150,7 +159,7 @@ function drawText(context, item, view, night) {
     context.fillStyle = colorText(background, light);
     context.fillRect(left, top, width, height);
   }
-  const family = fixed ? '"DejaVu Sans Mono", monospace' : '"DejaVu Sans", sans-serif';
+  const family = fixed ? 'PanelMono' : 'PanelSans';
   const metrics = metricsOf(context, family);
   const pixelHeight = size * scaleY;
   context.font = `${pixelHeight * metrics.em}px ${family}`;
@@ -418,6 +427,7 @@ function buildPanelView(facts) {
   $('send-event').addEventListener('click', () =>
     act({do: 'event', event: $('event-name').value.trim(), value: Number($('event-value').value) || 0}));
   followStage();
+  loadFonts();
   showWindow(0);
 }
 

@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "address_reuse.h"
+#include "drawing_fonts.h"
 #include "page_actions.h"
 #include "page_files.h"
 #include "request_guard.h"
@@ -226,6 +227,11 @@ Response ConsoleServer::Impl::handle(const Request& request) {
     if (gauges && digits) png = gauges->imagePng(static_cast<std::size_t>(std::atoll(std::string(given).c_str())));
     if (!png) return text(request, http::status::not_found, "no such gauge image");
     return answer(request, http::status::ok, "image/png", std::move(*png));
+  }
+  if (path == "/font") {
+    // The fonts `snapshot` draws texts with, so the page's texts are alike.
+    const std::string_view font = gauges::drawingFontFile(queryValue(target, "fixed") == "1");
+    return answer(request, http::status::ok, "font/ttf", std::string(font));
   }
   if (const PageFile* file = findPageFile(path)) {
     std::string body(file->text());
