@@ -24,7 +24,7 @@ struct GaugeSession {
                            {{"Window00", "Cabin!chime", "chime.xml", kChime, 3, 10, 10, 80, 80},
                             {"Window01", "Cabin!chime", "chime.xml", kChime, 7, 0, 0, 40, 40}},
                            shared, aircraft};
-  GaugeView view{panel, aircraft, {"BM", ""}, "/sim"};
+  GaugeView view{panel, aircraft, [](int, const std::string&) { return std::optional<std::string>(); }, "/sim"};
   SimulatorSide simulator{true, true, {true, false}};
 
   // The step's text, or the refusal.
@@ -44,6 +44,10 @@ TEST(ConsoleGauges, ActionsBecomeStepsOnlyWhereThePageCouldAskForThem) {
       {R"({"do":"click","gauge":0,"area":1,"kind":"RightSingle"})", "refused"},
       {R"({"do":"click","gauge":0,"area":2,"kind":"LeftSingle"})", "refused"},
       {R"({"do":"click","gauge":0,"area":1.5,"kind":"LeftSingle"})", "refused"},
+      // A drag or a wheel tells the point, which must be in the area.
+      {R"({"do":"click","gauge":0,"area":1,"kind":"Leave","x":12.5,"y":3})", "click Cabin!chime at 12.5,3 as Leave"},
+      {R"({"do":"click","gauge":0,"area":1,"kind":"Leave","x":40,"y":3})", "refused"},
+      {R"({"do":"click","gauge":0,"area":1,"kind":"Leave","x":-1,"y":3})", "refused"},
       {R"({"do":"click","gauge":2,"area":1,"kind":"LeftSingle"})", "refused"},
       {R"({"do":"click","gauge":1,"area":1,"kind":"LeftSingle"})", "refused"},  // closed
       {R"({"do":"window","window":1,"open":true})", "open Window01"},
@@ -57,9 +61,25 @@ TEST(ConsoleGauges, ActionsBecomeStepsOnlyWhereThePageCouldAskForThem) {
       {R"({"do":"event","event":"NO_SUCH_EVENT"})", "refused"},
   };
   for (const auto& c : cases) EXPECT_EQ(s.act(c.body), c.step) << c.body;
-  EXPECT_NE(s.view.image(0), nullptr);
-  EXPECT_EQ(s.view.image(1), nullptr);
-  EXPECT_EQ(s.view.image(99), nullptr);
+  EXPECT_EQ(s.view.imagePng(0), std::nullopt);  // none decoded: the gauges have no bitmaps
 }
+// A tooltip written as a gauge string is shown formatted from the panel's
+// variables, and formatting it writes nothing and names nothing new.
+TEST(ConsoleGauges, ATooltipWrittenAsAGaugeStringIsFormattedWithoutWriting) {
+  const std::string gauge = R"(<Gauge Name="rpm" Version="1.0"><Mouse><Area Left="0" Top="0" Width="9" Height="9">
+    <Tooltip>%((L:rpm, number) 2 * d (&gt;L:rpm, number) (L:nowhere, number) +)%!d! rpm</Tooltip>
+    <Click>1 (&gt;L:rpm, number)</Click></Area></Mouse></Gauge>)";
+  gauges::LocalVariables shared;
+  gauges::SimulatedAircraft aircraft;
+  gauges::GaugePanel panel{{{"Window00", "", "Main", true, 100, 100}},
+                           {{"Window00", "Cabin!rpm", "rpm.xml", gauge, 3, 0, 0, 9, 9}}, shared, aircraft};
+  host::NamedVariables variables;
+  variables.set(variables.registerName("rpm"), 21);
+  TooltipTexts tooltips(aircraft);
+  EXPECT_EQ(tooltips.formattedJson(panel, variables), R"({"0:1":"42 rpm"})");
+  EXPECT_EQ(variables.valueOf("rpm"), 21);
+  EXPECT_EQ(variables.names().size(), 1u);
+}
+
 }  // namespace
 }  // namespace vorlanex::tool

@@ -81,6 +81,22 @@ TEST(ConsoleSession, APageFollowingTheFramesIsSentEachEndedSpanOnce) {
   EXPECT_DOUBLE_EQ(open["start"].get<double>(), 100.0);
 }
 
+// A page is sent the parts of the state that changed after the frame it
+// shows: every part once, then what moves.
+TEST(ConsoleSession, APageIsSentOnlyThePartsChangedSinceTheFrameItShows) {
+  LoopingSession s;
+  for (int i = 0; i < 5; ++i) s.playFrame();
+  const json first = s.stateAfter(-1);
+  for (const char* part : {"frame", "sounds", "simulator", "stopAll", "status", "timeline"}) {
+    EXPECT_TRUE(first.contains(part)) << part;
+  }
+  const json next = s.stateAfter(3);
+  EXPECT_EQ(next["frame"], 4);
+  EXPECT_TRUE(next.contains("sounds"));  // the loop's value changes each frame
+  EXPECT_FALSE(next.contains("simulator"));
+  EXPECT_FALSE(next.contains("stopAll"));
+}
+
 TEST(ConsoleSession, APageOpenedLateIsSentTheLastStretchAndTheScriptHasEveryStep) {
   LoopingSession s;
   for (int i = 0; i <= 1000; ++i) s.playFrame();

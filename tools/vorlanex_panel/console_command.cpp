@@ -1,6 +1,7 @@
 #include "console_command.h"
 
 #include <csignal>
+#include <filesystem>
 
 #include "check.h"
 #include "console_server.h"
@@ -48,15 +49,14 @@ std::string replayCommand(const ConsoleRequest& request) {
 
 namespace {
 
-// Each gauge's background image, read where the gauge was found.
-std::vector<std::string> gaugeImages(const gauges::GaugePanel& panel,
-                                     const std::vector<FoundGauge>& found) {
-  std::vector<std::string> images;
-  for (std::size_t g = 0; g < found.size(); ++g) {
-    const std::string& name = panel.model(static_cast<int>(g)).image;
-    images.push_back(name.empty() ? std::string() : readBesideGauge(found[g], name).value_or(""));
-  }
-  return images;
+// The bitmaps read where each gauge was found, and a window's beside
+// panel.cfg, as `snapshot` reads them.
+gauges::ImageBytes gaugeImages(std::vector<FoundGauge> found, const std::string& panelConfig) {
+  const std::filesystem::path folder = std::filesystem::path(panelConfig).parent_path();
+  return [found = std::move(found), folder](int gauge, const std::string& name) -> std::optional<std::string> {
+    if (gauge < 0) return readWholeFile((folder / name).string());
+    return readBesideGauge(found.at(static_cast<std::size_t>(gauge)), name);
+  };
 }
 
 }  // namespace
@@ -84,7 +84,7 @@ int runConsole(const ConsoleRequest& request, std::FILE* out, std::FILE* errors)
                     gauges ? std::optional<RunPanel>(gauges->panel) : std::nullopt);
     if (gauges) {
       session.showGauges(std::make_unique<GaugeView>(
-          *panel.gaugePanel(), *panel.aircraft(), gaugeImages(*panel.gaugePanel(), gauges->found),
+          *panel.gaugePanel(), *panel.aircraft(), gaugeImages(gauges->found, request.panelConfig),
           request.root));
     }
     if (!panel.unheard().empty()) {

@@ -77,10 +77,11 @@ std::string ConsoleSession::stateAfter(long long after, std::chrono::millisecond
     if (it != first) answer += ',';
     answer += it->json;
   }
-  answer += "],";
-  // The frame's own state is an object: its members close this one.
-  answer.append(state_, 1, std::string::npos);
-  return answer;
+  answer += "]";
+  for (const auto& [name, part] : state_) {
+    if (part.changed > after) answer += ",\"" + name + "\":" + part.json;
+  }
+  return answer + "}";
 }
 
 std::string ConsoleSession::script() {
@@ -119,12 +120,21 @@ void ConsoleSession::frameDone(const RunRecord& record, const host::NamedVariabl
   const long long frame = record.frames - 1;
   timeline_.follow(record);
   std::vector<TimelineEvent> ended = endedEvents(frame);
-  std::string state = frameJson(record, variables);
+  Parts parts = frameParts(record, variables);
   std::string lines = newScriptLines(record);
   std::lock_guard<std::mutex> lock(mutex_);
   frame_ = frame;
   framesPerSecond_ = record.framesPerSecond;
-  state_ = std::move(state);
+  for (auto& [name, json] : parts) {
+    auto [part, added] = state_.try_emplace(name, Part{json, frame, frame});
+    part->second.seen = frame;
+    if (added || part->second.json == json) continue;
+    part->second.json = std::move(json);
+    part->second.changed = frame;
+  }
+  // A part the frame no longer has (an item past a shorter display list) is
+  // let go: when it comes back it is new, whatever it held before.
+  for (auto it = state_.begin(); it != state_.end();) it = it->second.seen == frame ? std::next(it) : state_.erase(it);
   script_ += lines;
   for (TimelineEvent& event : ended) events_.push_back(std::move(event));
   const double from = record.frames / record.framesPerSecond - kTimelineWindow;

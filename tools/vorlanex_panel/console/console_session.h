@@ -6,6 +6,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <deque>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -47,10 +48,10 @@ class ConsoleSession {
   ActionAnswer act(const std::string& body);
   // The state of the first frame after `after` as JSON, waiting up to
   // `limit` for it (the latest state when none comes; empty once the session
-  // ends), with what the timeline gained in the frames after `after`: the
-  // page that shows frame `after` asks for what is new. A page that shows
-  // none (`after` < 0) gets the panel's facts and the timeline's last
-  // stretch.
+  // ends): the parts of it that changed after frame `after`, with what the
+  // timeline gained since: the page that shows frame `after` asks for what
+  // is new. A page that shows none (`after` < 0) gets every part, the
+  // panel's facts and the timeline's last stretch.
   std::string stateAfter(long long after, std::chrono::milliseconds limit);
   // The session so far as a script for `run`.
   std::string script();
@@ -79,7 +80,8 @@ class ConsoleSession {
 
   void queue(Step step);  // under the lock
   std::string factsJson() const;
-  std::string frameJson(const RunRecord& record, const host::NamedVariables& variables) const;
+  using Parts = std::vector<std::pair<std::string, std::string>>;
+  Parts frameParts(const RunRecord& record, const host::NamedVariables& variables) const;
   std::vector<TimelineEvent> endedEvents(long long frame);
   std::string newScriptLines(const RunRecord& record);
 
@@ -101,7 +103,14 @@ class ConsoleSession {
   long long frame_ = -1;
   double framesPerSecond_ = 1.0;
   std::string facts_;  // the panel as the page first shows it
-  std::string state_;  // the last frame's state, without the timeline's events
+  // The last frame's state by part, each with the frame it last changed in,
+  // without the timeline's events.
+  struct Part {
+    std::string json;
+    long long changed;
+    long long seen;  // the last frame that had it
+  };
+  std::map<std::string, Part> state_;
   // The timeline's ended items of the last stretch the page draws, oldest
   // first; older ones are let go.
   std::deque<TimelineEvent> events_;

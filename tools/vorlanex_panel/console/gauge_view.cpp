@@ -1,8 +1,11 @@
 #include "gauge_view.h"
 
+#include <cmath>
 #include <nlohmann/json.hpp>
 
+#include "display_list.h"
 #include "mouse_areas.h"
+#include "painter.h"
 #include "platform/portable/ascii_case.h"
 
 namespace vorlanex::tool {
@@ -42,8 +45,33 @@ json areaJson(const gauges::NumberedArea& numbered, double x, double y, double s
           {"width", rect.width * scaleX},
           {"height", rect.height * scaleY},
           {"tooltip", area.tooltip},
+          {"cursor", area.cursor},
           {"kinds", kinds},
           {"repeat", repeat}};
+}
+
+// Places to a thousandth of a unit: finer moves nothing on the page, and a
+// needle at rest sends nothing.
+double rounded(double value) { return std::round(value * 1000.0) / 1000.0; }
+
+json placeJson(const gauges::Affine& m) {
+  return {rounded(m.a), rounded(m.b), rounded(m.c), rounded(m.d), rounded(m.tx), rounded(m.ty)};
+}
+
+// An item as the page's painter reads it (panel_view.js, drawItem):
+//   image: [0, image, place, lighting, mask, maskPlace]
+//   text:  [1, place, lighting, text, width, height, size, fixed, colour,
+//           background (-1: none), adjust, verticalAdjust]
+// Lighting: 0 plain, 1 luminous, 2 bright.
+json itemJson(const gauges::DisplayItem& item) {
+  const int lighting = static_cast<int>(item.lighting);
+  if (item.kind == gauges::DisplayItem::Kind::kImage) {
+    return {0, item.image, placeJson(item.place), lighting, item.mask,
+            item.mask >= 0 ? placeJson(item.maskPlace) : json()};
+  }
+  const gauges::DrawnText& t = item.text;
+  return {1, placeJson(item.place), lighting, t.text, t.width, t.height, t.size, t.fixed, t.color,
+          t.hasBackground ? static_cast<long long>(t.background) : -1LL, t.adjust, t.verticalAdjust};
 }
 
 json writerJson(const Writer& writer) {
@@ -53,10 +81,9 @@ json writerJson(const Writer& writer) {
 
 }  // namespace
 
-GaugeView::GaugeView(const gauges::GaugePanel& panel, const gauges::SimulatedAircraft& aircraft,
-                     std::vector<std::string> images, std::string root)
-    : panel_(panel), aircraft_(aircraft), images_(std::move(images)), root_(std::move(root)) {
-  images_.resize(panel.gauges().size());
+GaugeView::GaugeView(const gauges::GaugePanel& panel, gauges::SimulatedAircraft& aircraft,
+                     gauges::ImageBytes images, std::string root)
+    : panel_(panel), aircraft_(aircraft), images_(std::move(images)), tooltips_(aircraft), root_(std::move(root)) {
   for (const gauges::PanelGaugeLine& gauge : panel.gauges()) {
     int window = -1;
     for (std::size_t w = 0; w < panel.windows().size() && window < 0; ++w) {
@@ -72,8 +99,10 @@ GaugeView::GaugeView(const gauges::GaugePanel& panel, const gauges::SimulatedAir
   facts_ = makeFacts();
 }
 
-const std::string* GaugeView::image(std::size_t gauge) const {
-  return gauge < images_.size() && !images_[gauge].empty() ? &images_[gauge] : nullptr;
+std::optional<std::string> GaugeView::imagePng(std::size_t index) {
+  std::lock_guard<std::mutex> lock(imagesMutex_);
+  if (index >= images_.count()) return std::nullopt;
+  return gauges::pngBytes(images_.image(static_cast<int>(index)));
 }
 
 bool GaugeView::settable(std::size_t variable) const {
@@ -105,6 +134,18 @@ bool GaugeView::listens(std::size_t gauge, int number, const std::string& kind) 
   return false;
 }
 
+bool GaugeView::areaHolds(std::size_t gauge, int number, double x, double y) const {
+  const gauges::GaugeModel& model = panel_.model(static_cast<int>(gauge));
+  if (!model.mouse) return false;
+  for (const gauges::NumberedArea& area : gauges::numberAreas(*model.mouse)) {
+    if (area.number != number) continue;
+    const gauges::Rect& r = area.area->rect;
+    // A root of unknown size is the whole gauge.
+    return r.width <= 0 || r.contains(x, y);
+  }
+  return false;
+}
+
 std::string GaugeView::makeFacts() const {
   json windows = json::array();
   for (const gauges::PanelWindowSection& w : panel_.windows()) {
@@ -127,8 +168,9 @@ std::string GaugeView::makeFacts() const {
       }
     }
     gaugeList.push_back({{"name", gaugeLine.name}, {"file", gaugeLine.file}, {"window", windowOf_[g]},
-                         {"xml", gaugeLine.text.has_value()}, {"image", image(g) != nullptr},
+                         {"xml", gaugeLine.text.has_value()},
                          {"x", gaugeLine.x}, {"y", gaugeLine.y}, {"width", width}, {"height", height},
+                         {"scaleX", scaleX}, {"scaleY", scaleY},
                          {"areas", areas}});
   }
   json aircraft = json::array();
@@ -151,7 +193,7 @@ void GaugeView::noteSent(const SentEventRecord& sent) {
   if (sent_.size() > kEventsShown) sent_.pop_front();
 }
 
-std::string GaugeView::frameJson(const host::NamedVariables& variables) const {
+void GaugeView::addFrameParts(const host::NamedVariables& variables, Parts& parts) {
   json open = json::array();
   for (std::size_t w = 0; w < panel_.windows().size(); ++w) {
     open.push_back(panel_.windowOpen(static_cast<int>(w)));
@@ -174,9 +216,23 @@ std::string GaugeView::frameJson(const host::NamedVariables& variables) const {
     }
     named.push_back(std::move(variable));
   }
-  return json{{"windowsOpen", open}, {"aircraft", aircraft}, {"clock", aircraft_.time()},
-              {"events", events}, {"eventCount", sentCount_}, {"variables", named}}
-      .dump(-1, ' ', false, json::error_handler_t::replace);
+  const auto add = [&](std::string name, const json& part) {
+    parts.emplace_back(std::move(name), part.dump(-1, ' ', false, json::error_handler_t::replace));
+  };
+  add("windowsOpen", open);
+  add("aircraft", aircraft);
+  add("clock", aircraft_.time());
+  add("sent", events);
+  add("eventCount", sentCount_);
+  add("variables", named);
+  parts.emplace_back("tooltips", tooltips_.formattedJson(panel_, variables));
+  std::lock_guard<std::mutex> lock(imagesMutex_);
+  for (std::size_t w = 0; w < panel_.windows().size(); ++w) {
+    const gauges::DisplayList list = gauges::displayWindow(panel_, static_cast<int>(w), images_);
+    const std::string prefix = "d:" + std::to_string(w) + ":";
+    add(prefix + "n", {list.items.size(), rounded(list.width), rounded(list.height)});
+    for (std::size_t i = 0; i < list.items.size(); ++i) add(prefix + std::to_string(i), itemJson(list.items[i]));
+  }
 }
 
 }  // namespace vorlanex::tool

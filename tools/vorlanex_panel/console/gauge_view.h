@@ -1,37 +1,44 @@
-// The panel's XML gauges as the console's page shows them: each window with
-// its gauges at their place, each gauge's mouse areas, the simulated
-// aircraft's variables, the events sent and who last wrote each L: variable.
-// What stands still is made once, for any thread; what moves is followed by
-// the frame loop alone.
+// The panel's XML gauges as the console's page shows them: each window's
+// display list (what `snapshot` paints), each gauge's mouse areas, the
+// simulated aircraft's variables, the events sent and who last wrote each L:
+// variable. What stands still is made once, for any thread; what moves is
+// followed by the frame loop alone. Images are decoded once and served by
+// their index.
 #pragma once
 
 #include <cstddef>
 #include <deque>
+#include <mutex>
+#include <optional>
 #include <string>
+#include <utility>
 #include <unordered_map>
 #include <vector>
 
+#include "gauge_images.h"
 #include "gauge_panel.h"
 #include "named_variables.h"
 #include "run_record.h"
 #include "simulated_aircraft.h"
+#include "tooltip_texts.h"
 
 namespace vorlanex::tool {
 
 class GaugeView {
  public:
-  // `images`: each gauge's background image file, by gauge; empty where it
-  // has none or it cannot be read. `root`: the simulator's root folder, which
-  // the page leaves out of the files it shows.
-  GaugeView(const gauges::GaugePanel& panel, const gauges::SimulatedAircraft& aircraft,
-            std::vector<std::string> images, std::string root);
+  // `images`: the bitmaps' bytes, beside each gauge and beside panel.cfg.
+  // `root`: the simulator's root folder, which the page leaves out of the
+  // files it shows.
+  GaugeView(const gauges::GaugePanel& panel, gauges::SimulatedAircraft& aircraft,
+            gauges::ImageBytes images, std::string root);
 
   // --- Fixed from the start: any thread ----------------------------------
   const gauges::GaugePanel& panel() const { return panel_; }
   // The windows, gauges, areas and aircraft variables, as JSON.
   const std::string& factsJson() const { return facts_; }
-  // The gauge's background image, whole; null when it has none.
-  const std::string* image(std::size_t gauge) const;
+  // The decoded image `index` of the display lists as a PNG file; nothing
+  // for an index no list has given yet.
+  std::optional<std::string> imagePng(std::size_t index);
   // The window the gauge stands in; -1 when its section names none.
   int windowOf(std::size_t gauge) const { return windowOf_.at(gauge); }
   // The aircraft's variables the page may set (the clock's are only shown).
@@ -43,19 +50,27 @@ class GaugeView {
   std::string stepTarget(std::size_t gauge) const;
   // Whether area `number` of the gauge listens to `kind`.
   bool listens(std::size_t gauge, int number, const std::string& kind) const;
+  // Whether the point (gauge pixels) lies in area `number` of the gauge.
+  bool areaHolds(std::size_t gauge, int number, double x, double y) const;
 
   // --- The frame loop's ----------------------------------------------------
   void noteWrite(const std::string& name, const Writer& writer);
   void noteSent(const SentEventRecord& sent);
-  // What moves, as JSON: windows open, aircraft values, events, L: variables.
-  std::string frameJson(const host::NamedVariables& variables) const;
+  // What moves, as named JSON parts the page is sent when they change:
+  // windows open, aircraft values, events, L: variables, tooltips written as
+  // gauge strings, and each window's
+  // display list ("d:W:n" its length, "d:W:I" its item I).
+  using Parts = std::vector<std::pair<std::string, std::string>>;
+  void addFrameParts(const host::NamedVariables& variables, Parts& parts);
 
  private:
   std::string makeFacts() const;
 
   const gauges::GaugePanel& panel_;
   const gauges::SimulatedAircraft& aircraft_;
-  std::vector<std::string> images_;
+  std::mutex imagesMutex_;  // the frame loop adds images, the server reads them
+  gauges::GaugeImages images_;
+  TooltipTexts tooltips_;
   std::string root_;
   std::vector<int> windowOf_;
   // The aircraft's slots bound when the gauges were compiled, as steps name

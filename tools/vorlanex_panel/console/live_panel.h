@@ -27,7 +27,7 @@ class LivePanel {
 
   // The gauges and the aircraft they read; null without them.
   const gauges::GaugePanel* gaugePanel() { return runner_.gaugePanel(); }
-  const gauges::SimulatedAircraft* aircraft() { return runner_.aircraft(); }
+  gauges::SimulatedAircraft* aircraft() { return runner_.aircraft(); }
 
   // Why the sounds are not heard; empty when they are.
   const std::string& unheard() const { return clock_.unheard(); }

@@ -75,6 +75,16 @@ PageAction click(const json& action, const GaugeView& gauges, const SimulatorSid
   Step step = simulatorStep(Action::kClick);
   step.target = gauges.stepTarget(*gauge);
   step.area = {gauges::AreaChoice::By::kNumber, "", static_cast<int>(area)};
+  // A drag or a wheel tells where the mouse is, (M:X) and (M:Y), in the
+  // gauge's pixels: the click goes to the innermost area there.
+  double x = 0;
+  double y = 0;
+  if (number(action, "x", x) && number(action, "y", y)) {
+    if (!gauges.areaHolds(*gauge, static_cast<int>(area), x, y)) {
+      return refused("\"x\" and \"y\" must be a point of the area, in the gauge's pixels");
+    }
+    step.area = {gauges::AreaChoice::By::kPoint, "", 0, x, y};
+  }
   if (kind->get<std::string>() != kPlainClick) step.mouseKind = kind->get<std::string>();
   return PageAction{{step}, false, {}};
 }

@@ -35,7 +35,8 @@ struct PageAction {
 //   {"do":"read-volume","sound":1}           code 4
 //   {"do":"stop-all"}  {"do":"sound","on":false}  {"do":"load-global"}  {"do":"quit"}
 // and with the panel's gauges (`gauges`), which are named by their indexes:
-//   {"do":"click","gauge":4,"area":1,"kind":"LeftSingle"}  an area the kind reaches
+//   {"do":"click","gauge":4,"area":1,"kind":"LeftSingle"}  an area the kind reaches,
+//     with "x" and "y" (M:X, M:Y, in the gauge's pixels) for a point in it
 //   {"do":"window","window":1,"open":true}
 //   {"do":"aircraft","variable":0,"value":1}   a simulated variable, not the clock's
 //   {"do":"event","event":"TOGGLE_MASTER_BATTERY","value":0}  an event the aircraft knows

@@ -1,7 +1,7 @@
 // What the page is shown, as JSON: every value comes from the panel's
 // variables or from what the module wrote, never from the page's own clicks.
 // The panel's facts are sent once, the timeline's ended items as they end,
-// and each frame's own view in full.
+// and each frame's own view in parts, each sent when it changes.
 #include <nlohmann/json.hpp>
 
 #include "console_session.h"
@@ -52,8 +52,8 @@ std::string ConsoleSession::factsJson() const {
       .dump(-1, ' ', false, json::error_handler_t::replace);
 }
 
-std::string ConsoleSession::frameJson(const RunRecord& record,
-                                      const host::NamedVariables& variables) const {
+ConsoleSession::Parts ConsoleSession::frameParts(const RunRecord& record,
+                                                const host::NamedVariables& variables) const {
   const double now = record.frames / record.framesPerSecond;
   json sounds = json::array();
   json open = json::array();
@@ -81,12 +81,10 @@ std::string ConsoleSession::frameJson(const RunRecord& record,
                     {"lanes", open},
                     {"simulatorSound", switchJson(timeline_.openSwitchSpan(now))}}},
   };
-  std::string text = state.dump();
-  if (gauges_) {
-    text.pop_back();
-    text += ",\"panelView\":" + gauges_->frameJson(variables) + "}";
-  }
-  return text;
+  Parts parts;
+  for (const auto& [name, part] : state.items()) parts.emplace_back(name, part.dump());
+  if (gauges_) gauges_->addFrameParts(variables, parts);
+  return parts;
 }
 
 std::vector<ConsoleSession::TimelineEvent> ConsoleSession::endedEvents(long long frame) {

@@ -19,6 +19,11 @@ const unsigned char kMono[] = {${mono}};
 
 const unsigned char* drawingFont(bool fixed) { return fixed ? kMono : kSans; }
 
+std::string_view drawingFontFile(bool fixed) {
+  return fixed ? std::string_view(reinterpret_cast<const char*>(kMono), sizeof kMono)
+               : std::string_view(reinterpret_cast<const char*>(kSans), sizeof kSans);
+}
+
 }  // namespace vorlanex::gauges
 ")
 file(COPY_FILE ${OUTPUT}.new ${OUTPUT} ONLY_IF_DIFFERENT)

@@ -30,6 +30,8 @@ class GaugeImages {
   // The image's index, decoded at the first asking; -1 when it cannot be had.
   int index(int gauge, const std::string& name);
   const Raster& image(int index) const { return images_[static_cast<size_t>(index)]; }
+  // The images decoded so far: indexes 0 to count() - 1.
+  std::size_t count() const { return images_.size(); }
   // The images that could not be had, once each, for telling.
   struct Missing {
     int gauge;  // -1: a window's background

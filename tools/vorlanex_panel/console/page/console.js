@@ -20,8 +20,12 @@ function post(path, body) {
   });
 }
 
+let actionsInFlight = 0;  // sent, not yet answered: read by the tests and the click bench
+
 function act(action) {
-  if (!ended) post('/api/action', action);
+  if (ended) return;
+  ++actionsInFlight;
+  post('/api/action', action).catch(() => {}).finally(() => --actionsInFlight);
 }
 
 // Shows the XML that writes a command: the number comes from the tool, which
@@ -241,14 +245,19 @@ function timelineNow(now) {
   };
 }
 
+// Each state holds only the parts that changed since the frame shown: the
+// page keeps the rest.
+let framesShown = 0;  // for the frame-rate bench
+
 function show(next) {
-  state = next;
+  ++framesShown;
+  state = Object.assign(state || {}, next);
   if (next.panel) {
     panel = next.panel;
     if (rows.length === 0) showPanel();
     if (panel.gauges && !panelView) buildPanelView(panel.gauges);
   }
-  keepEvents(state.events, state.timeline.from);
+  keepEvents(next.events, state.timeline.from);
   $('frame').textContent = state.frame;
   $('time').textContent = state.time.toFixed(2);
   state.sounds.forEach((sound, i) => {
@@ -264,7 +273,7 @@ function show(next) {
   $('load-global').hidden = state.simulator.globalDll;
   $('steps').textContent = state.steps === 1 ? '1 step' : `${state.steps || 'No'} steps`;
   drawTimeline(timelineNow(state.timeline), panel.sounds);
-  showPanelView(state.panelView);
+  showPanelView(next, state);
 }
 
 function end() {

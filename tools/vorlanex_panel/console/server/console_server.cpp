@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "address_reuse.h"
+#include "drawing_fonts.h"
 #include "page_actions.h"
 #include "page_files.h"
 #include "request_guard.h"
@@ -217,16 +218,20 @@ Response ConsoleServer::Impl::handle(const Request& request) {
     return answer(request, http::status::ok, "text/plain; charset=utf-8", session.script());
   }
   if (path == "/gauge-image") {
-    // By the gauge's index: a request never names a file.
-    const std::string_view given = queryValue(target, "gauge");
-    const GaugeView* gauges = session.gauges();
+    // By the image's index in the display lists: a request never names a file.
+    const std::string_view given = queryValue(target, "image");
+    GaugeView* gauges = session.gauges();
     const bool digits = !given.empty() && given.size() < 6 &&
                         given.find_first_not_of("0123456789") == std::string_view::npos;
-    const long long index = digits ? std::atoll(std::string(given).c_str()) : -1;
-    const std::string* image =
-        gauges && index >= 0 ? gauges->image(static_cast<std::size_t>(index)) : nullptr;
-    if (!image) return text(request, http::status::not_found, "no such gauge image");
-    return answer(request, http::status::ok, "image/bmp", *image);
+    std::optional<std::string> png;
+    if (gauges && digits) png = gauges->imagePng(static_cast<std::size_t>(std::atoll(std::string(given).c_str())));
+    if (!png) return text(request, http::status::not_found, "no such gauge image");
+    return answer(request, http::status::ok, "image/png", std::move(*png));
+  }
+  if (path == "/font") {
+    // The fonts `snapshot` draws texts with, so the page's texts are alike.
+    const std::string_view font = gauges::drawingFontFile(queryValue(target, "fixed") == "1");
+    return answer(request, http::status::ok, "font/ttf", std::string(font));
   }
   if (const PageFile* file = findPageFile(path)) {
     std::string body(file->text());
