@@ -102,13 +102,13 @@ const cases = [
     assert.strictEqual(await text('#lvar-cabin_door_open .value'), '0');
     await page.check('#window-0-open');
     await shows(soundState('cabin_door_open'), 'playing once');
+    if (screenshot) await page.screenshot({path: screenshot, fullPage: true});
     await setAircraft('EXIT OPEN', 0);
     await shows(soundState('cabin_door_close'), 'playing once');
-    if (screenshot) await page.screenshot({path: screenshot, fullPage: true});
   }],
   ['a Repeat="Yes" area clicks again while the button is held, and no more once let go', async () => {
     await page.check('#window-1-open');
-    await page.hover('#area-10-1');
+    await page.hover('#area-12-1');
     await page.mouse.down();
     await until('three clicks', async () => Number(await text('#lvar-held_count .value')) >= 3);
     await page.mouse.up();
@@ -125,7 +125,7 @@ const cases = [
   }],
   ['areas are named by indexes only, a closed window\'s are refused, and the policy blocked nothing', async () => {
     const click = (body, more = {}) => session.request({method: 'POST', path: '/api/action', body: JSON.stringify(body), ...more});
-    assert.strictEqual((await click({do: 'click', gauge: 8, area: 1, kind: 'LeftSingle'})).status, 400);
+    assert.strictEqual((await click({do: 'click', gauge: 10, area: 1, kind: 'LeftSingle'})).status, 400);
     assert.strictEqual((await click({do: 'click', gauge: 4, area: 1, kind: 'RightSingle'})).status, 400);
     assert.strictEqual((await click({do: 'click', gauge: 4, area: 1, kind: 'LeftSingle'}, {token: null})).status, 403);
     assert.strictEqual((await session.request({path: '/gauge-image?image=0', token: null})).status, 403);
