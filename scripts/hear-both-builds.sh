@@ -4,7 +4,9 @@
 # tool plays it with the real Vorlanex_sound.gau under Wine on DirectSound
 # (recorded in real time). Both must write the same variables
 # at the same frames and be heard alike (tests/audio/heard_side_by_side.py).
-# Expects both builds made; leaves what it compared in build/both-builds/.
+# Then the example's main window drawn by both (snapshot), held alike.
+# Expects both builds made and the native tests run (their copy of the
+# example panel); leaves what it compared in build/both-builds/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -34,3 +36,16 @@ if problems:
 print("the two builds wrote the same variables, each within two frames of the other")
 CHECK
 python3 "$root/tests/audio/heard_side_by_side.py" "$out/native.wav" "$out/wine.raw"
+
+# The example's main window drawn by both builds at the same moment of its
+# cabin tour (the test suite's copy of the panel, with its images and
+# cabinet): alike within the tolerance of tests/tools/png_alike.py.
+panel=$root/build/native/example-panel
+cd "$panel"
+"$root/build/native/bin/vorlanex-panel" snapshot --panel Aircraft/Cabin/panel/panel.cfg \
+  --script scripts/cabin_tour.txt --at 7.5 --out "$out/main_panel_native.png"
+"$root/scripts/wine-run.sh" "$root/build/win32/bin/vorlanex-panel.exe" snapshot \
+  --panel Aircraft/Cabin/panel/panel.cfg --script scripts/cabin_tour.txt --at 7.5 \
+  --out "$out/main_panel_win32.png"
+echo -n "the main window drawn by both builds at 7.5 s: "
+python3 "$root/tests/tools/png_alike.py" "$out/main_panel_native.png" "$out/main_panel_win32.png"
