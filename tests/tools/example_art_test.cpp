@@ -33,7 +33,11 @@ wait 2
 class ExampleArtTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::filesystem::copy(VORLANEX_EXAMPLE_PANEL, folder_.path(), std::filesystem::copy_options::recursive);
+    // Entry by entry: MinGW's library will not copy a tree into a folder that exists.
+    for (const auto& entry : std::filesystem::directory_iterator(VORLANEX_EXAMPLE_PANEL)) {
+      std::filesystem::copy(entry.path(), folder_.path() / entry.path().filename(),
+                            std::filesystem::copy_options::recursive);
+    }
     folder_.write("art.txt", kScript);
   }
 
