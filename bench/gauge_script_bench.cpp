@@ -132,11 +132,12 @@ void DisplayListFrame(benchmark::State& state) {
   gaugePanel.runFrame(kFrameSeconds);
   const std::string bitmap = tinyBitmap();
   gauges::GaugeImages images([&](int, const std::string&) { return std::optional<std::string>(bitmap); });
+  gauges::DelayedMotion motion;
   size_t items = 0;
   for (auto _ : state) {
     items = 0;
     for (int w = 0; w < static_cast<int>(gaugePanel.windows().size()); ++w) {
-      items += gauges::displayWindow(gaugePanel, w, images).items.size();
+      items += gauges::displayWindow(gaugePanel, w, images, motion, aircraft.time()).items.size();
     }
     benchmark::DoNotOptimize(items);
   }

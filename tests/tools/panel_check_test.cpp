@@ -14,6 +14,7 @@
 #include "check_report.h"
 #include "findings_summary.h"
 #include "support/temp_folder.h"
+#include "support/test_bitmap.h"
 #include "text_encoding.h"
 #include "xml_gauge.h"
 
@@ -296,6 +297,25 @@ TEST(PanelCheck, ReadsOfNamesCloseToTheModulesVariablesAreReported) {
       "zeb_volume_played: 'Zeb_Volume_Played' is no variable of the module: did you mean "
       "'zeb_volume_played'?",
   }));
+}
+
+// ImageSizes other than the bitmap's are told at their <Image>; sizes that
+// match, and a bitmap that is not there, pass without a word.
+TEST(PanelCheck, ImageSizesOtherThanTheBitmapsAreToldAtTheImage) {
+  TempFolder root;
+  root.write("Gauges/t.ini", "[Config]\nMaxSounds=1\n[LVars]\nLvar00=chime\n");
+  root.write("Gauges/Vorlanex_sound.gau", "MZ");
+  root.write("Gauges/G/bg.bmp", test::bitmap(40, 20, false, [](int, int) { return 0x808080u; }));
+  root.write("Gauges/G/g.xml", "<Gauge><Image Name=\"bg.bmp\" ImageSizes=\"40,20\"/>\n"
+                               "<Element><Image Name=\"bg.bmp\" ImageSizes=\"40,30,40,30\"/></Element>\n"
+                               "<Element><Image Name=\"none.bmp\" ImageSizes=\"1,1\"/></Element></Gauge>");
+  root.write("panel.cfg", "[Window00]\ngauge00=Vorlanex_sound!sound,0,0,1,1,./Gauges/t.ini\n"
+                          "gauge01=G!g,0,0\n");
+  Lines found;
+  for (const Problem& p : runCheck({std::nullopt, "panel.cfg", false}).problems) {
+    if (p.file == "Gauges/G/g.xml") found.push_back(std::to_string(p.line) + ": " + p.message);
+  }
+  EXPECT_EQ(found, (Lines{"2: ImageSizes 40,30 but bg.bmp is 40,20: drawn at its real size"}));
 }
 
 // The strict reading reports what the lenient one passes; what working

@@ -1,6 +1,6 @@
 // Snapshots of small gauges written for the test, probed pixel by pixel:
 // a switch's cases, a needle's tip, a drum through its mask, a readout, a
-// hidden element and black left undrawn.
+// hidden element, black left undrawn and a needle slowed by its Delay.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -12,50 +12,14 @@
 #include "exit_status.h"
 #include "snapshot_command.h"
 #include "support/temp_folder.h"
+#include "support/test_bitmap.h"
 #include "whole_file.h"
 
 namespace vorlanex::tool {
 namespace {
 
-using Rgb = uint32_t;  // 0xRRGGBB
-
-// A BMP of 24 bits, or of 8 bits with a palette of the colours it uses.
-std::string bitmap(int width, int height, bool paletted, const std::function<Rgb(int, int)>& colorAt) {
-  std::vector<Rgb> palette;
-  const auto indexOf = [&](Rgb c) {
-    for (size_t i = 0; i < palette.size(); ++i) if (palette[i] == c) return static_cast<int>(i);
-    palette.push_back(c);
-    return static_cast<int>(palette.size() - 1);
-  };
-  const int rowBytes = ((width * (paletted ? 1 : 3)) + 3) / 4 * 4;
-  std::string rows(static_cast<size_t>(rowBytes * height), '\0');
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) {
-      const Rgb c = colorAt(x, y);
-      char* p = &rows[static_cast<size_t>((height - 1 - y) * rowBytes + x * (paletted ? 1 : 3))];
-      if (paletted) {
-        p[0] = static_cast<char>(indexOf(c));
-      } else {
-        p[0] = static_cast<char>(c & 0xFF), p[1] = static_cast<char>((c >> 8) & 0xFF), p[2] = static_cast<char>(c >> 16);
-      }
-    }
-  }
-  std::string out;
-  const auto put = [&](uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i) out += static_cast<char>((value >> (8 * i)) & 0xFF);
-  };
-  const uint32_t offset = 54 + (paletted ? 4 * 256 : 0);
-  out += "BM";
-  put(offset + static_cast<uint32_t>(rows.size()), 4), put(0, 4), put(offset, 4);
-  put(40, 4), put(static_cast<uint32_t>(width), 4), put(static_cast<uint32_t>(height), 4), put(1, 2);
-  put(paletted ? 8 : 24, 2), put(0, 4), put(static_cast<uint32_t>(rows.size()), 4), put(2835, 4), put(2835, 4);
-  put(paletted ? 256 : 0, 4), put(0, 4);
-  if (paletted) {
-    palette.resize(256, 0);
-    for (Rgb c : palette) put(c & 0xFFFFFF, 4);
-  }
-  return out + rows;
-}
+using test::Rgb;
+using test::bitmap;
 
 std::function<Rgb(int, int)> plain(Rgb c) { return [c](int, int) { return c; }; }
 
@@ -240,6 +204,37 @@ TEST_F(SnapshotTest, ReadoutTextStandsRightAlignedInItsColourAndAHiddenElementDr
   const gauges::Raster night = draw("at 0 set N 42\n", true);
   EXPECT_EQ(at(night, 11, 171), 0x303030u);
   EXPECT_EQ(at(night, 9, 171), 0x262626u);
+}
+
+TEST_F(SnapshotTest, DelayedNeedleTurnsAtItsRateFrameByFrame) {
+  // From North at 90° a second toward South, the value set at 1 s: the needle
+  // moves in each frame from that one on, 5° a frame at 18 frames a second.
+  folder_.write("panel/panel.cfg", "[Window00]\nsize_mm=200,200\ngauge00=test!delayed, 0,0\n");
+  folder_.write("panel/test/delayed.xml", R"(<Gauge Name="delayed"><Image Name="needle_bg.bmp"/>
+<Element><Position X="100" Y="100"/><Image Name="needle.bmp"><Axis X="0" Y="3"/></Image>
+<Rotate><Value>(L:V,number) 90 - dgrd</Value><Delay DegreesPerSecond="90"/></Rotate></Element></Gauge>)");
+  folder_.write("script.txt", "at 0 set V 0\nat 1 set V 180\nwait 3\n");
+  constexpr double kPi = 3.14159265358979323846;
+  const struct {
+    double at;
+    double degrees;  // clockwise from East
+  } cases[] = {{0, -90}, {0.5, -90}, {2, -90 + 95}, {3, 90}, {4, 90}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.at);
+    SnapshotRequest request;
+    request.panelConfig = (folder_.path() / "panel/panel.cfg").string();
+    request.panelShown = "panel/panel.cfg";
+    request.parameters = "";
+    request.scriptFile = (folder_.path() / "script.txt").string();
+    request.at = c.at;
+    std::vector<std::string> missing;
+    const gauges::Raster r = drawSnapshot(request, missing);
+    for (double degrees : {-90.0, 0.0, 90.0, c.degrees}) {
+      const double t = degrees * kPi / 180.0;
+      EXPECT_EQ(at(r, 100 + 80 * std::cos(t), 100 + 80 * std::sin(t)), degrees == c.degrees ? kRed : kGrey)
+          << degrees;
+    }
+  }
 }
 
 TEST_F(SnapshotTest, CommandLineThatCannotBeFollowed) {

@@ -73,13 +73,18 @@ gauges::Raster drawSnapshot(const SnapshotRequest& request, std::vector<std::str
     if (gauge < 0) return readWholeFile((panelFolder / name).string());
     return readBesideGauge(found.at(static_cast<size_t>(gauge)), name);
   });
+  // Made every frame up to the moment, so the Delays' needles move as they would.
+  gauges::DelayedMotion motion;
   std::optional<gauges::DisplayList> list;
+  bool reached = false;
   runner.setFrameAdvance([&](int frame, double seconds) {
     audio.frameDone(seconds);
-    if (!list && frame * seconds + kTimeSlack >= request.at) list = gauges::displayWindow(panel, window, images);
+    if (reached) return;
+    list = gauges::displayWindow(panel, window, images, motion, frame * seconds);
+    reached = frame * seconds + kTimeSlack >= request.at;
   });
   runner.run(script);
-  if (!list) list = gauges::displayWindow(panel, window, images);
+  if (!list) list = gauges::displayWindow(panel, window, images, motion, 0.0);
   for (const gauges::GaugeImages::Missing& image : images.missing()) {
     const std::string where = image.gauge < 0 ? request.panelShown
                                               : panel.gauges()[static_cast<size_t>(image.gauge)].file;

@@ -77,6 +77,14 @@ Problems withoutToldLines(Problems problems, const Problems& told) {
   return problems;
 }
 
+// The bitmaps beside each gauge line's XML gauge (none beside the panel's windows).
+gauges::ImageBytes bitmapsBeside(const PanelGauges& found) {
+  return [&found](int gauge, const std::string& name) -> std::optional<std::string> {
+    if (gauge < 0) return std::nullopt;
+    return readBesideGauge(found.gauges.at(static_cast<size_t>(gauge)), name);
+  };
+}
+
 }  // namespace
 
 std::string defaultsText() {
@@ -144,7 +152,7 @@ CheckResult runCheck(const CheckRequest& request) {
            crossCheckPanel(result.iniFile, table, keys, panel.gauges.uses));
     append(result.problems,
            withoutToldLines(runPanelAtRest(panelGaugeSet(*panelText, panel.gauges), parameters, table,
-                                           request.globalDllPath),
+                                           request.globalDllPath, bitmapsBeside(panel.gauges)),
                             panel.gauges.problems));
     result.panel = std::move(panel);
   }

@@ -6,6 +6,7 @@
 #include "commands/command_value.h"
 #include "config/ini_layout.h"
 #include "cross_check.h"
+#include "image_sizes.h"
 #include "linked_module.h"
 #include "report_text.h"
 #include "script_runner.h"
@@ -58,7 +59,8 @@ Script restingScript() {
 }  // namespace
 
 Problems runPanelAtRest(const PanelGaugeSet& panel, const std::string& parameters,
-                        const SoundTable& table, const std::string& globalDllPath) {
+                        const SoundTable& table, const std::string& globalDllPath,
+                        const gauges::ImageBytes& images) {
   const std::map<std::string, Watched> variables = watched(table);
   std::map<std::tuple<std::string, int, std::string>, Writes> writes;
   int frame = 0;
@@ -84,6 +86,9 @@ Problems runPanelAtRest(const PanelGaugeSet& panel, const std::string& parameter
   runner.run(script);
 
   Problems problems = scriptFindings(runner.gaugePanel()->findings());
+  gauges::Findings sizes;
+  gauges::findImageSizeMismatches(*runner.gaugePanel(), images, sizes);
+  for (Problem& problem : scriptFindings(sizes)) problems.push_back(std::move(problem));
   for (const auto& [at, w] : writes) {
     const std::string& name = std::get<2>(at);
     if (w.framesInLastSecond < frame - lastSecond) continue;

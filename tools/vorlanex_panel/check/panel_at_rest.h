@@ -6,6 +6,7 @@
 #include <string>
 
 #include "config/slot_table.h"
+#include "gauge_images.h"
 #include "panel_gauges.h"
 #include "problem.h"
 
@@ -16,8 +17,10 @@ namespace vorlanex::tool {
 // stop-all variable in every frame: a one-shot written so plays again and
 // again, a stop-all written so stops every sound. `parameters` is the
 // module's INI path, `table` what the module reads from it, `globalDllPath`
-// the GLOBAL.DLL stand-in (the simulator's sound on) or empty.
+// the GLOBAL.DLL stand-in (the simulator's sound on) or empty. Also each
+// <Image> whose ImageSizes differ from its bitmap, read from `images`.
 Problems runPanelAtRest(const PanelGaugeSet& panel, const std::string& parameters,
-                        const SoundTable& table, const std::string& globalDllPath);
+                        const SoundTable& table, const std::string& globalDllPath,
+                        const gauges::ImageBytes& images);
 
 }  // namespace vorlanex::tool

@@ -228,7 +228,8 @@ void GaugeView::addFrameParts(const host::NamedVariables& variables, Parts& part
   parts.emplace_back("tooltips", tooltips_.formattedJson(panel_, variables));
   std::lock_guard<std::mutex> lock(imagesMutex_);
   for (std::size_t w = 0; w < panel_.windows().size(); ++w) {
-    const gauges::DisplayList list = gauges::displayWindow(panel_, static_cast<int>(w), images_);
+    const gauges::DisplayList list =
+        gauges::displayWindow(panel_, static_cast<int>(w), images_, motion_, aircraft_.time());
     const std::string prefix = "d:" + std::to_string(w) + ":";
     add(prefix + "n", {list.items.size(), rounded(list.width), rounded(list.height)});
     for (std::size_t i = 0; i < list.items.size(); ++i) add(prefix + std::to_string(i), itemJson(list.items[i]));

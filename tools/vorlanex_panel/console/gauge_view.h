@@ -15,6 +15,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "delayed_motion.h"
 #include "gauge_images.h"
 #include "gauge_panel.h"
 #include "named_variables.h"
@@ -70,6 +71,7 @@ class GaugeView {
   const gauges::SimulatedAircraft& aircraft_;
   std::mutex imagesMutex_;  // the frame loop adds images, the server reads them
   gauges::GaugeImages images_;
+  gauges::DelayedMotion motion_;  // the frame loop's: moved once a frame, by the clock
   TooltipTexts tooltips_;
   std::string root_;
   std::vector<int> windowOf_;

@@ -106,8 +106,9 @@ int adjustOf(const std::string& adjust, const char* start, const char* end) {
 class WindowDrawer {
  public:
   WindowDrawer(const GaugeInstance& instance, int gauge, const Affine& toWindow, GaugeImages& images,
-               DisplayList& list)
-      : instance_(instance), gauge_(gauge), toWindow_(toWindow), images_(images), list_(list) {}
+               DelayedMotion& motion, double now, DisplayList& list)
+      : instance_(instance), gauge_(gauge), toWindow_(toWindow), images_(images), motion_(motion), now_(now),
+        list_(list) {}
 
   void draw(const std::vector<GaugeElement>& elements) {
     for (const GaugeElement& element : elements) drawElement(element, true, 0.0, 0.0, -2);
@@ -168,12 +169,21 @@ class WindowDrawer {
     }
     double turn = 0.0;
     if (drawing.rotate.present) {
-      turn = rotationOf(drawing.rotate, value(index, drawing.rotate.value), pivotX, pivotY) -
-             pointsToAngle(image.pointsTo);
+      turn = rotationOf(drawing.rotate, value(index, drawing.rotate.value), pivotX, pivotY);
+      if (drawing.rotate.delayPerSecond > 0.0) {
+        turn = motion_.turn(gauge_, index, turn, drawing.rotate.delayPerSecond, now_);
+      }
+      turn -= pointsToAngle(image.pointsTo);
     }
     double shiftX = 0.0;
     double shiftY = 0.0;
-    if (drawing.shift.present) std::tie(shiftX, shiftY) = shiftOf(drawing.shift, value(index, drawing.shift.value));
+    if (drawing.shift.present) {
+      auto offset = shiftOf(drawing.shift, value(index, drawing.shift.value));
+      if (drawing.shift.delayPerSecond > 0.0) {
+        offset = motion_.shift(gauge_, index, offset, drawing.shift.delayPerSecond, now_);
+      }
+      std::tie(shiftX, shiftY) = offset;
+    }
     const double cosine = std::cos(turn);
     const double sine = std::sin(turn);
     // The image's Axis at the pivot, turned about it, then shifted.
@@ -211,13 +221,16 @@ class WindowDrawer {
   int gauge_;
   Affine toWindow_;
   GaugeImages& images_;
+  DelayedMotion& motion_;
+  double now_;
   DisplayList& list_;
   int order_ = 0;
 };
 
 }  // namespace
 
-DisplayList displayWindow(const GaugePanel& panel, int window, GaugeImages& images) {
+DisplayList displayWindow(const GaugePanel& panel, int window, GaugeImages& images, DelayedMotion& motion,
+                          double now) {
   const PanelWindowSection& section = panel.windows().at(static_cast<size_t>(window));
   DisplayList list;
   list.width = section.width;
@@ -267,7 +280,7 @@ DisplayList displayWindow(const GaugePanel& panel, int window, GaugeImages& imag
       item.place = toWindow;
       list.items.push_back(item);
     }
-    WindowDrawer(instance, g, toWindow, images, list).draw(model.elements);
+    WindowDrawer(instance, g, toWindow, images, motion, now, list).draw(model.elements);
   }
   return list;
 }

@@ -3,13 +3,14 @@
 // order, nested), each with the image its Select chose, its place, rotation,
 // shift, mask and text, in the window's units. Computed from the values the
 // last frame gave (nothing is run again to draw: scripts have side effects).
-// A still picture draws where a Delay would be heading.
+// A Delay's needle stands where it has moved to by the frame's time.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "delayed_motion.h"
 #include "gauge_images.h"
 #include "gauge_panel.h"
 
@@ -55,9 +56,12 @@ struct DisplayList {
   std::vector<DisplayItem> items;  // bottom to top
 };
 
-// The window `window` of `panel` as its last frame left it. A window without
-// size_mm takes the extent of its gauges.
-DisplayList displayWindow(const GaugePanel& panel, int window, GaugeImages& images);
+// The window `window` of `panel` as its last frame, at `now` seconds, left
+// it; the Delays' elements move on in `motion` to that time. Made every
+// frame the Delays are to move smoothly. A window without size_mm takes the
+// extent of its gauges.
+DisplayList displayWindow(const GaugePanel& panel, int window, GaugeImages& images, DelayedMotion& motion,
+                          double now);
 
 // Parses "#RRGGBB", "0xRRGGBB" and colour names; nothing for others.
 std::optional<uint32_t> parseColor(const std::string& text);

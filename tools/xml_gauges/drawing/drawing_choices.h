@@ -24,4 +24,13 @@ constexpr double kNightFactor = 0.3;
 // background is not drawn either.
 constexpr uint8_t kTransparentLevel = 0;
 
+// A Delay: a needle or shifted image moves toward where its value puts it
+// by at most DegreesPerSecond (or PixelsPerSecond, in a straight line) times
+// the frame's seconds, every frame it is drawn; in the first frame it stands
+// there already. A needle turns the shorter way round (a compass card
+// crossing North does not spin back), and half a turn the way its value went.
+// One hidden a while, or in a closed window, moves by the time passed when
+// it is drawn again, as if it had moved on meanwhile.
+constexpr bool kDelayTurnsTheShorterWay = true;
+
 }  // namespace vorlanex::gauges::drawing_choices

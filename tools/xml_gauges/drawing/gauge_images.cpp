@@ -28,6 +28,17 @@ std::optional<Raster> decodeBitmap(const std::string& bytes) {
   return raster;
 }
 
+std::optional<std::pair<int, int>> bitmapSize(const std::string& bytes) {
+  int width = 0;
+  int height = 0;
+  int channels = 0;
+  if (stbi_info_from_memory(reinterpret_cast<const unsigned char*>(bytes.data()), static_cast<int>(bytes.size()),
+                            &width, &height, &channels) == 0) {
+    return std::nullopt;
+  }
+  return std::make_pair(width, height);
+}
+
 int GaugeImages::index(int gauge, const std::string& name) {
   if (name.empty()) return -1;
   const auto key = std::make_pair(gauge, lowerCase(name));

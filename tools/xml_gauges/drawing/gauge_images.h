@@ -22,6 +22,8 @@ using ImageBytes = std::function<std::optional<std::string>(int gauge, const std
 
 // A BMP decoded, black made transparent; nothing when it is no bitmap.
 std::optional<Raster> decodeBitmap(const std::string& bytes);
+// A BMP's width and height, read from its header alone; nothing when it is no bitmap.
+std::optional<std::pair<int, int>> bitmapSize(const std::string& bytes);
 
 class GaugeImages {
  public:

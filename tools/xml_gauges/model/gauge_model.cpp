@@ -34,6 +34,7 @@ class ModelReader {
   void collectMacros(const XmlNode* node);
   ScriptText script(const XmlNode* node);
   void readImage(const XmlNode* node);
+  std::optional<DeclaredImageSize> noteImageSizes(const XmlNode* node);
   GaugeElement readElement(const XmlNode* node);
   void readElementParts(const XmlNode* node, GaugeElement& element);
   void readDrawingPart(const XmlNode* parent, const XmlNode* child, ElementDrawing& drawing);
@@ -141,14 +142,21 @@ void ModelReader::read(const XmlNode* gauge) {
 
 void ModelReader::readImage(const XmlNode* node) {
   model_.image = attributeOf(node, "Name").value_or("");
-  double width = 0.0;
-  double height = 0.0;
+  if (const auto size = noteImageSizes(node)) {
+    model_.width = size->width;
+    model_.height = size->height;
+  }
+}
+
+std::optional<DeclaredImageSize> ModelReader::noteImageSizes(const XmlNode* node) {
+  DeclaredImageSize size;
+  size.line = xml_.lineOf(node);
+  size.name = attributeOf(node, "Name").value_or("");
   char comma = 0;
   std::istringstream sizes(attributeOf(node, "ImageSizes").value_or(""));
-  if (sizes >> width >> comma >> height && comma == ',') {
-    model_.width = width;
-    model_.height = height;
-  }
+  if (!(sizes >> size.width >> comma >> size.height) || comma != ',') return std::nullopt;
+  model_.imageSizes.push_back(size);
+  return size;
 }
 
 GaugeElement ModelReader::readElement(const XmlNode* node) {
@@ -239,6 +247,7 @@ std::vector<NonlinearityItem> itemsOf(const XmlNode* nonlinearity) {
 
 // The parts of an element that say how it is drawn, where they stand in it.
 void ModelReader::readDrawingPart(const XmlNode* parent, const XmlNode* child, ElementDrawing& drawing) {
+  if (isNamed(child, "Image") || isNamed(child, "MaskImage")) noteImageSizes(child);
   if (isNamed(child, "Image")) {
     if (isNamed(parent, "Case")) {
       if (!drawing.cases.empty()) drawing.cases.back().image = imageOf(child);
@@ -257,6 +266,9 @@ void ModelReader::readDrawingPart(const XmlNode* parent, const XmlNode* child, E
     drawing.shift.scaled = true;
     drawing.shift.scaleX = numberAttribute(child, "X");
     drawing.shift.scaleY = numberAttribute(child, "Y");
+  } else if (isNamed(child, "Delay")) {
+    if (isNamed(parent, "Rotate")) drawing.rotate.delayPerSecond = numberAttribute(child, "DegreesPerSecond");
+    if (isNamed(parent, "Shift")) drawing.shift.delayPerSecond = numberAttribute(child, "PixelsPerSecond");
   } else if (isNamed(child, "Nonlinearity")) {
     if (isNamed(parent, "Rotate")) drawing.rotate.items = itemsOf(child);
     if (isNamed(parent, "Shift")) drawing.shift.items = itemsOf(child);

@@ -81,6 +81,9 @@ struct ElementMotion {
   bool scaled = false;  // <Shift><Scale X Y>
   double scaleX = 0.0;
   double scaleY = 0.0;
+  // <Delay DegreesPerSecond> under Rotate, <Delay PixelsPerSecond> under
+  // Shift: the most the drawing moves in a second; 0 when not given.
+  double delayPerSecond = 0.0;
   bool present = false;
 };
 
@@ -129,6 +132,15 @@ struct GaugeElement {
   ElementDrawing drawing;
 };
 
+// An <Image> (or <MaskImage>) that gives ImageSizes: the first pair, the
+// size it says its bitmap has.
+struct DeclaredImageSize {
+  int line = 0;
+  std::string name;
+  double width = 0.0;
+  double height = 0.0;
+};
+
 struct KeyHandler {
   int line = 0;
   std::string key;    // On Key="..." (or Event="...")
@@ -146,6 +158,7 @@ struct GaugeModel {
   std::optional<MouseArea> mouse;
   std::map<std::string, std::string> macros;  // by lower-case name
   std::vector<KeyHandler> keys;
+  std::vector<DeclaredImageSize> imageSizes;  // in file order
 };
 
 // Reads a gauge's text. As lenient as the simulator's reader: a closing tag
