@@ -245,7 +245,7 @@ TEST(RunRecord, WritesCarryOldAndNewValuesAndTheSoundBeingHandled) {
       {abi::kSetNamedVariableValue, "", 2, 75, nullptr, 0},
   };
   std::vector<double> values = {1, 2, 100};
-  std::vector<VariableWrite> writes;
+  std::deque<VariableWrite> writes;
   collectWrites(calls, variables, 7, 0.5, values, writes);
   ASSERT_EQ(writes.size(), 3u);
   EXPECT_EQ(writes[0].name, "zeb_volume_played");

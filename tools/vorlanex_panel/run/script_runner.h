@@ -95,6 +95,9 @@ class ScriptRunner {
   // disconnects it. The record refers to the steps, which must outlive it.
   void playFrame(const Script& steps, int frame);
   const RunRecord& record() const { return record_; }
+  // Lets go of the writes and sent events recorded before `time` (seconds):
+  // a live session keeps its last stretch.
+  void forgetBefore(double time) { record_.forgetBefore(time); }
 
   host::PanelHost& host() { return host_; }
 
