@@ -171,6 +171,26 @@ TEST(ScriptRunner, WithThePanelEveryWriteNamesItsWriterInTheFramesOrder) {
   }
 }
 
+// A live session that lets go of its old record: each event the gauges send
+// is recorded once, and the aircraft holds none it has handed over.
+TEST(ScriptRunner, ALiveSessionForgetsWhatItTookAndRecordsEachEventOnce) {
+  ScriptRun run("click G!g");
+  run.runner.usePanel(panelOf(true));
+  const Script none;
+  for (int frame = 0; frame < 40; ++frame) {
+    run.runner.playFrame(frame % 10 == 5 ? run.script : none, frame);
+    run.runner.forgetBefore((frame + 1) / 18.0 - 1.0);
+    EXPECT_TRUE(run.runner.aircraft()->events().empty()) << frame;
+  }
+  run.runner.host().disconnect();
+  const RunRecord& record = run.runner.record();
+  std::vector<int> frames;  // of the events sent in the last second
+  for (const SentEventRecord& sent : record.sentEvents) frames.push_back(sent.frame);
+  EXPECT_EQ(frames, (std::vector<int>{25, 35}));
+  EXPECT_EQ(record.events.size(), 4u);  // every click
+  EXPECT_GE(record.writes.front().time, 40 / 18.0 - 1.0);
+}
+
 // The module starts when its window first opens, and a closed window's
 // gauges, the module's among them, do not run.
 TEST(ScriptRunner, TheModuleRunsOnlyWhileItsWindowIsOpen) {

@@ -97,7 +97,8 @@ class ScriptRunner {
   const RunRecord& record() const { return record_; }
   // Lets go of the writes and sent events recorded before `time` (seconds):
   // a live session keeps its last stretch.
-  void forgetBefore(double time) { record_.forgetBefore(time); }
+  // The events the aircraft recorded and the record took are let go too.
+  void forgetBefore(double time);
 
   host::PanelHost& host() { return host_; }
 
