@@ -184,11 +184,9 @@ TEST(ScriptRunner, ALiveSessionForgetsWhatItTookAndRecordsEachEventOnce) {
   }
   run.runner.host().disconnect();
   const RunRecord& record = run.runner.record();
-  std::vector<int> frames;  // of the events sent in the last second
-  for (const SentEventRecord& sent : record.sentEvents) frames.push_back(sent.frame);
-  EXPECT_EQ(frames, (std::vector<int>{25, 35}));
+  ASSERT_EQ(record.sentEvents.size(), 2u);  // those of the last second
+  EXPECT_EQ(std::make_pair(record.sentEvents[0].frame, record.sentEvents[1].frame), std::make_pair(25, 35));
   EXPECT_EQ(record.events.size(), 4u);  // every click
-  EXPECT_GE(record.writes.front().time, 40 / 18.0 - 1.0);
 }
 
 // The module starts when its window first opens, and a closed window's

@@ -108,21 +108,6 @@ TEST(SimulatedAircraft, KeepsMemoryBoundedForAScriptThatLoopsSendingEvents) {
   EXPECT_GT(fixture.aircraft.eventsNotRecorded(), 3 * SimulatedAircraft::kMaxEventsAtOnce);
 }
 
-// A long session's reader lets go of the events it has taken; those sent
-// after stay, in order.
-TEST(SimulatedAircraft, ForgetsTheEventsItsReaderTook) {
-  ScriptFixture fixture;
-  fixture.run("1 (>K:GEAR_UP) 2 (>K:GEAR_DOWN)");
-  fixture.aircraft.forgetEvents(1);
-  fixture.run("3 (>K:FLAPS_UP)");
-  const std::vector<SentEvent>& events = fixture.aircraft.events();
-  ASSERT_EQ(events.size(), 2u);
-  EXPECT_EQ(events[0].event, "GEAR_DOWN");
-  EXPECT_EQ(events[1].event, "FLAPS_UP");
-  fixture.aircraft.forgetEvents(5);  // more than it holds
-  EXPECT_TRUE(fixture.aircraft.events().empty());
-}
-
 TEST(SimulatedAircraft, TheClockAdvancesFromAFixedNoon) {
   ScriptFixture fixture;
   const Program clock = compileScript(
