@@ -7,10 +7,15 @@
 
 #include <cstring>
 #include <deque>
+#include <fstream>
 #include <nlohmann/json.hpp>
+#include <sstream>
 
 #include "console_command.h"
+#include "live_panel.h"
 #include "recorded_script.h"
+#include "support/built_files.h"
+#include "support/temp_folder.h"
 
 namespace vorlanex::tool {
 namespace {
@@ -113,6 +118,59 @@ TEST(ConsoleSession, APageOpenedLateIsSentTheLastStretchAndTheScriptHasEveryStep
   const std::string script = s.session.script();
   EXPECT_EQ(script.rfind("# Recorded by vorlanex-panel console on ./Gauges/t.ini", 0), 0u);
   EXPECT_EQ(script.substr(script.find("\nat ") + 1), recordedScript(s.record, ""));
+}
+
+// A long session keeps only its last stretch of writes, yet the timeline
+// follows every frame's writes and the script holds every step.
+TEST(ConsoleSession, WritesOlderThanTheStretchKeptAreLetGoButNoStepIs) {
+  LoopingSession s;
+  for (int i = 0; i <= 1000; ++i) {
+    s.playFrame();
+    s.record.forgetBefore(s.record.frames / 10.0 - 5.0);
+  }
+  // Frames 951 to 1000, the last 5 s: "a" written in each, the volume in every other.
+  ASSERT_EQ(s.record.writes.size(), 75u);
+  EXPECT_EQ(s.record.forgottenWrites, 1502u - 75u);
+  // Followed write by write: the loops still start where the steps put them.
+  const std::vector<double> starts = spanStarts(s.stateAfter(-1));
+  ASSERT_EQ(starts.size(), 200u);
+  EXPECT_DOUBLE_EQ(starts.front(), 60.0);
+  EXPECT_DOUBLE_EQ(starts.back(), 99.8);
+  const std::string script = s.session.script();
+  EXPECT_EQ(script.substr(script.find("\nat ") + 1), recordedScript(s.record, ""));
+  EXPECT_EQ(s.record.events.size(), 1001u);
+}
+
+// The log file has every line the terminal has; the record, the last writes.
+TEST(LivePanel, TheLogFileHoldsEveryLineWhileTheRecordKeepsItsLastStretch) {
+  test::TempFolder root;
+  root.write("Gauges/t.ini", "[Config]\nMaxSounds=1\nErrorFlag=-1\n[Sounds]\nSound00=./none.wav,100\n"
+                             "[LVars]\nLvar00=a\n");
+  LoopingSession s;
+  LivePanel panel(test::modulePath(), AudioRequest{}, {1000.0, "./Gauges/t.ini", test::globalDllPath()});
+  std::FILE* terminal = std::fopen("terminal.log", "w");
+  std::FILE* log = std::fopen("session.log", "w");
+  panel.keepLog(log, 0.1);
+  // Each frame plays the missing sound: the page's step, the module's error value.
+  int frames = 0;
+  panel.play(s.session, terminal, [&] {
+    return s.session.act(R"({"do":"set","sound":0,"value":1})").status != 200 || ++frames > 300;
+  });
+  std::fclose(terminal);
+  std::fclose(log);
+  std::stringstream logged, printed;
+  logged << std::ifstream("session.log").rdbuf();
+  printed << std::ifstream("terminal.log").rdbuf();
+  EXPECT_EQ(logged.str(), printed.str());
+  int errorWrites = 0;
+  for (std::string line; std::getline(logged, line);) {
+    errorWrites += line.find("a                               1 -> -1") != std::string::npos;
+  }
+  const RunRecord& record = panel.record();
+  EXPECT_EQ(errorWrites, record.frames);
+  EXPECT_EQ(record.events.size(), static_cast<std::size_t>(record.frames));
+  EXPECT_GT(record.forgottenWrites, 0u);
+  EXPECT_GE(record.writes.front().time, (record.frames - 1) / 1000.0 - 0.1);
 }
 
 // Replayed from anywhere, the script needs every option the session's frames

@@ -171,6 +171,24 @@ TEST(ScriptRunner, WithThePanelEveryWriteNamesItsWriterInTheFramesOrder) {
   }
 }
 
+// A live session that lets go of its old record: each event the gauges send
+// is recorded once, and the aircraft holds none it has handed over.
+TEST(ScriptRunner, ALiveSessionForgetsWhatItTookAndRecordsEachEventOnce) {
+  ScriptRun run("click G!g");
+  run.runner.usePanel(panelOf(true));
+  const Script none;
+  for (int frame = 0; frame < 40; ++frame) {
+    run.runner.playFrame(frame % 10 == 5 ? run.script : none, frame);
+    run.runner.forgetBefore((frame + 1) / 18.0 - 1.0);
+    EXPECT_TRUE(run.runner.aircraft()->events().empty()) << frame;
+  }
+  run.runner.host().disconnect();
+  const RunRecord& record = run.runner.record();
+  ASSERT_EQ(record.sentEvents.size(), 2u);  // those of the last second
+  EXPECT_EQ(std::make_pair(record.sentEvents[0].frame, record.sentEvents[1].frame), std::make_pair(25, 35));
+  EXPECT_EQ(record.events.size(), 4u);  // every click
+}
+
 // The module starts when its window first opens, and a closed window's
 // gauges, the module's among them, do not run.
 TEST(ScriptRunner, TheModuleRunsOnlyWhileItsWindowIsOpen) {
@@ -245,7 +263,7 @@ TEST(RunRecord, WritesCarryOldAndNewValuesAndTheSoundBeingHandled) {
       {abi::kSetNamedVariableValue, "", 2, 75, nullptr, 0},
   };
   std::vector<double> values = {1, 2, 100};
-  std::vector<VariableWrite> writes;
+  std::deque<VariableWrite> writes;
   collectWrites(calls, variables, 7, 0.5, values, writes);
   ASSERT_EQ(writes.size(), 3u);
   EXPECT_EQ(writes[0].name, "zeb_volume_played");

@@ -1,6 +1,9 @@
 #include "console_command.h"
 
 #include <csignal>
+#include <cstdio>
+#include <memory>
+#include <stdexcept>
 #include <filesystem>
 
 #include "check.h"
@@ -91,6 +94,12 @@ int runConsole(const ConsoleRequest& request, std::FILE* out, std::FILE* errors)
       std::fprintf(out, "%s\n", panel.unheard().c_str());
       session.setUnheard(panel.unheard());
     }
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> log(nullptr, &std::fclose);
+    if (!request.logFile.empty()) {
+      log.reset(std::fopen(request.logFile.c_str(), "w"));
+      if (!log) throw std::runtime_error("cannot write the log file " + request.logFile);
+    }
+    panel.keepLog(log.get(), request.keepMinutes * 60.0);
     ConsoleServer server(session, consoleToken(), request.port);
     std::fprintf(out, "console: %s\n", server.address().c_str());
     std::fprintf(out, "Ctrl-C or the page's Quit button ends it.\n");
@@ -100,6 +109,7 @@ int runConsole(const ConsoleRequest& request, std::FILE* out, std::FILE* errors)
     std::signal(SIGINT, onInterrupt);
     std::signal(SIGTERM, onInterrupt);
     printLogHeading(out, gauges.has_value());
+    if (log) printLogHeading(log.get(), gauges.has_value());
     // However the frames end, the server stops with them; from the Quit on,
     // the session refuses clicks no frame would carry out.
     struct EndServer {

@@ -20,6 +20,8 @@ struct ConsoleRequest {
   bool globalDll = true;      // start with GLOBAL.DLL loaded
   bool openBrowser = true;
   std::string recordFile;     // write the session's script here at the end; may be empty
+  std::string logFile = "";   // write the whole log here as the frames run; may be empty
+  double keepMinutes = 10.0;  // the stretch of writes kept for the page and the timeline
   // --panel: the panel.cfg whose XML gauges run beside the module, as the
   // file system takes it and as the author named it; empty: none.
   std::string panelConfig = "";

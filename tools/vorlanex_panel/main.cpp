@@ -135,6 +135,13 @@ int main(int argc, char** argv) {
                            "start without GLOBAL.DLL (the page can load it)");
   consoleCommand->add_option("--record", console.recordFile,
                              "write the session as a script into this file when it ends");
+  consoleCommand->add_option("--log", console.logFile,
+                             "write the whole log into this file as the frames run (the page "
+                             "and the timeline keep only the last minutes)");
+  consoleCommand->add_option("--keep-minutes", console.keepMinutes,
+                             "the minutes of writes the console keeps for the page and the "
+                             "timeline (default 10)")
+      ->check(CLI::Range(1.0, 1440.0));
   consoleCommand->add_option("--render", console.audio.renderFile,
                              "write the mix heard into this WAV file instead of playing it "
                              "(native build)");
@@ -190,7 +197,7 @@ int main(int argc, char** argv) {
       }
       console.panelConfig = console.panelShown;
       for (std::string* path : {&console.modulePath, &console.globalDllPath, &console.recordFile,
-                                &console.audio.renderFile, &console.panelConfig}) {
+                                &console.logFile, &console.audio.renderFile, &console.panelConfig}) {
         *path = absolute(*path);
       }
       console.globalDll = !noGlobalDll;
@@ -212,6 +219,7 @@ int main(int argc, char** argv) {
       }
       requireLoadableModule(console.modulePath);
       requireWritable(console.recordFile);
+      requireWritable(console.logFile);
       // Without GLOBAL.DLL at the start the page may never load it.
       if (console.globalDll) requireLoadableGlobalDll(console.globalDllPath);
       return runConsole(console, stdout, stderr);

@@ -31,9 +31,18 @@ void LivePanel::play(ConsoleSession& session, std::FILE* out,
                      const std::function<bool()>& stopped) {
   // The page is shown each frame as soon as its pre-update is done; the
   // wait for the frame's end comes after.
-  runner_.setFrameAdvance([&](int, double seconds) {
+  // Each line of the log goes to the terminal and to the log file.
+  auto logLine = [&](auto print) {
+    print(out);
+    if (log_) print(log_);
+  };
+  runner_.setFrameAdvance([&](int frame, double seconds) {
     session.frameDone(runner_.record(), runner_.host().variables());
+    // The page and the timeline have taken what the frame added: the record
+    // keeps the last stretch, the log file the whole session.
+    runner_.forgetBefore((frame + 1) * seconds - keptSeconds_);
     std::fflush(out);
+    if (log_) std::fflush(log_);
     clock_.frameDone(seconds);
   });
   GaugeView* view = session.gauges();
@@ -43,7 +52,7 @@ void LivePanel::play(ConsoleSession& session, std::FILE* out,
     // Without the gauges the page's own sets are its steps, logged as such;
     // with them the log is run --panel's.
     if (w.oldValue == w.newValue || (!view && w.writer.kind != Writer::Kind::kModule)) return;
-    printWrite(out, w, view != nullptr);
+    logLine([&](std::FILE* f) { printWrite(f, w, view != nullptr); });
   });
   if (view) {
     runner_.setGaugeWriteListener(
@@ -52,11 +61,11 @@ void LivePanel::play(ConsoleSession& session, std::FILE* out,
         });
     runner_.setSentEventListener([&, view](const SentEventRecord& sent) {
       view->noteSent(sent);
-      printSentEvent(out, sent);
+      logLine([&](std::FILE* f) { printSentEvent(f, sent); });
     });
   }
   runner_.setStepListener([&](const StepEvent& e) {
-    printPageStep(out, e);
+    logLine([&](std::FILE* f) { printPageStep(f, e); });
   });
   // The steps must outlive the record, which points at them.
   std::deque<Script> steps;
@@ -69,8 +78,10 @@ void LivePanel::play(ConsoleSession& session, std::FILE* out,
   }
   runner_.host().disconnect();
   const std::size_t carried = runner_.record().events.size();
-  std::fprintf(out, "\n%d frames at %g fps, %zu step%s from the page\n", runner_.record().frames,
-               runner_.record().framesPerSecond, carried, carried == 1 ? "" : "s");
+  logLine([&](std::FILE* f) {
+    std::fprintf(f, "\n%d frames at %g fps, %zu step%s from the page\n", runner_.record().frames,
+                 runner_.record().framesPerSecond, carried, carried == 1 ? "" : "s");
+  });
 }
 
 }  // namespace vorlanex::tool

@@ -29,8 +29,19 @@ class LivePanel {
   const gauges::GaugePanel* gaugePanel() { return runner_.gaugePanel(); }
   gauges::SimulatedAircraft* aircraft() { return runner_.aircraft(); }
 
+  // What the frames so far recorded: their steps, the writes kept.
+  const RunRecord& record() const { return runner_.record(); }
+
   // Why the sounds are not heard; empty when they are.
   const std::string& unheard() const { return clock_.unheard(); }
+
+  // The log's lines also go to `log` (null: nowhere else), flushed each
+  // frame: the whole session, while the record keeps only its writes of the
+  // last `keptSeconds`. Told before play().
+  void keepLog(std::FILE* log, double keptSeconds) {
+    log_ = log;
+    keptSeconds_ = keptSeconds;
+  }
 
   // The frame loop: the only writer of panel variables. Each frame carries
   // out the steps the page queued before it started, until the page quits or
@@ -43,6 +54,8 @@ class LivePanel {
   std::unique_ptr<host::ModuleLibrary> library_;
   DeviceClock clock_;
   ScriptRunner runner_;
+  std::FILE* log_ = nullptr;
+  double keptSeconds_ = 600.0;
 };
 
 }  // namespace vorlanex::tool

@@ -20,6 +20,14 @@ int RunRecord::failures() const {
       std::count_if(events.begin(), events.end(), [](const StepEvent& e) { return !e.passed; }));
 }
 
+void RunRecord::forgetBefore(double time) {
+  while (!writes.empty() && writes.front().time < time) {
+    writes.pop_front();
+    ++forgottenWrites;
+  }
+  while (!sentEvents.empty() && sentEvents.front().time < time) sentEvents.pop_front();
+}
+
 std::size_t RunRecord::moduleWrites() const {
   return static_cast<std::size_t>(std::count_if(writes.begin(), writes.end(), [](const VariableWrite& w) {
     return w.writer.kind == Writer::Kind::kModule;
@@ -70,7 +78,7 @@ std::vector<double> variableValues(const host::NamedVariables& variables) {
 
 void collectWrites(const std::vector<host::HostCall>& calls, const host::NamedVariables& variables,
                    int frame, double time, std::vector<double>& values,
-                   std::vector<VariableWrite>& out) {
+                   std::deque<VariableWrite>& out) {
   const std::vector<std::string>& names = variables.names();
   std::string lastLookup;
   std::string previousLookup;

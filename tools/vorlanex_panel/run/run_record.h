@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -64,13 +65,22 @@ struct StepEvent {
 struct RunRecord {
   double framesPerSecond = 0.0;
   int frames = 0;
-  std::vector<VariableWrite> writes;
+  // A long session keeps only its last stretch of writes and sent events
+  // (forgetBefore); the steps are all kept, the session's script is made of them.
+  std::deque<VariableWrite> writes;
   std::vector<StepEvent> events;
-  std::vector<SentEventRecord> sentEvents = {};
+  std::deque<SentEventRecord> sentEvents = {};
   // Only changes are kept, and no more than kMostStringTexts of them: a
   // clock's string changes every second of a long run.
   std::vector<StringText> strings = {};
   static constexpr std::size_t kMostStringTexts = 10000;
+
+  // How many writes were let go from the front of `writes`: the write
+  // numbered n since the run began is writes[n - forgottenWrites].
+  std::size_t forgottenWrites = 0;
+
+  // Lets go of the writes and sent events made before `time` (seconds).
+  void forgetBefore(double time);
 
   int failures() const;
   std::size_t moduleWrites() const;
@@ -81,7 +91,7 @@ struct RunRecord {
 // is brought up to date as the writes are found.
 void collectWrites(const std::vector<host::HostCall>& calls, const host::NamedVariables& variables,
                    int frame, double time, std::vector<double>& values,
-                   std::vector<VariableWrite>& out);
+                   std::deque<VariableWrite>& out);
 
 // The log of writes: its heading, then one line a write (frame, time,
 // variable, old -> new); `run` and the console print the same log. With

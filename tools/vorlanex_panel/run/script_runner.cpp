@@ -350,6 +350,13 @@ void ScriptRunner::recordSentEvents() {
   }
 }
 
+void ScriptRunner::forgetBefore(double time) {
+  record_.forgetBefore(time);
+  if (!panel_) return;
+  panel_->aircraft.forgetEvents(panel_->eventsSeen);
+  panel_->eventsSeen = 0;
+}
+
 // Whatever can be told before the run is told before it: a step that needs
 // the panel without one, a click on a gauge the panel lacks, a window it
 // does not have.

@@ -95,6 +95,10 @@ class ScriptRunner {
   // disconnects it. The record refers to the steps, which must outlive it.
   void playFrame(const Script& steps, int frame);
   const RunRecord& record() const { return record_; }
+  // Lets go of the writes and sent events recorded before `time` (seconds):
+  // a live session keeps its last stretch.
+  // The events the aircraft recorded and the record took are let go too.
+  void forgetBefore(double time);
 
   host::PanelHost& host() { return host_; }
 

@@ -1,5 +1,6 @@
 #include "timeline.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <map>
@@ -188,9 +189,12 @@ struct TimelineBuilder::Trackers {
         simulatorSound.step(event.time, step.action);
       }
     }
-    for (; nextWrite < record.writes.size() && record.writes[nextWrite].frame == frame;
+    // Writes the record let go before they were followed are lost to it.
+    nextWrite = std::max(nextWrite, record.forgottenWrites);
+    for (; nextWrite - record.forgottenWrites < record.writes.size() &&
+           record.writes[nextWrite - record.forgottenWrites].frame == frame;
          ++nextWrite) {
-      const VariableWrite& write = record.writes[nextWrite];
+      const VariableWrite& write = record.writes[nextWrite - record.forgottenWrites];
       if (write.writer.kind != Writer::Kind::kModule) {
         const std::string byGauge =
             write.writer.kind == Writer::Kind::kGauge ? writerText(write.writer) : "";
@@ -214,7 +218,7 @@ struct TimelineBuilder::Trackers {
   SwitchTracker simulatorSound;
   int nextFrame = 0;
   std::size_t nextEvent = 0;
-  std::size_t nextWrite = 0;
+  std::size_t nextWrite = 0;  // counted from the run's first write
 };
 
 TimelineBuilder::TimelineBuilder(const SoundTable& table, bool globalDllAtStart)

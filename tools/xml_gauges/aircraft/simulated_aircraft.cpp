@@ -1,5 +1,6 @@
 #include "simulated_aircraft.h"
 
+#include <algorithm>
 #include <cmath>
 #include <set>
 #include <unordered_map>
@@ -376,6 +377,11 @@ void SimulatedAircraft::send(const std::string& event, double value, const Scrip
 }
 
 const std::vector<SentEvent>& SimulatedAircraft::events() const { return state_->events; }
+
+void SimulatedAircraft::forgetEvents(std::size_t count) {
+  std::vector<SentEvent>& events = state_->events;
+  events.erase(events.begin(), events.begin() + static_cast<std::ptrdiff_t>(std::min(count, events.size())));
+}
 
 std::size_t SimulatedAircraft::eventsNotRecorded() const { return state_->notRecorded; }
 

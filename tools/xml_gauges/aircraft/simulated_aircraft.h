@@ -80,6 +80,9 @@ class SimulatedAircraft {
   // clock are recorded, so that memory stays bounded; the others are counted.
   void send(const std::string& event, double value, const ScriptSite& sender = {});
   const std::vector<SentEvent>& events() const;
+  // Lets go of the first `count` events recorded, once their reader has
+  // taken them: a long session keeps only what it has not read.
+  void forgetEvents(std::size_t count);
   std::size_t eventsNotRecorded() const;
   static constexpr std::size_t kMaxEventsAtOnce = 256;
   // Whether the events table has the event, for a script step that names one;
