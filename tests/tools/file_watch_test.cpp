@@ -17,34 +17,24 @@ void write(const fs::path& path, const std::string& text) {
   std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
 }
 
-struct SaveCase {
-  const char* name;
-  void (*save)(const fs::path& file);
-};
-
 TEST(FileWatchTest, SeesEverySaveAndOnlyTheFileSaved) {
-  const SaveCase cases[] = {
+  using Save = void (*)(const fs::path& file);
+  const Save saves[] = {
       // Equal size within the same tick of a coarse clock: only the content tells.
-      {"rewritten in place, same size", [](const fs::path& f) { write(f, "value 2\n"); }},
-      {"renamed over", [](const fs::path& f) {
-         write(fs::path(f) += ".tmp", "value 1\n and more\n");
-         fs::rename(fs::path(f) += ".tmp", f);
-       }},
-      {"removed", [](const fs::path& f) { fs::remove(f); }},
+      [](const fs::path& f) { write(f, "value 2\n"); },
+      [](const fs::path& f) { write(fs::path(f) += ".tmp", "renamed\n"), fs::rename(fs::path(f) += ".tmp", f); },
+      [](const fs::path& f) { fs::remove(f); },
   };
   const fs::path folder = fs::temp_directory_path() / "vorlanex_file_watch_test";
-  for (const SaveCase& c : cases) {
-    SCOPED_TRACE(c.name);
+  for (Save save : saves) {
     fs::remove_all(folder);
     fs::create_directories(folder);
-    const fs::path saved = folder / "gauge.xml";
-    const fs::path other = folder / "other.xml";
+    const fs::path saved = folder / "gauge.xml", other = folder / "other.xml";
     const fs::path later = folder / "later.wav";  // not there at first
     write(saved, "value 1\n");
     write(other, "untouched\n");
     FileWatch watch({saved.string(), other.string(), later.string()});
-    EXPECT_TRUE(watch.changed().empty());
-    c.save(saved);
+    save(saved);
     EXPECT_EQ(watch.changed(), std::vector<std::string>{saved.string()});
     EXPECT_TRUE(watch.changed().empty());  // each save is told once
     write(later, "RIFF");

@@ -1,100 +1,82 @@
 """Drives `vorlanex-panel run --watch` (through the cross build's emulator when
-there is one) on a copy of a panel: saves a gauge by renaming a new file over
-it, then saves it broken, then fixed, and checks what each save printed.
+there is one) in a copy of a panel: a gauge saved by rename, then broken, then
+fixed, then the INI rewritten in place; checks what each save printed.
 
-  run_watch.py PANEL_FOLDER -- COMMAND...   (COMMAND run inside the copy)
+  run_watch.py PANEL_FOLDER -- COMMAND...
 """
-import os
-import queue
-import shutil
-import subprocess
-import sys
-import tempfile
-import threading
-import time
+import os, queue, shutil, subprocess, sys, tempfile, threading, time
 
-GAUGE = os.path.join("Aircraft", "Lights", "panel", "Lights", "chime_button.xml")
-LIMIT = 120  # seconds for each step: Wine starts slowly
+LIMIT = 120  # seconds for each save to be told: Wine starts slowly
 SUMMARY = " frames at "
-
-
-def reader(stream, lines):
-    for line in stream:
-        lines.put(line.rstrip("\r\n"))
-    lines.put(None)
-
-
-def until(lines, seen, wanted):
-    """Collects lines into `seen` until one satisfies `wanted`; fails after LIMIT."""
-    deadline = time.monotonic() + LIMIT
-    while True:
-        try:
-            line = lines.get(timeout=max(0.1, deadline - time.monotonic()))
-        except queue.Empty:
-            sys.exit("no line came in time; the output was:\n" + "\n".join(seen))
-        if line is None:
-            sys.exit("the tool ended; its output was:\n" + "\n".join(seen))
-        seen.append(line)
-        if wanted(line):
-            return
+CHIME = "    9    0.500  lights_chime                    0 -> {}   by Lights!chime_button"
 
 
 def save_by_rename(path, text):
-    temporary = path + ".tmp"
-    with open(temporary, "w", encoding="utf-8", newline="\n") as file:
+    with open(path + ".tmp", "w", encoding="utf-8", newline="\n") as file:
         file.write(text)
-    os.replace(temporary, path)
+    os.replace(path + ".tmp", path)
 
 
 def main():
-    split = sys.argv.index("--")
-    source, command = sys.argv[1], sys.argv[split + 1:]
-    folder = tempfile.mkdtemp(prefix="run_watch_")
+    source, command = sys.argv[1], sys.argv[sys.argv.index("--") + 1:]
+    panel = os.path.join(tempfile.mkdtemp(prefix="run_watch_"), "panel")
+    shutil.copytree(source, panel)
+    gauge = os.path.join(panel, "Aircraft", "Lights", "panel", "Lights", "chime_button.xml")
+    ini = os.path.join(panel, "Gauges", "lights.ini")
+    original, settings = (open(f, encoding="utf-8").read() for f in (gauge, ini))
+    tool = subprocess.Popen(command, cwd=panel, stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
+                            text=True, errors="replace")
+    lines, seen = queue.Queue(), []
+    threading.Thread(target=lambda: [lines.put(l.rstrip("\r\n")) for l in tool.stdout] + [lines.put(None)],
+                     daemon=True).start()
+
+    def until(wanted):
+        """The lines up to the first that holds `wanted`, which must come in time."""
+        start, deadline = len(seen), time.monotonic() + LIMIT
+        while True:
+            try:
+                line = lines.get(timeout=max(0.1, deadline - time.monotonic()))
+            except queue.Empty:
+                line = None
+            if line is None:
+                tool.kill()
+                sys.exit(f"no line with {wanted!r} came; the output was:\n" + "\n".join(seen))
+            seen.append(line)
+            if wanted in line:
+                return seen[start:]
+
+    problems = []
     try:
-        panel = os.path.join(folder, "panel")
-        shutil.copytree(source, panel)
-        gauge = os.path.join(panel, GAUGE)
-        with open(gauge, encoding="utf-8") as file:
-            original = file.read()
-        tool = subprocess.Popen(command, cwd=panel, stdout=subprocess.PIPE,
-                                stderr=subprocess.STDOUT, text=True, errors="replace")
-        lines = queue.Queue()
-        threading.Thread(target=reader, args=(tool.stdout, lines), daemon=True).start()
-        try:
-            seen = []
-            until(lines, seen, lambda line: SUMMARY in line)
-            # An edit of equal size, saved the way editors save.
-            save_by_rename(gauge, original.replace("1 (&gt;L:lights_chime", "2 (&gt;L:lights_chime"))
-            first = len(seen)
-            until(lines, seen, lambda line: line.startswith("== saved: ") and line.endswith("chime_button.xml"))
-            until(lines, seen, lambda line: SUMMARY in line)
-            changed = seen[first + 1:-1]
-            wanted = ["-     9    0.500  lights_chime                    0 -> 1   by Lights!chime_button",
-                      "+     9    0.500  lights_chime                    0 -> 2   by Lights!chime_button"]
-            problems = [f"not a changed line: {line}" for line in changed if line[:2] not in ("- ", "+ ")]
-            problems += [f"missing: {w}" for w in wanted if not any(c.startswith(w) for c in changed)]
-            if len(changed) != 4:
-                problems.append(f"{len(changed)} changed lines, wanted 4 (two writes of the chime)")
-            # A save that is no XML: its finding, and the run waits.
-            save_by_rename(gauge, "<Gauge\n")
-            until(lines, seen, lambda line: "waiting for the next save" in line)
-            if not any("chime_button.xml:2: warning: not well-formed XML" in line for line in seen):
-                problems.append("the broken save's finding at its line was not shown")
-            # The fix is compared with the last good save.
-            broken = len(seen)
-            save_by_rename(gauge, original)
-            until(lines, seen, lambda line: SUMMARY in line)
-            fixed = [line for line in seen[broken:] if line[:2] in ("- ", "+ ")]
-            if not any(line.startswith(wanted[0].replace("-", "+", 1)) for line in fixed):
-                problems.append("the fixed save did not bring the first write back")
-        finally:
-            tool.kill()
-            tool.wait()
-        if problems:
-            sys.exit("\n".join(problems) + "\n\nthe output was:\n" + "\n".join(seen))
+        until(SUMMARY)
+        # An edit of equal size, saved the way editors save.
+        save_by_rename(gauge, original.replace("1 (&gt;L:lights_chime", "2 (&gt;L:lights_chime"))
+        until("== saved: ")
+        changed = until(SUMMARY)[:-1]
+        if len(changed) != 4 or not changed[0].startswith("- " + CHIME.format(1)) or \
+                not any(c.startswith("+ " + CHIME.format(2)) for c in changed):
+            problems.append("wanted the chime's two writes, 1 taken out and 2 put in: " + repr(changed))
+        # No XML at all: its finding, and the run waits for the next save.
+        save_by_rename(gauge, "<Gauge\n")
+        if not any("chime_button.xml:2: warning: not well-formed XML" in l
+                   for l in until("waiting for the next save")):
+            problems.append("the broken save's finding at its line was not shown")
+        # The fix is compared with the last good save.
+        save_by_rename(gauge, original)
+        if not any(l.startswith("+ " + CHIME.format(1)) for l in until(SUMMARY)):
+            problems.append("the fixed save did not bring the first write back")
+        # The INI in place: the error value changes; its WAV files, missing
+        # before as after, hold nothing back.
+        with open(ini, "w", encoding="utf-8") as file:
+            file.write(settings.replace("ErrorFlag=0", "ErrorFlag=-1"))
+        if not until("== saved: ")[-1].endswith("lights.ini") or \
+                not any(l.startswith("+ ") and "1 -> -1   by the module" in l for l in until(SUMMARY)):
+            problems.append("the INI's save did not bring its new error value")
     finally:
-        shutil.rmtree(folder, ignore_errors=True)
+        tool.kill()
+        tool.wait()
+        shutil.rmtree(os.path.dirname(panel), ignore_errors=True)
+    if problems:
+        sys.exit("\n".join(problems) + "\n\nthe output was:\n" + "\n".join(seen))
 
 
-if __name__ == "__main__":
-    main()
+main()

@@ -21,6 +21,7 @@
 #include "text_encoding.h"
 #include "timeline.h"
 #include "timeline_svg.h"
+#include "wave_files.h"
 #include "whole_file.h"
 #include "windows_files.h"
 
@@ -148,17 +149,27 @@ void collectFiles(const RunRequest& request, const std::optional<PanelSetup>& pa
   }
   const std::string ini = findPanelFile(table.iniPath).value_or(table.iniPath);
   follow(files.read, ini);
-  for (int i = 0; i < table.table.soundCount; ++i) {
-    const std::string wave = table.table.slots[i].wavePath;
-    follow(files.read, findPanelFile(wave).value_or(wave));
-  }
+  // The INI's own errors; a WAV file's missing folder is none of a save's.
   CheckRequest check;
   check.parameters = parameters;
-  const CheckResult checked = runCheck(check);
-  for (const Problem& p : checked.problems) {
+  check.soundFiles = false;
+  for (const Problem& p : runCheck(check).problems) {
     if (p.severity != Severity::kError) continue;
     follow(files.unreadable, ini);
     files.findings.push_back(p);
+  }
+  // A WAV file the module's reader refuses, or one cut short in its samples.
+  const SoundFiles waves = readSoundFiles(table.table);
+  for (std::size_t i = 0; i < waves.readings.size(); ++i) {
+    const std::string named = table.table.slots[i].wavePath;
+    const std::string wave = findPanelFile(named).value_or(named);
+    follow(files.read, wave);
+    const SoundFileReading& reading = waves.readings[i];
+    if (reading.outcome == SoundFileReading::Outcome::kUnreadable ||
+        (reading.outcome == SoundFileReading::Outcome::kRead && reading.heldBytes < reading.dataBytes)) {
+      follow(files.unreadable, wave);
+      files.findings.push_back({Severity::kError, named, 0, "", describeReading(reading)});
+    }
   }
 }
 

@@ -36,8 +36,9 @@ struct RunRequest {
 
 // The files a run read, as the file system takes them: the script, the
 // panel.cfg, the gauges' XML files and cabinets, the INI and the WAV files.
-// Those of them that could not be read, with their findings: a save that
-// leaves them so is not taken.
+// Those of them that could not be read (XML not even read leniently, an INI
+// with errors, a WAV file refused or cut short), with their findings: a
+// save that brings a new such finding is not taken.
 struct RunFiles {
   std::vector<std::string> read;
   std::vector<std::string> unreadable;

@@ -49,15 +49,22 @@ void print(std::FILE* out, const std::string& line) {
   std::fflush(out);
 }
 
-// Whether one of the files saved is left unreadable by its save; its
-// findings are printed.
-bool unreadableSave(std::FILE* out, const Played& played, const std::vector<std::string>& saved) {
-  const bool broken = std::any_of(saved.begin(), saved.end(), [&](const std::string& path) {
-    const auto& bad = played.files.unreadable;
+// Whether one of the files saved is left unreadable by its save, with a
+// finding the last good run did not have (a WAV file missing from the
+// start does not hold back every later save); its new findings are printed.
+bool unreadableSave(std::FILE* out, const Played& last, const Played& played,
+                    const std::vector<std::string>& saved) {
+  const auto& bad = played.files.unreadable;
+  const bool unreadable = std::any_of(saved.begin(), saved.end(), [&](const std::string& path) {
     return std::find(bad.begin(), bad.end(), path) != bad.end();
   });
-  if (broken) {
-    for (const Problem& p : played.files.findings) print(out, formatProblem(p));
+  std::vector<std::string> found;
+  for (const Problem& p : played.files.findings) found.push_back(formatProblem(p));
+  for (const Problem& p : last.files.findings) {
+    found.erase(std::remove(found.begin(), found.end(), formatProblem(p)), found.end());
+  }
+  if (unreadable && !found.empty()) {
+    for (const std::string& line : found) print(out, line);
     return true;
   }
   if (played.status != kExitErrors) return false;
@@ -121,7 +128,7 @@ int runWatching(const RunRequest& request, std::FILE* out, bool (*keepWatching)(
     for (const std::string& path : saved) print(out, "== saved: " + path);
     Played next = play(request);
     watch.follow(next.files.read);
-    if (unreadableSave(out, next, saved)) {
+    if (unreadableSave(out, last, next, saved)) {
       print(out, "(the last good save stays the one compared with; waiting for the next save)");
       continue;
     }
