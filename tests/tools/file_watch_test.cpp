@@ -1,18 +1,13 @@
-// Saves as editors make them are seen by the file watch, and run --watch
-// shows the lines a save changed.
+// Editors' saves seen by the file watch; the lines a save changed shown.
 #include <gtest/gtest.h>
-
 #include <filesystem>
 #include <fstream>
-
 #include "file_watch.h"
 #include "run_watch.h"
 
 namespace vorlanex::tool {
 namespace {
-
 namespace fs = std::filesystem;
-
 void write(const fs::path& path, const std::string& text) {
   std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
 }
@@ -27,12 +22,10 @@ TEST(FileWatchTest, SeesEverySaveAndOnlyTheFileSaved) {
   };
   const fs::path folder = fs::temp_directory_path() / "vorlanex_file_watch_test";
   for (Save save : saves) {
-    fs::remove_all(folder);
-    fs::create_directories(folder);
+    fs::remove_all(folder), fs::create_directories(folder);
     const fs::path saved = folder / "gauge.xml", other = folder / "other.xml";
     const fs::path later = folder / "later.wav";  // not there at first
-    write(saved, "value 1\n");
-    write(other, "untouched\n");
+    write(saved, "value 1\n"), write(other, "untouched\n");
     FileWatch watch({saved.string(), other.string(), later.string()});
     save(saved);
     EXPECT_EQ(watch.changed(), std::vector<std::string>{saved.string()});
@@ -45,9 +38,7 @@ TEST(FileWatchTest, SeesEverySaveAndOnlyTheFileSaved) {
 
 TEST(RunWatchTest, ChangedLinesAreTheLinesAddedAndRemovedInOrder) {
   using Lines = std::vector<std::string>;
-  const struct {
-    Lines before, after, changed;
-  } cases[] = {
+  const struct { Lines before, after, changed; } cases[] = {
       {{"a", "b", "c"}, {"a", "b", "c"}, {}},
       {{"a", "b", "c"}, {"a", "x", "c"}, {"- b", "+ x"}},
       {{"a", "b", "c", "d"}, {"b", "c", "e"}, {"- a", "- d", "+ e"}},
