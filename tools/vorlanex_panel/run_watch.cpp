@@ -120,9 +120,12 @@ std::vector<std::string> changedLines(const std::vector<std::string>& before,
 
 int runWatching(const RunRequest& request, std::FILE* out, bool (*keepWatching)()) {
   Played last = play(request);
+  // Stamped before anything is shown: a save made as soon as the author
+  // sees the run is a save after it. (Later runs are compared with the
+  // stamps of the look that started them: a save while one runs is next.)
+  FileWatch watch(last.files.read);
   for (const std::string& line : last.lines) print(out, line);
   if (!last.summary.empty()) print(out, last.summary);
-  FileWatch watch(last.files.read);
   while (keepWatching()) {
     const std::vector<std::string> saved = watch.waitForChange();
     for (const std::string& path : saved) print(out, "== saved: " + path);
