@@ -399,5 +399,26 @@ TEST(GaugePanel, AnUpdateRunsInItsCycleAsItRunsAlone) {
   }
 }
 
+// A gauge saved again runs its new script from the next frame, with the
+// panel's and the aircraft's variables, its G: variables and the windows as
+// they were.
+TEST(GaugePanelTest, ReplacedGaugeRunsItsNewScriptAndKeepsTheSession) {
+  const std::vector<PanelWindowSection> windows{{"Window00", "", "", true, 0, 0},
+                                                {"Window01", "", "", true, 0, 0}};
+  TestPanel test(windows, {xmlGauge("Window00", "g", gauge("<Update>(G:Var1) 1 + (>G:Var1)"
+                                                           "(G:Var1) (>L:count, number)</Update>")),
+                           xmlGauge("Window01", "other", gauge("<Update/>"))});
+  test.frames(3);
+  test.write("(A:EXIT OPEN:1, percent)", 40);
+  ASSERT_TRUE(test.panel.setWindowOpen("Window01", false));
+  ASSERT_TRUE(test.panel.replaceGauge(0, gauge("<Update>(G:Var1) 10 + (>G:Var1)"
+                                               "(G:Var1) (>L:count, number)</Update>")));
+  EXPECT_EQ(test.read("(L:count, number)"), 3);  // nothing runs before the next frame
+  test.frames(1);
+  EXPECT_EQ(test.read("(L:count, number)"), 13);
+  EXPECT_EQ(test.read("(A:EXIT OPEN:1, percent)"), 40);
+  EXPECT_FALSE(test.panel.windowOpen(1));
+}
+
 }  // namespace
 }  // namespace vorlanex::gauges

@@ -16,6 +16,7 @@
 #include "problem.h"
 #include "program_folder.h"
 #include "run_command.h"
+#include "run_watch.h"
 #include "snapshot_command.h"
 #include "whole_file.h"
 #include "text_encoding.h"
@@ -96,6 +97,9 @@ int main(int argc, char** argv) {
                              "the aircraft's panel.cfg: run its XML gauges frame by frame beside "
                              "the module");
   runCommandLine->add_flag("--json", run.json, "print the run's record as JSON instead of the log");
+  runCommandLine->add_flag("--watch", run.watch,
+                           "run again on every save of a file the run read, printing the log's "
+                           "changed lines");
   runCommandLine->add_option("--root", root, "the simulator's root folder (default: here)");
   runCommandLine->add_option("--fps", run.framesPerSecond, "frames per second (default 18)")
       ->check(CLI::Range(1.0, 1000.0));
@@ -254,7 +258,7 @@ int main(int argc, char** argv) {
     }
     requireLoadableModule(run.modulePath);
     requireLoadableGlobalDll(run.globalDllPath);
-    return runCommand(run, stdout, stderr);
+    return run.watch ? runWatching(run, stdout) : runCommand(run, stdout, stderr);
   } catch (const std::exception& e) {
     // Whatever fails before a command starts is the command line's.
     std::fprintf(stderr, "vorlanex-panel: %s\n", e.what());

@@ -4,8 +4,10 @@
 #include <cstdio>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "device_clock.h"
+#include "problem.h"
 
 namespace vorlanex::tool {
 
@@ -28,12 +30,27 @@ struct RunRequest {
   // The script as the author named it, which its messages name; empty for
   // scriptFile itself.
   std::string scriptShown = "";
+  // --watch: run again on every save of a file the run read (run_watch.h).
+  bool watch = false;
+};
+
+// The files a run read, as the file system takes them: the script, the
+// panel.cfg, the gauges' XML files and cabinets, the INI and the WAV files.
+// Those of them that could not be read (XML not even read leniently, an INI
+// with errors, a WAV file refused or cut short), with their findings: a
+// save that brings a new such finding is not taken.
+struct RunFiles {
+  std::vector<std::string> read;
+  std::vector<std::string> unreadable;
+  Problems findings;
 };
 
 // Prints the log of the module's writes and the failed expectations to
 // `out`, script errors to `errors`. Returns the exit status (exit_status.h):
 // every expectation held, one failed, or a script that cannot be read or run
 // (the front has tried the files the command line names already).
-int runCommand(const RunRequest& request, std::FILE* out, std::FILE* errors);
+// With `files`, tells which files the run read.
+int runCommand(const RunRequest& request, std::FILE* out, std::FILE* errors,
+               RunFiles* files = nullptr);
 
 }  // namespace vorlanex::tool

@@ -86,6 +86,7 @@ class GaugeFinder {
         const std::string folderSpelt = ownSpelling(container);
         found.kind = FoundGauge::Kind::kFolder;
         found.container = container;
+        found.file = *file;
         found.where = join(join(folder.shown, folderSpelt), spelt);
         found.name = folderSpelt + "!" + withoutExtension(spelt);
         read(found, readPanelFile(*file));
@@ -120,6 +121,7 @@ class GaugeFinder {
       const std::string spelt = ownSpelling(*path);
       found.kind = FoundGauge::Kind::kCabinet;
       found.container = *path;
+      found.file = *path;
       found.where = shown + ":" + name;
       found.name = withoutExtension(spelt) + "!" + withoutExtension(name);
       read(found, member.bytes);
@@ -134,6 +136,7 @@ class GaugeFinder {
     if (!bytes) return;
     DecodedText decoded = decodeText(*std::move(bytes));
     if (!decoded.problem.empty()) {
+      found.unreadable = true;
       if (scanned_.insert(found.where).second) {
         out_.problems.push_back({Severity::kWarning, found.where, 0, "",
                                  "cannot be decoded (" + decoded.problem +
@@ -142,12 +145,14 @@ class GaugeFinder {
       return;
     }
     scanOnce(found.where, decoded.text);
+    found.unreadable = unreadable_.count(found.where) > 0;
     found.text = std::move(decoded.text);
   }
 
   void scanOnce(const std::string& shown, const std::string& text) {
     if (!scanned_.insert(shown).second) return;
     XmlGaugeScan scan = scanXmlGauge(text);
+    if (scan.scannedAsText) unreadable_.insert(shown);
     if (scan.parseError) {
       out_.problems.push_back(
           {Severity::kWarning, shown, scan.parseErrorLine, "",
@@ -174,6 +179,7 @@ class GaugeFinder {
   PanelGauges& out_;
   std::map<std::string, Cabinet> cabinets_;
   std::set<std::string> scanned_;
+  std::set<std::string> unreadable_;  // scanned as raw text: no XML at all
 };
 
 }  // namespace

@@ -28,6 +28,12 @@ struct FoundGauge {
   // is "Cabin!door_handle" for Cabin.cab holding door_handle.xml); as
   // panel.cfg writes it when the gauge is found nowhere.
   std::string name = "";
+  // The file it was read from, as the file system takes it: the XML file or
+  // its cabinet, which a save of the gauge changes.
+  std::string file = "";
+  // Its XML could not be read even leniently (or not decoded): a save
+  // broken this way is not taken.
+  bool unreadable = false;
 };
 
 // The file `name` beside the XML gauge `gauge` (in its folder or its

@@ -199,4 +199,9 @@ ClickOutcome GaugeInstance::click(const AreaChoice& choice, const std::string& k
   return {false, why.str()};
 }
 
+void GaugeInstance::keepGaugeVariables(const GaugeInstance& replaced) {
+  std::copy(std::begin(replaced.gaugeVariables_), std::end(replaced.gaugeVariables_),
+            std::begin(gaugeVariables_));
+}
+
 }  // namespace vorlanex::gauges

@@ -24,6 +24,9 @@ class GaugeInstance final : private CycleStrings {
 
   const GaugeModel& model() const { return model_; }
 
+  // Takes on the G: variables of the gauge it replaces.
+  void keepGaugeVariables(const GaugeInstance& replaced);
+
   // One panel cycle of `seconds`: the Update, then the elements depth-first,
   // as often as the gauge's Update Frequency lets it, on `stack`, cleared
   // first (the panel's one stack: the gauges' cycles follow each other, and

@@ -129,6 +129,19 @@ std::optional<int> GaugePanel::findGauge(std::string_view name) const {
   return std::nullopt;
 }
 
+bool GaugePanel::replaceGauge(int gauge, std::string text) {
+  State& state = *state_;
+  const auto g = static_cast<std::size_t>(gauge);
+  if (g >= state.instances.size() || !state.instances[g]) return false;
+  // The old gauge is kept until the new one has taken its G: variables.
+  std::unique_ptr<GaugeInstance> old = std::move(state.instances[g]);
+  state.gauges[g].text = std::move(text);
+  state.instances[g] = std::make_unique<GaugeInstance>(state.gauges[g], state.shared,
+                                                       state.aircraft, state.findings);
+  state.instances[g]->keepGaugeVariables(*old);
+  return true;
+}
+
 const std::vector<PanelGaugeLine>& GaugePanel::gauges() const { return state_->gauges; }
 
 const GaugeModel& GaugePanel::model(int gauge) const {

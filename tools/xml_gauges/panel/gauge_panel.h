@@ -127,6 +127,13 @@ class GaugePanel {
   const std::vector<PanelWindowSection>& windows() const;
   bool windowOpen(int window) const;
 
+  // The gauge line's XML replaced by `text` and compiled in place of the old,
+  // between frames, the way an author's save is taken: the panel's and the
+  // aircraft's variables, the windows' states and the gauge's G: variables
+  // stay. What the new compile finds joins findings(). False for a gauge
+  // that is no XML gauge.
+  bool replaceGauge(int gauge, std::string text);
+
   // What compiling and running the gauges found so far.
   const Findings& findings() const;
 
