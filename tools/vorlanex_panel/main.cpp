@@ -41,6 +41,18 @@ std::string besideProgram(const char* program, const char* name) {
   return (fs::path(programFolder(program)) / name).string();
 }
 
+// GLOBAL.DLL beside the tool, or none when it cannot be loaded: check and
+// snapshot then run the gauges without the simulator's sound switch.
+std::string globalDllIfLoadable(const char* program) {
+  std::string path = besideProgram(program, vorlanex::kGlobalDllName);
+  try {
+    requireLoadableGlobalDll(path);
+  } catch (const std::exception&) {
+    path.clear();
+  }
+  return path;
+}
+
 // run's files: INI SCRIPT, or with --panel SCRIPT [INI].
 void takeRunFiles(const std::vector<std::string>& files, RunRequest& run) {
   if (run.panelShown.empty()) {
@@ -181,12 +193,7 @@ int main(int argc, char** argv) {
       if (iniOption->count() > 0 || check.panelConfig.empty()) check.parameters = ini;
       check.panelShown = check.panelConfig;
       check.panelConfig = absolute(check.panelConfig);
-      check.globalDllPath = besideProgram(argv[0], vorlanex::kGlobalDllName);
-      try {
-        requireLoadableGlobalDll(check.globalDllPath);
-      } catch (const std::exception&) {
-        check.globalDllPath.clear();  // the gauges rest without the simulator's switch
-      }
+      check.globalDllPath = globalDllIfLoadable(argv[0]);
       enterRoot(root);
       if (!check.panelConfig.empty() && !readWholeFile(check.panelConfig)) {
         throw std::runtime_error(unreadablePanelCause(check.panelShown, check.panelConfig));
@@ -235,12 +242,7 @@ int main(int argc, char** argv) {
       snapshot.panelConfig = absolute(snapshot.panelShown);
       snapshot.scriptFile = absolute(snapshot.scriptFile);
       snapshot.outFile = absolute(snapshot.outFile);
-      snapshot.globalDllPath = besideProgram(argv[0], vorlanex::kGlobalDllName);
-      try {
-        requireLoadableGlobalDll(snapshot.globalDllPath);
-      } catch (const std::exception&) {
-        snapshot.globalDllPath.clear();  // the gauges run without the simulator's switch
-      }
+      snapshot.globalDllPath = globalDllIfLoadable(argv[0]);
       enterRoot(root);
       return snapshotCommand(snapshot, stdout, stderr);
     }
