@@ -1,6 +1,6 @@
 # run_watch.py PANEL_FOLDER -- COMMAND: `run --watch` in a copy of the panel; a gauge saved by
 # rename, broken, fixed, then the INI rewritten in place: checks what each save printed.
-import os, queue, shutil, subprocess, sys, tempfile, threading, time
+import os, queue, shutil, signal, subprocess, sys, tempfile, threading, time
 LIMIT = 120  # seconds for each save to be told: Wine starts slowly
 SUMMARY = " frames at "
 CHIME = "    9    0.500  lights_chime                    0 -> {}   by Lights!chime_button"
@@ -14,8 +14,21 @@ def main():
     gauge = os.path.join(panel, "Aircraft", "Lights", "panel", "Lights", "chime_button.xml")
     ini = os.path.join(panel, "Gauges", "lights.ini")
     original, settings = (open(f, encoding="utf-8").read() for f in (gauge, ini))
+    # A session of its own, so that stopping it stops the program under Wine
+    # too, not only the script that started it: a Windows program left running
+    # keeps Wine's server, and the output of every later Windows test, open.
     tool = subprocess.Popen(command, cwd=panel, stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
-                            text=True, errors="replace")
+                            text=True, errors="replace", start_new_session=True)
+    def stop():
+        for sig in (signal.SIGTERM, signal.SIGKILL):
+            try:
+                os.killpg(tool.pid, sig)
+                tool.wait(timeout=10)
+                return
+            except ProcessLookupError:
+                return
+            except subprocess.TimeoutExpired:
+                continue
     lines, seen = queue.Queue(), []
     threading.Thread(target=lambda: [lines.put(l.rstrip("\r\n")) for l in tool.stdout] + [lines.put(None)],
                      daemon=True).start()
@@ -27,7 +40,7 @@ def main():
             except queue.Empty:
                 line = None
             if line is None:
-                tool.kill()
+                stop()
                 sys.exit(f"no line with {wanted!r} came; the output was:\n" + "\n".join(seen))
             seen.append(line)
             if wanted in line:
@@ -57,7 +70,7 @@ def main():
                 not any(l.startswith("+ ") and "1 -> -1   by the module" in l for l in until(SUMMARY)):
             problems.append("the INI's save did not bring its new error value")
     finally:
-        tool.kill(), tool.wait()
+        stop()
         shutil.rmtree(os.path.dirname(panel), ignore_errors=True)
     if problems:
         sys.exit("\n".join(problems) + "\n\nthe output was:\n" + "\n".join(seen))
