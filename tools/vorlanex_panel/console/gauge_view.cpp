@@ -226,13 +226,25 @@ void GaugeView::addFrameParts(const host::NamedVariables& variables, Parts& part
   add("eventCount", sentCount_);
   add("variables", named);
   parts.emplace_back("tooltips", tooltips_.formattedJson(panel_, variables));
-  std::lock_guard<std::mutex> lock(imagesMutex_);
+  windowParts_.resize(panel_.windows().size());
   for (std::size_t w = 0; w < panel_.windows().size(); ++w) {
+    Parts& window = windowParts_[w];
+    if (!window.empty() && !panel_.windowOpen(static_cast<int>(w))) {
+      parts.insert(parts.end(), window.begin(), window.end());
+      continue;
+    }
+    std::unique_lock<std::mutex> lock(imagesMutex_);
     const gauges::DisplayList list =
         gauges::displayWindow(panel_, static_cast<int>(w), images_, motion_, aircraft_.time());
+    lock.unlock();
+    window.clear();
     const std::string prefix = "d:" + std::to_string(w) + ":";
-    add(prefix + "n", {list.items.size(), rounded(list.width), rounded(list.height)});
-    for (std::size_t i = 0; i < list.items.size(); ++i) add(prefix + std::to_string(i), itemJson(list.items[i]));
+    const auto item = [&](std::string name, const json& part) {
+      window.emplace_back(prefix + name, part.dump(-1, ' ', false, json::error_handler_t::replace));
+    };
+    item("n", {list.items.size(), rounded(list.width), rounded(list.height)});
+    for (std::size_t i = 0; i < list.items.size(); ++i) item(std::to_string(i), itemJson(list.items[i]));
+    parts.insert(parts.end(), window.begin(), window.end());
   }
 }
 

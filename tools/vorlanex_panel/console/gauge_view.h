@@ -72,6 +72,10 @@ class GaugeView {
   std::mutex imagesMutex_;  // the frame loop adds images, the server reads them
   gauges::GaugeImages images_;
   gauges::DelayedMotion motion_;  // the frame loop's: moved once a frame, by the clock
+  // Each window's display list as parts, made again only in a frame its
+  // window is open: a closed window's gauges do not run, so it shows what its
+  // last open frame left, and a panel of many closed pop-ups costs nothing.
+  std::vector<Parts> windowParts_;
   TooltipTexts tooltips_;
   std::string root_;
   std::vector<int> windowOf_;
