@@ -13,6 +13,7 @@
 #include <string>
 
 #include "display_list.h"
+#include "bitmap_bytes.h"
 #include "gauge_bench_panel.h"
 #include "gauge_panel.h"
 #include "lua_gauges.h"
@@ -108,17 +109,6 @@ void GaugePanelFrame(benchmark::State& state) {
 }
 BENCHMARK(GaugePanelFrame)->Arg(kPanelGauges)->Arg(20)->Unit(benchmark::kMicrosecond);
 
-// A 2×2 24-bit BMP, grey: every image the bench gauges name.
-std::string tinyBitmap() {
-  std::string bmp = "BM";
-  const auto put = [&](uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i) bmp += static_cast<char>((value >> (8 * i)) & 0xFF);
-  };
-  put(54 + 16, 4), put(0, 4), put(54, 4), put(40, 4), put(2, 4), put(2, 4), put(1, 2), put(24, 2);
-  put(0, 4), put(16, 4), put(2835, 4), put(2835, 4), put(0, 4), put(0, 4);
-  return bmp + std::string(16, '\x80');
-}
-
 // What every window of the panel shows after a frame: the display lists
 // alone, the frame run once before. Target: 1 ms for 200 gauges.
 void DisplayListFrame(benchmark::State& state) {
@@ -130,7 +120,8 @@ void DisplayListFrame(benchmark::State& state) {
   BenchInputs inputs(shared, aircraft, count);
   inputs.apply(0);
   gaugePanel.runFrame(kFrameSeconds);
-  const std::string bitmap = tinyBitmap();
+  // A 2×2 grey bitmap: every image the bench gauges name.
+  const std::string bitmap = bitmapbytes::bitmap(2, 2, false, [](int, int) { return 0x808080u; });
   gauges::GaugeImages images([&](int, const std::string&) { return std::optional<std::string>(bitmap); });
   gauges::DelayedMotion motion;
   size_t items = 0;

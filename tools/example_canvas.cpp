@@ -28,10 +28,6 @@ const std::map<char, std::array<uint8_t, 7>>& glyphs() {
   return font;
 }
 
-void put(std::string& out, uint32_t value, int bytes) {
-  for (int i = 0; i < bytes; ++i) out += static_cast<char>((value >> (8 * i)) & 0xFF);
-}
-
 Rgb mix(Rgb a, Rgb b, double t) {
   Rgb mixed = 0;
   for (int shift : {16, 8, 0}) {
@@ -99,41 +95,6 @@ void Canvas::text(int x, int y, const std::string& words, Rgb color, int size) {
 
 void Canvas::centredText(int x, int y, const std::string& words, Rgb color, int size) {
   text(x - (static_cast<int>(words.size()) * 6 - 1) * size / 2, y, words, color, size);
-}
-
-std::string bmpBytes(const Canvas& canvas, bool paletteWanted) {
-  std::vector<Rgb> palette;
-  for (int y = 0; y < canvas.height() && palette.size() <= 256; ++y) {
-    for (int x = 0; x < canvas.width(); ++x) {
-      if (std::find(palette.begin(), palette.end(), canvas.at(x, y)) == palette.end()) palette.push_back(canvas.at(x, y));
-    }
-  }
-  const bool paletted = paletteWanted && palette.size() <= 256;
-  const int rowBytes = (canvas.width() * (paletted ? 1 : 3) + 3) / 4 * 4;
-  std::string rows;
-  for (int y = canvas.height() - 1; y >= 0; --y) {
-    const size_t start = rows.size();
-    for (int x = 0; x < canvas.width(); ++x) {
-      const Rgb c = canvas.at(x, y);
-      if (paletted) {
-        rows += static_cast<char>(std::find(palette.begin(), palette.end(), c) - palette.begin());
-      } else {
-        put(rows, c, 3);  // blue, green, red
-      }
-    }
-    rows.resize(start + static_cast<size_t>(rowBytes), '\0');
-  }
-  const uint32_t offset = 54 + (paletted ? 4 * 256 : 0);
-  std::string out = "BM";
-  put(out, offset + static_cast<uint32_t>(rows.size()), 4), put(out, 0, 4), put(out, offset, 4);
-  put(out, 40, 4), put(out, static_cast<uint32_t>(canvas.width()), 4), put(out, static_cast<uint32_t>(canvas.height()), 4);
-  put(out, 1, 2), put(out, paletted ? 8 : 24, 2), put(out, 0, 4), put(out, static_cast<uint32_t>(rows.size()), 4);
-  put(out, 2835, 4), put(out, 2835, 4), put(out, paletted ? 256 : 0, 4), put(out, 0, 4);
-  if (paletted) {
-    palette.resize(256, 0);
-    for (Rgb c : palette) put(out, c, 4);
-  }
-  return out + rows;
 }
 
 }  // namespace vorlanex::exampleart

@@ -1,7 +1,6 @@
-// A canvas in plain RGB for the example panel's artwork, drawn in code, and
-// its BMP file as the simulator reads it, in 8 bits with a palette or in 24
-// bits. Pure black is what the
-// simulator leaves undrawn, so the canvas starts black: transparent.
+// A canvas in plain RGB for the example panel's artwork, drawn in code and
+// written as a BMP file by bitmap_bytes. Pure black is what the simulator
+// leaves undrawn, so the canvas starts black: transparent.
 #pragma once
 
 #include <cstdint>
@@ -40,9 +39,5 @@ class Canvas {
   int height_;
   std::vector<Rgb> pixels_;
 };
-
-// The canvas as a BMP file (bottom-up rows padded to four bytes): with a
-// palette when asked and its colours fit in 256, else in 24 bits.
-std::string bmpBytes(const Canvas& canvas, bool paletteWanted);
 
 }  // namespace vorlanex::exampleart

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "bitmap_bytes.h"
 #include "example_canvas.h"
 
 namespace {
@@ -198,7 +199,9 @@ int main(int argc, char** argv) {
     const std::filesystem::path file = folder / image.name;
     std::filesystem::create_directories(file.parent_path());
     std::ofstream out(file, std::ios::binary);
-    out << bmpBytes(image.canvas, image.paletted);
+    const Canvas& canvas = image.canvas;
+    out << vorlanex::bitmapbytes::bitmap(canvas.width(), canvas.height(), image.paletted,
+                                         [&canvas](int x, int y) { return canvas.at(x, y); });
     if (!out) {
       std::fprintf(stderr, "cannot write %s\n", file.string().c_str());
       return 1;

@@ -14,7 +14,7 @@
 #include "check_report.h"
 #include "findings_summary.h"
 #include "support/temp_folder.h"
-#include "support/test_bitmap.h"
+#include "bitmap_bytes.h"
 #include "text_encoding.h"
 #include "xml_gauge.h"
 
@@ -305,7 +305,7 @@ TEST(PanelCheck, ImageSizesOtherThanTheBitmapsAreToldAtTheImage) {
   TempFolder root;
   root.write("Gauges/t.ini", "[Config]\nMaxSounds=1\n[LVars]\nLvar00=chime\n");
   root.write("Gauges/Vorlanex_sound.gau", "MZ");
-  root.write("Gauges/G/bg.bmp", test::bitmap(40, 20, false, [](int, int) { return 0x808080u; }));
+  root.write("Gauges/G/bg.bmp", bitmapbytes::bitmap(40, 20, false, [](int, int) { return 0x808080u; }));
   root.write("Gauges/G/g.xml", "<Gauge><Image Name=\"bg.bmp\" ImageSizes=\"40,20\"/>\n"
                                "<Element><Image Name=\"bg.bmp\" ImageSizes=\"40,30,40,30\"/></Element>\n"
                                "<Element><Image Name=\"none.bmp\" ImageSizes=\"1,1\"/></Element></Gauge>");

@@ -12,14 +12,14 @@
 #include "exit_status.h"
 #include "snapshot_command.h"
 #include "support/temp_folder.h"
-#include "support/test_bitmap.h"
+#include "bitmap_bytes.h"
 #include "whole_file.h"
 
 namespace vorlanex::tool {
 namespace {
 
-using test::Rgb;
-using test::bitmap;
+using bitmapbytes::Rgb;
+using bitmapbytes::bitmap;
 
 std::function<Rgb(int, int)> plain(Rgb c) { return [c](int, int) { return c; }; }
 
