@@ -26,7 +26,14 @@ struct FileStamp {
 // Files larger than this are told apart by size and time only.
 constexpr std::uintmax_t kHashedFileBytes = 4u << 20;
 
-FileStamp stampOf(const std::string& path);
+// The coarsest clock a file system keeps modification times with (FAT's
+// two seconds), with room to spare.
+constexpr std::chrono::seconds kCoarsestClockTick{10};
+
+// A look at `path`. Given the look `before` it, the content is read again
+// only when size or time moved, or the file was written within a tick of the
+// coarsest clock: no other rewrite can leave both as they were.
+FileStamp stampOf(const std::string& path, const FileStamp* before = nullptr);
 
 class FileWatch {
  public:

@@ -7,6 +7,15 @@ constexpr size_t kExcerptLength = 60;
 
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
+// The text on one line: each line break becomes a blank, so that a finding
+// quoting a script that spans lines stays one line of the report.
+std::string oneLine(std::string text) {
+  for (char& c : text) {
+    if (c == '\n' || c == '\r') c = ' ';
+  }
+  return text;
+}
+
 }  // namespace
 
 ScriptSite scriptLineSite(const ScriptSite& script, int lineOffset, std::string_view lineText) {
@@ -49,13 +58,6 @@ void Findings::addUnsimulated(const ScriptSite& site, const std::string& kind,
   } else {
     all_[told.finding].message = std::move(message);
   }
-}
-
-std::string oneLine(std::string text) {
-  for (char& c : text) {
-    if (c == '\n' || c == '\r') c = ' ';
-  }
-  return text;
 }
 
 }  // namespace vorlanex::gauges

@@ -56,8 +56,4 @@ class Findings {
   std::map<std::pair<std::string, std::string>, Unsimulated> unsimulated_;  // by file and kind
 };
 
-// The text on one line: each line break becomes a blank, so that a finding
-// quoting a script that spans lines stays one line of the report.
-std::string oneLine(std::string text);
-
 }  // namespace vorlanex::gauges
