@@ -21,8 +21,22 @@ PanelHost::PanelHost(const ModuleExports& module)
 }
 
 PanelHost::~PanelHost() {
-  module_.importTable->panels = previousPanels_;
+  if (module_.importTable) module_.importTable->panels = previousPanels_;
   setActiveHost(previousHost_);
+}
+
+void PanelHost::releaseModule() {
+  if (module_.importTable) module_.importTable->panels = previousPanels_;
+  module_ = {};
+}
+
+void PanelHost::useModule(const ModuleExports& module) {
+  module_ = module;
+  previousPanels_ = module.importTable->panels;
+  const char* parameters = instance_.parameters;
+  instance_ = *module.linkage->gauges[0];
+  instance_.parameters = parameters;
+  module_.importTable->panels = &panels_;
 }
 
 void PanelHost::setParameters(const std::string& parameters) {

@@ -55,6 +55,12 @@ class PanelHost {
   void runFrames(int count);
   void disconnect() { service(abi::kDisconnect); }
 
+  // The aircraft reloaded: the module let go (after its disconnect), before
+  // it is unloaded, and another load of it served from then on, with the
+  // same variables and parameters. Its install is the caller's.
+  void releaseModule();
+  void useModule(const ModuleExports& module);
+
   // The gauge's standard routines, as the simulator calls them.
   void query() { gauge().query(); }
   void installRoutine(std::uint32_t value) { gauge().install(value); }

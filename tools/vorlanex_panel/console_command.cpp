@@ -8,6 +8,7 @@
 
 #include "check.h"
 #include "console_server.h"
+#include "console_reload.h"
 #include "console_session.h"
 #include "console_token.h"
 #include "exit_status.h"
@@ -50,20 +51,6 @@ std::string replayCommand(const ConsoleRequest& request) {
   return command;
 }
 
-namespace {
-
-// The bitmaps read where each gauge was found, and a window's beside
-// panel.cfg, as `snapshot` reads them.
-gauges::ImageBytes gaugeImages(std::vector<FoundGauge> found, const std::string& panelConfig) {
-  const std::filesystem::path folder = std::filesystem::path(panelConfig).parent_path();
-  return [found = std::move(found), folder](int gauge, const std::string& name) -> std::optional<std::string> {
-    if (gauge < 0) return readWholeFile((folder / name).string());
-    return readBesideGauge(found.at(static_cast<std::size_t>(gauge)), name);
-  };
-}
-
-}  // namespace
-
 int runConsole(const ConsoleRequest& request, std::FILE* out, std::FILE* errors) {
   try {
     CheckRequest check;
@@ -85,19 +72,21 @@ int runConsole(const ConsoleRequest& request, std::FILE* out, std::FILE* errors)
     }
     LivePanel panel(request.modulePath, request.audio, std::move(options),
                     gauges ? std::optional<RunPanel>(gauges->panel) : std::nullopt);
-    if (gauges) {
-      session.showGauges(std::make_unique<GaugeView>(
-          *panel.gaugePanel(), *panel.aircraft(), gaugeImages(gauges->found, request.panelConfig),
-          request.root));
-    }
-    if (!panel.unheard().empty()) {
-      std::fprintf(out, "%s\n", panel.unheard().c_str());
-      session.setUnheard(panel.unheard());
-    }
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> log(nullptr, &std::fclose);
     if (!request.logFile.empty()) {
       log.reset(std::fopen(request.logFile.c_str(), "w"));
       if (!log) throw std::runtime_error("cannot write the log file " + request.logFile);
+    }
+    // The author's saves are applied as the frames run.
+    ConsoleReload reload(request, gauges, panel, session, out, log.get());
+    if (gauges) {
+      session.showGauges(std::make_unique<GaugeView>(*panel.gaugePanel(), *panel.aircraft(),
+                                                     reload.imageBytes(), request.root));
+    }
+    panel.setFrameStart([&reload](int frame) { reload.atFrameStart(frame); });
+    if (!panel.unheard().empty()) {
+      std::fprintf(out, "%s\n", panel.unheard().c_str());
+      session.setUnheard(panel.unheard());
     }
     panel.keepLog(log.get(), request.keepMinutes * 60.0);
     ConsoleServer server(session, consoleToken(), request.port);
@@ -110,6 +99,7 @@ int runConsole(const ConsoleRequest& request, std::FILE* out, std::FILE* errors)
     std::signal(SIGTERM, onInterrupt);
     printLogHeading(out, gauges.has_value());
     if (log) printLogHeading(log.get(), gauges.has_value());
+    reload.start();
     // However the frames end, the server stops with them; from the Quit on,
     // the session refuses clicks no frame would carry out.
     struct EndServer {

@@ -127,58 +127,12 @@ int expectations(const RunRecord& record) {
       }));
 }
 
-void follow(std::vector<std::string>& read, const std::string& path) {
-  if (std::find(read.begin(), read.end(), path) == read.end()) read.push_back(path);
-}
-
-// The panel's files and the module's, and which of them cannot be read: an
-// XML gauge not even read leniently, an INI or a WAV file the module errs on.
-void collectFiles(const RunRequest& request, const std::optional<PanelSetup>& panel,
-                  const std::string& parameters, const ModuleTable& table, RunFiles& files) {
-  if (panel) {
-    follow(files.read, request.panelConfig);
-    for (const FoundGauge& gauge : panel->found) {
-      if (gauge.file.empty()) continue;
-      follow(files.read, gauge.file);
-      if (!gauge.unreadable) continue;
-      follow(files.unreadable, gauge.file);
-      for (const Problem& p : panel->problems) {
-        if (p.file == gauge.where) files.findings.push_back(p);
-      }
-    }
-  }
-  const std::string ini = findPanelFile(table.iniPath).value_or(table.iniPath);
-  follow(files.read, ini);
-  // The INI's own errors; a WAV file's missing folder is none of a save's.
-  CheckRequest check;
-  check.parameters = parameters;
-  check.soundFiles = false;
-  for (const Problem& p : runCheck(check).problems) {
-    if (p.severity != Severity::kError) continue;
-    follow(files.unreadable, ini);
-    files.findings.push_back(p);
-  }
-  // A WAV file the module's reader refuses, or one cut short in its samples.
-  const SoundFiles waves = readSoundFiles(table.table);
-  for (std::size_t i = 0; i < waves.readings.size(); ++i) {
-    const std::string named = table.table.slots[i].wavePath;
-    const std::string wave = findPanelFile(named).value_or(named);
-    follow(files.read, wave);
-    const SoundFileReading& reading = waves.readings[i];
-    if (reading.outcome == SoundFileReading::Outcome::kUnreadable ||
-        (reading.outcome == SoundFileReading::Outcome::kRead && reading.heldBytes < reading.dataBytes)) {
-      follow(files.unreadable, wave);
-      files.findings.push_back({Severity::kError, named, 0, "", describeReading(reading)});
-    }
-  }
-}
-
 }  // namespace
 
 int runCommand(const RunRequest& request, std::FILE* out, std::FILE* errors, RunFiles* files) {
   try {
     const std::string& shown = request.scriptShown.empty() ? request.scriptFile : request.scriptShown;
-    if (files) follow(files->read, request.scriptFile);
+    if (files) files->follow(request.scriptFile);
     const Script script = parseScript(shown, readFile(request.scriptFile));
     std::optional<PanelSetup> panel;
     std::string parameters = request.parameters.value_or("");
@@ -189,7 +143,7 @@ int runCommand(const RunRequest& request, std::FILE* out, std::FILE* errors, Run
     }
     // The lanes of the timeline: the module's own table for this INI file.
     const ModuleTable table = readModuleTable(parameters);
-    if (files) collectFiles(request, panel, parameters, table, *files);
+    if (files) collectPanelFiles(request.panelConfig, panel, parameters, table, *files);
     const std::vector<std::string> followed = moduleVariables(table.table);
     // A wrong folder is the likeliest reason for a run that plays nothing:
     // told first, then the panel's problems and the script's names that

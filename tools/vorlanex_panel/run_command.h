@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "device_clock.h"
-#include "problem.h"
+#include "panel_files.h"
 
 namespace vorlanex::tool {
 
@@ -32,17 +32,6 @@ struct RunRequest {
   std::string scriptShown = "";
   // --watch: run again on every save of a file the run read (run_watch.h).
   bool watch = false;
-};
-
-// The files a run read, as the file system takes them: the script, the
-// panel.cfg, the gauges' XML files and cabinets, the INI and the WAV files.
-// Those of them that could not be read (XML not even read leniently, an INI
-// with errors, a WAV file refused or cut short), with their findings: a
-// save that brings a new such finding is not taken.
-struct RunFiles {
-  std::vector<std::string> read;
-  std::vector<std::string> unreadable;
-  Problems findings;
 };
 
 // Prints the log of the module's writes and the failed expectations to

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include <nlohmann/json.hpp>
+
 #include "recorded_script.h"
 #include "report_text.h"
 
@@ -12,7 +14,9 @@ ConsoleSession::ConsoleSession(PanelFacts panel, const SoundTable& table, bool g
     : panel_(std::move(panel)),
       heading_(scriptHeading(
           "Recorded by vorlanex-panel console on " + panel_.iniPath + ". Replay it with\n  " +
-          replayCommand +
+          replayCommand + "\n" +
+          "The panel's files are read as they are when it is replayed; the lines that mark a "
+          "reload say which files the session saw saved." +
           (globalDll ? std::string()
                      : "\nThe session started without GLOBAL.DLL (--no-global-dll): its first "
                        "step unloads it."))),
@@ -27,7 +31,8 @@ ConsoleSession::ConsoleSession(PanelFacts panel, const SoundTable& table, bool g
 // Each step stands on the line the recorded script will give it, so what
 // names a step's line (an event the page sent) reads the same in the replay.
 void ConsoleSession::queue(Step step) {
-  step.line = static_cast<int>(std::count(heading_.begin(), heading_.end(), '\n') + ++queuedSteps_);
+  step.line = static_cast<int>(std::count(heading_.begin(), heading_.end(), '\n') + markLines_ +
+                               ++queuedSteps_);
   queued_.push_back(std::move(step));
 }
 
@@ -40,10 +45,7 @@ void ConsoleSession::setUnheard(std::string why) {
 void ConsoleSession::showGauges(std::unique_ptr<GaugeView> gauges) {
   std::lock_guard<std::mutex> lock(mutex_);
   gauges_ = std::move(gauges);
-  queuedSimulator_.windowsOpen.clear();
-  for (std::size_t w = 0; w < gauges_->panel().windows().size(); ++w) {
-    queuedSimulator_.windowsOpen.push_back(gauges_->panel().windowOpen(static_cast<int>(w)));
-  }
+  queuedSimulator_.windowsOpen = gauges_->facts()->windowsOpen;
   facts_ = factsJson();
 }
 
@@ -68,7 +70,9 @@ std::string ConsoleSession::stateAfter(long long after, std::chrono::millisecond
   if (quit_) return {};
   if (frame_ < 0) return R"({"frame":-1})";
   std::string answer = "{";
-  if (after < 0) answer += "\"panel\":" + facts_ + ",";
+  // A page that shows none, or one that shows the panel as it was before a
+  // reload read its gauges or windows again, is sent the facts.
+  if (after < 0 || factsChanged_ > after) answer += "\"panel\":" + facts_ + ",";
   answer += "\"events\":[";
   // The events are in the order of their frames.
   const auto first = std::partition_point(events_.begin(), events_.end(),
@@ -140,6 +144,34 @@ void ConsoleSession::frameDone(const RunRecord& record, const host::NamedVariabl
   const double from = record.frames / record.framesPerSecond - kTimelineWindow;
   while (!events_.empty() && events_.front().time < from) events_.pop_front();
   changed_.notify_all();
+}
+
+void ConsoleSession::noteReload(ReloadNote note, bool layoutChanged) {
+  char at[32];
+  std::snprintf(at, sizeof at, "%.2f", note.time);
+  std::string mark = std::string("# reloaded at ") + at + " s:";
+  for (const std::string& file : note.saved) mark += " " + file;
+  mark += "\n";
+  for (const std::string& done : note.reloaded) mark += "#   " + done + "\n";
+  const nlohmann::json shown = {{"time", note.time}, {"saved", note.saved}, {"reloaded", note.reloaded},
+                                {"findings", note.findings}, {"gauges", note.gauges}};
+  std::lock_guard<std::mutex> lock(mutex_);
+  // The mark stands before the steps of the frame the reload starts, which
+  // were queued already: they move down by its lines.
+  const int lines = static_cast<int>(std::count(mark.begin(), mark.end(), '\n'));
+  markLines_ += lines;
+  for (Step& step : queued_) step.line += lines;
+  script_ += mark;
+  reloads_.push_back(shown.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace));
+  if (reloads_.size() > kReloadsShown) reloads_.pop_front();
+  if (layoutChanged) {
+    if (gauges_) {
+      gauges_->remakeFacts();
+      queuedSimulator_.windowsOpen = gauges_->facts()->windowsOpen;
+    }
+    facts_ = factsJson();
+    factsChanged_ = frame_ + 1;
+  }
 }
 
 std::string ConsoleSession::newScriptLines(const RunRecord& record) {

@@ -20,6 +20,17 @@
 
 namespace vorlanex::tool {
 
+// A save of the panel's files taken by the running session: what was saved,
+// what was reloaded (or why nothing was), what check finds in the new files,
+// and the gauges that changed, which the page flashes.
+struct ReloadNote {
+  double time = 0.0;
+  std::vector<std::string> saved;      // the files, as the page shows them
+  std::vector<std::string> reloaded;   // each what was done
+  std::vector<std::string> findings;   // "file:line: ..." lines
+  std::vector<int> gauges;             // by index in the panel
+};
+
 // The answer to a page's action: an HTTP status and a body.
 struct ActionAnswer {
   int status;
@@ -64,11 +75,17 @@ class ConsoleSession {
   // After each frame: what the page is shown and the script gain what the
   // frame added, at the same cost whatever the session's length.
   void frameDone(const RunRecord& record, const host::NamedVariables& variables);
+  // At the start of a frame, before its steps are taken: a save was taken.
+  // The script marks it where the frame's steps follow; with `layoutChanged`
+  // (gauges or windows read again) the page is sent the panel's facts anew.
+  void noteReload(ReloadNote note, bool layoutChanged);
 
  private:
   // The page draws the last half minute; a little more keeps its left edge
   // drawn.
   static constexpr double kTimelineWindow = 40.0;
+  // The page lists the last few reloads.
+  static constexpr std::size_t kReloadsShown = 12;
 
   // A timeline item that has ended, as the page's JSON, with the frame that
   // ended it and its time.
@@ -115,6 +132,10 @@ class ConsoleSession {
   // first; older ones are let go.
   std::deque<TimelineEvent> events_;
   std::string script_;  // the heading and a line per step; the last line is added when asked
+  int markLines_ = 0;   // the reloads' comment lines in it
+  long long factsChanged_ = -1;  // the frame from which the page is sent the facts again
+  // The last reloads, newest last, as the page's JSON.
+  std::deque<std::string> reloads_;
 };
 
 }  // namespace vorlanex::tool

@@ -84,19 +84,25 @@ json writerJson(const Writer& writer) {
 GaugeView::GaugeView(const gauges::GaugePanel& panel, gauges::SimulatedAircraft& aircraft,
                      gauges::ImageBytes images, std::string root)
     : panel_(panel), aircraft_(aircraft), images_(std::move(images)), tooltips_(aircraft), root_(std::move(root)) {
-  for (const gauges::PanelGaugeLine& gauge : panel.gauges()) {
-    int window = -1;
-    for (std::size_t w = 0; w < panel.windows().size() && window < 0; ++w) {
-      if (platform::equalNoCase(panel.windows()[w].section, gauge.section)) {
-        window = static_cast<int>(w);
-      }
-    }
-    windowOf_.push_back(window);
-  }
-  for (int slot = 0; slot < aircraft.slotCount(); ++slot) {
-    slots_.push_back({slot, aircraft.variableOf(slot), aircraft.clockDriven(slot)});
-  }
   facts_ = makeFacts();
+}
+
+std::shared_ptr<const GaugeFacts> GaugeView::facts() const {
+  std::lock_guard<std::mutex> lock(factsMutex_);
+  return facts_;
+}
+
+void GaugeView::remakeFacts() {
+  std::shared_ptr<const GaugeFacts> made = makeFacts();
+  std::lock_guard<std::mutex> lock(factsMutex_);
+  facts_ = std::move(made);
+}
+
+void GaugeView::readImagesAgain() {
+  std::lock_guard<std::mutex> lock(imagesMutex_);
+  images_.readAgain();
+  // Closed windows too show their images anew when next drawn.
+  for (Parts& window : windowParts_) window.clear();
 }
 
 std::optional<std::string> GaugeView::imagePng(std::size_t index) {
@@ -106,81 +112,91 @@ std::optional<std::string> GaugeView::imagePng(std::size_t index) {
 }
 
 bool GaugeView::settable(std::size_t variable) const {
-  return variable < slots_.size() && !slots_[variable].clock;
+  const auto held = facts();
+  return variable < held->slots.size() && !held->slots[variable].clock;
 }
 
 gauges::VariableName GaugeView::aircraftVariable(std::size_t variable) const {
-  return slots_.at(variable).name;
-}
-
-std::string GaugeView::stepTarget(std::size_t gauge) const {
-  const gauges::PanelGaugeLine& gaugeLine = panel_.gauges().at(gauge);
-  const std::optional<int> first = panel_.findGauge(gaugeLine.name);
-  if (first && static_cast<std::size_t>(*first) == gauge) return gaugeLine.name;
-  return gaugeLine.section + "/" + gaugeLine.name;
+  return facts()->slots.at(variable).name;
 }
 
 bool GaugeView::listens(std::size_t gauge, int number, const std::string& kind) const {
-  const gauges::GaugeModel& model = panel_.model(static_cast<int>(gauge));
-  if (!model.mouse || !panel_.gauges().at(gauge).text) return false;
-  for (const gauges::NumberedArea& area : gauges::numberAreas(*model.mouse)) {
+  const auto held = facts();
+  for (const GaugeFacts::Area& area : held->areas.at(gauge)) {
     if (area.number != number) continue;
-    for (const gauges::Click& click : area.area->clicks) {
-      for (const std::string& listened : click.kinds) {
-        if (platform::equalNoCase(listened, kind)) return true;
-      }
+    for (const std::string& listened : area.kinds) {
+      if (platform::equalNoCase(listened, kind)) return true;
     }
   }
   return false;
 }
 
 bool GaugeView::areaHolds(std::size_t gauge, int number, double x, double y) const {
-  const gauges::GaugeModel& model = panel_.model(static_cast<int>(gauge));
-  if (!model.mouse) return false;
-  for (const gauges::NumberedArea& area : gauges::numberAreas(*model.mouse)) {
+  const auto held = facts();
+  for (const GaugeFacts::Area& area : held->areas.at(gauge)) {
     if (area.number != number) continue;
-    const gauges::Rect& r = area.area->rect;
     // A root of unknown size is the whole gauge.
-    return r.width <= 0 || r.contains(x, y);
+    return area.rect.width <= 0 || area.rect.contains(x, y);
   }
   return false;
 }
 
-std::string GaugeView::makeFacts() const {
+std::shared_ptr<const GaugeFacts> GaugeView::makeFacts() const {
+  auto made = std::make_shared<GaugeFacts>();
   json windows = json::array();
-  for (const gauges::PanelWindowSection& w : panel_.windows()) {
-    windows.push_back({{"section", w.section}, {"ident", w.ident}, {"title", w.title},
-                       {"width", w.width}, {"height", w.height}});
+  for (std::size_t w = 0; w < panel_.windows().size(); ++w) {
+    const gauges::PanelWindowSection& window = panel_.windows()[w];
+    windows.push_back({{"section", window.section}, {"ident", window.ident}, {"title", window.title},
+                       {"width", window.width}, {"height", window.height}});
+    made->windowSections.push_back(window.section);
+    made->windowsOpen.push_back(panel_.windowOpen(static_cast<int>(w)));
   }
   json gaugeList = json::array();
   for (std::size_t g = 0; g < panel_.gauges().size(); ++g) {
     const gauges::PanelGaugeLine& gaugeLine = panel_.gauges()[g];
     const gauges::GaugeModel& model = panel_.model(static_cast<int>(g));
+    int window = -1;
+    for (std::size_t w = 0; w < made->windowSections.size() && window < 0; ++w) {
+      if (platform::equalNoCase(made->windowSections[w], gaugeLine.section)) window = static_cast<int>(w);
+    }
+    made->windowOf.push_back(window);
+    const std::optional<int> first = panel_.findGauge(gaugeLine.name);
+    made->stepTargets.push_back(first && static_cast<std::size_t>(*first) == g
+                                    ? gaugeLine.name
+                                    : gaugeLine.section + "/" + gaugeLine.name);
     // The gauge line's size, else the gauge's own; its pixels scaled to it.
     const double width = gaugeLine.width > 0 ? gaugeLine.width : model.width;
     const double height = gaugeLine.height > 0 ? gaugeLine.height : model.height;
     const double scaleX = model.width > 0 && width > 0 ? width / model.width : 1.0;
     const double scaleY = model.height > 0 && height > 0 ? height / model.height : scaleX;
     json areas = json::array();
-    if (model.mouse) {
+    std::vector<GaugeFacts::Area>& held = made->areas.emplace_back();
+    if (model.mouse && gaugeLine.text) {
       for (const gauges::NumberedArea& area : gauges::numberAreas(*model.mouse)) {
         areas.push_back(areaJson(area, gaugeLine.x, gaugeLine.y, scaleX, scaleY, width, height));
+        GaugeFacts::Area& kept = held.emplace_back(GaugeFacts::Area{area.number, area.area->rect, {}});
+        for (const gauges::Click& click : area.area->clicks) {
+          kept.kinds.insert(kept.kinds.end(), click.kinds.begin(), click.kinds.end());
+        }
       }
     }
-    gaugeList.push_back({{"name", gaugeLine.name}, {"file", gaugeLine.file}, {"window", windowOf_[g]},
+    gaugeList.push_back({{"name", gaugeLine.name}, {"file", gaugeLine.file}, {"window", window},
                          {"xml", gaugeLine.text.has_value()},
                          {"x", gaugeLine.x}, {"y", gaugeLine.y}, {"width", width}, {"height", height},
                          {"scaleX", scaleX}, {"scaleY", scaleY},
                          {"areas", areas}});
   }
   json aircraft = json::array();
-  for (const AircraftSlot& held : slots_) {
+  for (int slot = 0; slot < aircraft_.slotCount(); ++slot) {
+    const GaugeFacts::AircraftSlot& held = made->slots.emplace_back(
+        GaugeFacts::AircraftSlot{slot, aircraft_.variableOf(slot), aircraft_.clockDriven(slot)});
     aircraft.push_back({{"name", gauges::variableText(held.name)}, {"unit", held.name.unit},
                         {"control", controlFor(held.name.unit, held.clock)}});
   }
-  return json{{"windows", windows}, {"gauges", gaugeList}, {"aircraft", aircraft},
-              {"root", root_.empty() ? root_ : root_ + "/"}}
-      .dump(-1, ' ', false, json::error_handler_t::replace);
+  made->json = json{{"windows", windows}, {"gauges", gaugeList}, {"aircraft", aircraft},
+                    {"root", root_.empty() ? root_ : root_ + "/"}}
+                   .dump(-1, ' ', false, json::error_handler_t::replace);
+  return made;
 }
 
 void GaugeView::noteWrite(const std::string& name, const Writer& writer) {
@@ -198,8 +214,9 @@ void GaugeView::addFrameParts(const host::NamedVariables& variables, Parts& part
   for (std::size_t w = 0; w < panel_.windows().size(); ++w) {
     open.push_back(panel_.windowOpen(static_cast<int>(w)));
   }
+  const std::shared_ptr<const GaugeFacts> facts = this->facts();
   json aircraft = json::array();
-  for (const AircraftSlot& held : slots_) aircraft.push_back(aircraft_.get(held.slot));
+  for (const GaugeFacts::AircraftSlot& held : facts->slots) aircraft.push_back(aircraft_.get(held.slot));
   json events = json::array();
   for (const SentEventRecord& e : sent_) {
     json event = {{"frame", e.frame}, {"time", e.time}, {"event", e.event}, {"value", e.value}};

@@ -9,6 +9,15 @@ std::unique_ptr<host::ModuleLibrary> loadModule(const std::string& path) {
   return path.empty() ? nullptr : std::make_unique<host::ModuleLibrary>(path);
 }
 
+std::unique_ptr<host::LinkedModule> linkModule(const std::string& path) {
+  return path.empty() ? std::make_unique<host::LinkedModule>() : nullptr;
+}
+
+const host::ModuleExports& exportsOf(const std::unique_ptr<host::ModuleLibrary>& library,
+                                     const std::unique_ptr<host::LinkedModule>& linked) {
+  return library ? library->exports() : linked->exports();
+}
+
 // Frames keep real time whatever the sounds play into; without an audio
 // device the console still serves, with nothing heard.
 AudioRequest pacedAudio(AudioRequest audio) {
@@ -21,10 +30,23 @@ AudioRequest pacedAudio(AudioRequest audio) {
 
 LivePanel::LivePanel(const std::string& modulePath, const AudioRequest& audio, RunOptions options,
                      std::optional<RunPanel> gauges)
-    : library_(loadModule(modulePath)),
+    : modulePath_(modulePath),
+      linked_(linkModule(modulePath)),
+      library_(loadModule(modulePath)),
       clock_(pacedAudio(audio)),
-      runner_(library_ ? library_->exports() : linked_.exports(), std::move(options)) {
+      runner_(exportsOf(library_, linked_), std::move(options)) {
   if (gauges) runner_.usePanel(*std::move(gauges));
+}
+
+void LivePanel::reloadModule() {
+  runner_.takeDownModule();
+  // The old load goes first: a library loaded again while it is still
+  // loaded would be the same load, with the state it has.
+  library_.reset();
+  linked_.reset();
+  linked_ = linkModule(modulePath_);
+  library_ = loadModule(modulePath_);
+  runner_.useModule(exportsOf(library_, linked_));
 }
 
 void LivePanel::play(ConsoleSession& session, std::FILE* out,
@@ -71,6 +93,7 @@ void LivePanel::play(ConsoleSession& session, std::FILE* out,
   std::deque<Script> steps;
   const Script none;
   for (int frame = 0; !session.quitting() && !stopped(); ++frame) {
+    if (frame > 0 && frameStart_) frameStart_(frame);
     Script due = session.takeSteps();
     const Script* played = &none;
     if (!due.steps.empty()) played = &steps.emplace_back(std::move(due));

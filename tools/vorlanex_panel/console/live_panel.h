@@ -43,6 +43,16 @@ class LivePanel {
     keptSeconds_ = keptSeconds;
   }
 
+  // The runner, for what a reload of the panel's files changes between frames.
+  ScriptRunner& runner() { return runner_; }
+  // The module taken down and loaded again, as the simulator does when the
+  // aircraft is reloaded: it reads its INI and WAV files anew when the next
+  // frame sets it up. The panel's variables stay.
+  void reloadModule();
+  // Called at the start of each frame after the first, before the page's
+  // steps are taken: where saves of the panel's files are applied.
+  void setFrameStart(std::function<void(int frame)> start) { frameStart_ = std::move(start); }
+
   // The frame loop: the only writer of panel variables. Each frame carries
   // out the steps the page queued before it started, until the page quits or
   // `stopped` says so. The log of writes and page steps goes to `out`: with
@@ -50,12 +60,14 @@ class LivePanel {
   void play(ConsoleSession& session, std::FILE* out, const std::function<bool()>& stopped);
 
  private:
-  host::LinkedModule linked_;  // used unless a module file is given
+  std::string modulePath_;
+  std::unique_ptr<host::LinkedModule> linked_;  // used unless a module file is given
   std::unique_ptr<host::ModuleLibrary> library_;
   DeviceClock clock_;
   ScriptRunner runner_;
   std::FILE* log_ = nullptr;
   double keptSeconds_ = 600.0;
+  std::function<void(int frame)> frameStart_;
 };
 
 }  // namespace vorlanex::tool

@@ -59,7 +59,7 @@ std::optional<std::size_t> indexIn(const json& action, const char* field, std::s
 }
 
 PageAction click(const json& action, const GaugeView& gauges, const SimulatorSide& simulator) {
-  const auto gauge = indexIn(action, "gauge", gauges.panel().gauges().size());
+  const auto gauge = indexIn(action, "gauge", gauges.gaugeCount());
   if (!gauge) return refused("\"gauge\" must be the index of one of the panel's gauges");
   const auto kind = action.find("kind");
   double area = 0;
@@ -94,14 +94,16 @@ PageAction gaugeAction(const std::string& what, const json& action, const GaugeV
   if (what == "click") return click(action, gauges, simulator);
   double value = 0;
   if (what == "window") {
-    const auto window = indexIn(action, "window", gauges.panel().windows().size());
+    const std::shared_ptr<const GaugeFacts> facts = gauges.facts();
+    const auto window = indexIn(action, "window", facts->windowSections.size());
     const auto open = action.find("open");
     if (!window || open == action.end() || !open->is_boolean()) {
       return refused("\"window\" must be a window's index and \"open\" true or false");
     }
-    simulator.windowsOpen.at(*window) = open->get<bool>();
+    if (*window >= simulator.windowsOpen.size()) simulator.windowsOpen.resize(*window + 1, true);
+    simulator.windowsOpen[*window] = open->get<bool>();
     Step step = simulatorStep(open->get<bool>() ? Action::kOpenWindow : Action::kCloseWindow);
-    step.target = gauges.panel().windows()[*window].section;
+    step.target = facts->windowSections[*window];
     return PageAction{{step}, false, {}};
   }
   if (what == "aircraft") {

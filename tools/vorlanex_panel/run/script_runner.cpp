@@ -93,6 +93,19 @@ void ScriptRunner::usePanel(RunPanel panel) {
   });
 }
 
+void ScriptRunner::takeDownModule() {
+  if (installed_) host_.disconnect();
+  installed_ = false;
+  host_.releaseModule();
+}
+
+void ScriptRunner::useModule(const host::ModuleExports& module) { host_.useModule(module); }
+
+void ScriptRunner::replaceLayout(RunPanel panel) {
+  panel_->moduleLine = panel.module ? panel.gauges.at(*panel.module).line : -1;
+  panel_->gauges.replaceLayout(std::move(panel.windows), std::move(panel.gauges));
+}
+
 gauges::GaugePanel* ScriptRunner::gaugePanel() { return panel_ ? &panel_->gauges : nullptr; }
 
 gauges::SimulatedAircraft* ScriptRunner::aircraft() {

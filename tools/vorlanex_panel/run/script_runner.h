@@ -102,6 +102,17 @@ class ScriptRunner {
 
   host::PanelHost& host() { return host_; }
 
+  // --- A live session's files saved again, between frames ------------------
+  // The module taken down as the simulator does when the aircraft is
+  // reloaded: disconnected and let go, so that it can be unloaded. The
+  // panel's variables stay.
+  void takeDownModule();
+  // Another load of the module served from now on; the next frame sets it up.
+  void useModule(const host::ModuleExports& module);
+  // panel.cfg read again: its windows and gauge lines. Windows and gauges
+  // that stay keep their states (gauges::GaugePanel::replaceLayout).
+  void replaceLayout(RunPanel panel);
+
  private:
   struct Panel;
   // A ramp under way: its step, from where and since when.

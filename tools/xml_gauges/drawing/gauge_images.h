@@ -41,6 +41,14 @@ class GaugeImages {
   };
   const std::vector<Missing>& missing() const { return missing_; }
 
+  // The bitmaps were saved again: each is decoded anew at its next asking,
+  // under a new index, so that whoever keeps a copy by the old index (the
+  // console's page) fetches the new one.
+  void readAgain() {
+    indexes_.clear();
+    missing_.clear();
+  }
+
  private:
   ImageBytes source_;
   std::map<std::pair<int, std::string>, int> indexes_;

@@ -91,6 +91,33 @@ GaugePanel::GaugePanel(std::vector<PanelWindowSection> windows, std::vector<Pane
   state.placeGauges();
 }
 
+void GaugePanel::replaceLayout(std::vector<PanelWindowSection> windows,
+                               std::vector<PanelGaugeLine> gauges) {
+  std::unique_ptr<State> old = std::move(state_);
+  state_ = std::make_unique<State>(std::move(windows), std::move(gauges), old->shared, old->aircraft);
+  State& state = *state_;
+  state.findings = std::move(old->findings);
+  state.otherGauge = std::move(old->otherGauge);
+  state.strings = std::move(old->strings);
+  for (const PanelWindowSection& window : state.windows) {
+    const std::optional<int> before = old->windowNamed(window.section);
+    state.open.push_back(before ? old->open[static_cast<std::size_t>(*before)] : window.open);
+  }
+  for (const PanelGaugeLine& gauge : state.gauges) {
+    auto& instance = state.instances.emplace_back();
+    if (!gauge.text) continue;
+    instance = std::make_unique<GaugeInstance>(gauge, state.shared, state.aircraft, state.findings);
+    for (std::size_t g = 0; g < old->gauges.size(); ++g) {
+      if (old->instances[g] && equalNoCase(old->gauges[g].section, gauge.section) &&
+          equalNoCase(old->gauges[g].name, gauge.name)) {
+        instance->keepGaugeVariables(*old->instances[g]);
+        break;
+      }
+    }
+  }
+  state.placeGauges();
+}
+
 GaugePanel::~GaugePanel() = default;
 
 void GaugePanel::setOtherGauge(std::function<void(const PanelGaugeLine&)> run) {

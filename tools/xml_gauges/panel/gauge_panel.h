@@ -134,6 +134,13 @@ class GaugePanel {
   // that is no XML gauge.
   bool replaceGauge(int gauge, std::string text);
 
+  // panel.cfg read again: its windows and gauge lines in place of the old,
+  // between frames. A window that stays (by section) keeps its open state, a
+  // new one starts as its line says; a gauge line that stays (the same
+  // section and name) keeps its G: variables, compiled anew from its text.
+  // The panel's and the aircraft's variables stay.
+  void replaceLayout(std::vector<PanelWindowSection> windows, std::vector<PanelGaugeLine> gauges);
+
   // What compiling and running the gauges found so far.
   const Findings& findings() const;
 
