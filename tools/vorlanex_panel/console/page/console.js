@@ -256,6 +256,7 @@ function show(next) {
     panel = next.panel;
     if (rows.length === 0) showPanel();
     if (panel.gauges && !panelView) buildPanelView(panel.gauges);
+    else if (panel.gauges) rebuildPanelView(panel.gauges, state);
   }
   keepEvents(next.events, state.timeline.from);
   $('frame').textContent = state.frame;
@@ -274,6 +275,37 @@ function show(next) {
   $('steps').textContent = state.steps === 1 ? '1 step' : `${state.steps || 'No'} steps`;
   drawTimeline(timelineNow(state.timeline), panel.sounds);
   showPanelView(next, state);
+  if (next.reloads) showReloads(next.reloads);
+}
+
+// The saves the tool took, newest first, each with what it reloaded and what
+// check found in the new files; the gauges a new one changed flash.
+let reloadsSeen = 0;
+function showReloads(reloads) {
+  $('reloads-box').hidden = reloads.length === 0;
+  const list = $('reloads');
+  list.replaceChildren();
+  for (const reload of reloads.slice().reverse()) {
+    const li = document.createElement('li');
+    li.className = reload.reloaded.some((r) => r.startsWith('nothing') || r.includes('kept as it was')) ? 'kept-out' : '';
+    const when = document.createElement('b');
+    when.textContent = `${reload.time.toFixed(2)} s`;
+    li.append(when, ` saved ${reload.saved.join(', ')}: ${reload.reloaded.join('; ')}`);
+    if (reload.findings.length) {
+      const findings = document.createElement('ul');
+      for (const finding of reload.findings) {
+        const item = document.createElement('li');
+        item.className = 'finding';
+        item.textContent = finding;
+        findings.appendChild(item);
+      }
+      li.appendChild(findings);
+    }
+    list.appendChild(li);
+  }
+  const fresh = reloads.filter((r) => r.time > reloadsSeen);
+  if (fresh.length) reloadsSeen = fresh[fresh.length - 1].time;
+  for (const reload of fresh) flashGauges(reload.gauges);
 }
 
 function end() {

@@ -431,6 +431,34 @@ function buildPanelView(facts) {
   showWindow(0);
 }
 
+// A reload read the gauges or windows again: the view is built anew from the
+// new facts, on the window shown while it still stands, with its zoom.
+function rebuildPanelView(facts, state) {
+  const {window: shown, fitted, kept} = view;
+  $('windows').replaceChildren();
+  $('aircraft').tBodies[0].replaceChildren();
+  Object.assign(panelView, {facts, windows: buildWindows(facts), aircraft: buildAircraft(facts)});
+  (state.windowsOpen || []).forEach((open, i) => {
+    if (panelView.windows[i]) panelView.windows[i].open.checked = open;
+  });
+  const same = shown < facts.windows.length;
+  showWindow(same ? shown : 0);
+  if (same) Object.assign(view, {fitted, kept});
+}
+
+// The gauges a save changed, outlined for a moment where they stand.
+function flashGauges(indices) {
+  if (!panelView) return;
+  for (const g of indices) {
+    const gauge = panelView.facts.gauges[g];
+    if (!gauge || gauge.window !== view.window) continue;
+    const box = element($('areas'), 'div', {class: 'area flash'});
+    box.area = {left: gauge.x, top: gauge.y, width: Math.max(gauge.width, 4), height: Math.max(gauge.height, 4)};
+    box.addEventListener('animationend', () => box.remove());
+  }
+  placeAreas();
+}
+
 // A gauge's file as the log names it, without the simulator's root folder.
 function writerText(entry) {
   if (!entry.file) return entry.by || '';
