@@ -2,6 +2,8 @@
 // Vorlanex_sound.gau and the example aircraft's gauges: the page loads in
 // Chromium, and a click on a sound's button and one on the drawn chime button
 // play through Wine's DirectSound, heard in what the sound server recorded.
+// Saves of a gauge and of the INI file are taken while it runs, the module
+// unloaded and loaded again for the INI.
 //   node console_wine_test.js EMULATOR TOOL.exe MODULE.gau ROOT OUT_DIR
 'use strict';
 const assert = require('assert');
@@ -9,8 +11,12 @@ const fs = require('fs');
 const path = require('path');
 const {ConsoleSession, stereoFloats, sideLevels, runCases, until} = require('./console_session');
 
-const [emulator, tool, gauge, root, out] = process.argv.slice(2);
+const [emulator, tool, gauge, exampleRoot, out] = process.argv.slice(2);
 fs.mkdirSync(out, {recursive: true});
+// A copy of the example, which the test saves files into.
+const root = path.join(out, 'root');
+fs.rmSync(root, {recursive: true, force: true});
+fs.cpSync(exampleRoot, root, {recursive: true});
 const recording = path.join(out, 'console_wine.raw');
 const session = new ConsoleSession([emulator, tool, 'console', '--panel', 'Aircraft/Cabin/panel/panel.cfg',
   '--no-browser', '--module', gauge], {VORLANEX_AUDIO_FILE: recording}, root);
@@ -34,6 +40,20 @@ runCases([
     await until('the chime playing', async () => (await page.textContent('#sound-00 .state')) === 'playing once');
     await until('the chime ended', async () => (await page.textContent('#sound-00 .state')) === 'idle');
     assert.ok(session.steps().some((step) => step.text === 'click Cabin!chime_button #1 as Leave'));
+  }],
+  ['a gauge saved is compiled again; the INI saved loads the module again, which plays', async () => {
+    const chime = path.join(root, 'Aircraft/Cabin/panel/Cabin/chime_button.xml');
+    fs.writeFileSync(chime, fs.readFileSync(chime, 'latin1').replace('<Element>',
+      '<Update>5 (&gt;L:reload_mark, number)</Update>\n  <Element>'), 'latin1');
+    await until('the gauge compiled again', () => /Cabin!chime_button \(Window00\) compiled again/.test(session.output));
+    await until('its new script running', async () => (await page.textContent('#lvar-reload_mark .value')).trim() === '5');
+    const ini = path.join(root, 'Gauges/cabin_sounds.ini');
+    fs.writeFileSync(ini, fs.readFileSync(ini, 'latin1').replace('relay.wav,75', 'relay.wav,70'), 'latin1');
+    await until('the module set up again', () => /the module taken down and set up again/.test(session.output));
+    const relayEnds = () => (session.output.match(/cabin_relay\s+1 -> 0/g) || []).length;
+    const before = relayEnds();
+    await page.click('#sound-06 button:text("Play once")');
+    await until('the relay played to its end by the module loaded again', () => relayEnds() > before);
   }],
 ], async () => {
   await session.quit();
