@@ -46,6 +46,13 @@ const cases = [
     fs.writeFileSync(chimeFile, chimeXml.replace('<Element>', '<Update>8 (&gt;L:reload_mark, number)</Update>\n  <Element>'), 'latin1');
     await shows('#lvar-reload_mark .value', '8');
   }],
+  ['a bitmap saved is decoded again and the page fetches it anew', async () => {
+    const folder = path.dirname(chimeFile);
+    const fetched = page.waitForRequest(/gauge-image/);
+    fs.copyFileSync(path.join(folder, 'chime_button_lit.bmp'), path.join(folder, 'chime_button.bmp'));
+    await reloadLine(/chime_button\.bmp.*bitmaps read again/);
+    await fetched;
+  }],
   ['panel.cfg given a window: the windows are read again and those that stay keep their state', async () => {
     fs.appendFileSync(panelFile, '\n[Window02]\nsize_mm=100\nvisible=1\ngauge00=Cabin!sound_light, 10,10,20,20\n');
     await reloadLine(/panel\.cfg read again: 3 windows/);

@@ -140,8 +140,10 @@ void ConsoleReload::atFrameStart(int frame) {
     std::lock_guard<std::mutex> lock(mutex_);
     saved.swap(settled_);
   }
-  if (saved.empty()) return;
-  apply(saved, frame / request_.framesPerSecond);
+  if (!saved.empty()) apply(saved, frame / request_.framesPerSecond);
+  // The bitmaps are read as windows are first drawn: followed from then on.
+  if (saved.empty() && imageFiles_.size() == imagesFollowed_) return;
+  imagesFollowed_ = imageFiles_.size();
   std::lock_guard<std::mutex> lock(mutex_);
   toFollow_ = followedFiles();
 }

@@ -61,6 +61,7 @@ class ConsoleReload {
   std::FILE* log_;
   RunFiles moduleFiles_;                // the INI and WAV files, as the module last read them
   std::vector<std::string> imageFiles_;  // bitmaps read for the drawing
+  std::size_t imagesFollowed_ = 0;       // of them, handed to the looks
 
   std::mutex mutex_;
   std::condition_variable stop_;

@@ -89,7 +89,7 @@ class GaugeView {
   void noteSent(const SentEventRecord& sent);
   // What moves, as named JSON parts the page is sent when they change:
   // windows open, aircraft values, events, L: variables, tooltips written as
-  // gauge strings, the facts (changed by a reload), and each window's
+  // gauge strings, and each window's
   // display list ("d:W:n" its length, "d:W:I" its item I).
   using Parts = std::vector<std::pair<std::string, std::string>>;
   void addFrameParts(const host::NamedVariables& variables, Parts& parts);
@@ -110,7 +110,6 @@ class GaugeView {
   std::string root_;
   mutable std::mutex factsMutex_;
   std::shared_ptr<const GaugeFacts> facts_;
-  int factsMade_ = 0;  // how many times: the page rebuilds its view when it grows
   std::unordered_map<std::string, Writer> lastWriters_;
   std::deque<SentEventRecord> sent_;  // the last few, oldest first
   std::size_t sentCount_ = 0;
