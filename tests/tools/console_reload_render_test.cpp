@@ -25,9 +25,6 @@ double toneAt(const test::Sound& sound, double time) {
 
 TEST(ConsoleReload, SavesOfTheIniAndOfAWavSetTheModuleUpAgainAndAreHeard) {
   test::TempFolder root;
-  root.write("Gauges/t.ini", kIni);
-  root.write("Aircraft/T/panel/panel.cfg", kPanel);
-  root.write(kGaugePath, counter(1));
   root.write("Sound/a.wav", test::sineWave({1, 22050, 16, 0.4, 440.0}));
   root.write("Sound/b.wav", test::sineWave({1, 22050, 16, 0.4, 880.0}));
   const std::string render = (root.path() / "heard.wav").string();
@@ -35,7 +32,7 @@ TEST(ConsoleReload, SavesOfTheIniAndOfAWavSetTheModuleUpAgainAndAreHeard) {
   std::vector<int> played;
   const auto play = [&] {
     played.push_back(s.frame);
-    s.live->runner().host().variables().set(s.live->runner().host().variables().registerName("tone"), 1);
+    s.set("tone", 1);
   };
   const auto ended = [&] { return s.value("tone") == 0; };  // a one-shot hands its variable back
   const auto reloaded = [&](int count) { return [&, count] { return s.reloadsSaying("module") == count; }; };

@@ -10,9 +10,6 @@ namespace {
 
 TEST(ConsoleReload, AGaugeSavedIsCompiledAgainKeepingVariablesAndABrokenSaveIsKeptOut) {
   test::TempFolder root;
-  root.write("Gauges/t.ini", kIni);
-  root.write("Aircraft/T/panel/panel.cfg", kPanel);
-  root.write(kGaugePath, counter(1));
   ReloadSession s(root);
   double countAtSave = 0;
   s.play({
@@ -45,20 +42,13 @@ TEST(ConsoleReload, AGaugeSavedIsCompiledAgainKeepingVariablesAndABrokenSaveIsKe
 
 TEST(ConsoleReload, AnIniSavedSetsTheModuleUpAgainWithItsNewVariables) {
   test::TempFolder root;
-  root.write("Gauges/t.ini", kIni);
-  root.write("Aircraft/T/panel/panel.cfg", kPanel);
-  root.write(kGaugePath, counter(1));
   ReloadSession s(root);
-  const auto set = [&](const std::string& name, double value) {
-    host::NamedVariables& variables = s.live->runner().host().variables();
-    variables.set(variables.registerName(name), value);
-  };
   std::string renamed = kIni;
   renamed.replace(renamed.find("Lvar00=tone"), 11, "Lvar00=chime");
   s.play({
       {nullptr, [&] { return s.value("count") >= 3; }, "the panel running"},
       {[&] {
-         set("chime", 1);
+         s.set("chime", 1);
          root.write("Gauges/t.ini", "[Config]\nMaxSounds=oops\n");  // an error
        },
        [&] { return s.reloadsSaying("runs on with the files it read last") == 1; }, "the broken INI told"},
@@ -69,7 +59,7 @@ TEST(ConsoleReload, AnIniSavedSetsTheModuleUpAgainWithItsNewVariables) {
        [&] { return s.reloadsSaying("set up again") == 1; }, "the INI's save taken"},
       // The module reads its new variable: the play ends, or fails for want
       // of a device, either way not left at 1.
-      {[&] { set("chime", 1); }, [&] { return s.value("chime") != 1; }, "the new variable played"},
+      {[&] { s.set("chime", 1); }, [&] { return s.value("chime") != 1; }, "the new variable played"},
   });
 }
 

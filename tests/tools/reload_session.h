@@ -12,15 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "check.h"
-#include "console_reload.h"
-#include "module_table.h"
-#include "panel_facts.h"
-#include "panel_setup.h"
+#include "console_parts.h"
 #include "support/built_files.h"
 #include "support/temp_folder.h"
-#include "text_encoding.h"
-#include "whole_file.h"
 
 namespace vorlanex::tool {
 
@@ -42,7 +36,7 @@ inline std::string counter(int version, const std::string& extra = "") {
   (A:ELECTRICAL MASTER BATTERY, bool) (>L:battery, number) )" + extra + "</Update></Gauge>";
 }
 
-// A console session on the panel in a fresh root, its frames played until a
+// A console session on the panel written into a fresh root, its frames played until a
 // list of phases has run: each does something, then waits for a condition of
 // the panel's variables, which must come within a generous limit.
 struct ReloadSession {
@@ -53,62 +47,53 @@ struct ReloadSession {
   };
 
   explicit ReloadSession(const test::TempFolder& root, std::string render = "") {
+    root.write("Gauges/t.ini", kIni);
+    root.write("Aircraft/T/panel/panel.cfg", kPanel);
+    root.write(kGaugePath, counter(1));
     request.parameters = "./Gauges/t.ini";
     request.panelConfig = (root.path() / "Aircraft/T/panel/panel.cfg").string();
     request.panelShown = "Aircraft/T/panel/panel.cfg";
+    request.globalDllPath = test::globalDllPath();
     request.framesPerSecond = 100.0;
     request.audio.renderFile = std::move(render);
   }
 
-  double value(const std::string& name) { return live->runner().host().variables().valueOf(name); }
+  host::NamedVariables& variables() { return parts->panel.runner().host().variables(); }
+  double value(const std::string& name) { return variables().valueOf(name); }
+  void set(const std::string& name, double value) { variables().set(variables().registerName(name), value); }
 
-  // Runs the phases; each frame before the first of it starts counts `frame`.
+  // Runs the phases; `frame` counts the frames started.
   void play(std::vector<Phase> phases) {
-    CheckRequest check;
-    check.parameters = request.parameters;
-    const CheckResult checked = runCheck(check);
-    ConsoleSession session(panelFacts(checked), checked.module.table, true, "replay");
-    running = &session;
-    std::optional<PanelSetup> setup = readPanelSetup(
-        request.panelConfig, request.panelShown, decodeText(*readWholeFile(request.panelConfig)).text);
-    RunOptions options{request.framesPerSecond, request.parameters, test::globalDllPath(),
-                       moduleVariables(checked.module.table)};
-    live.emplace("", request.audio, std::move(options), setup->panel);
     std::FILE* out = std::tmpfile();
-    ConsoleReload reload(request, setup, *live, session, out, nullptr);
-    live->setFrameStart([&](int f) { reload.atFrameStart(f); });
-    reload.start();
+    parts.emplace(request, out, nullptr);
+    parts->reload.start();
     std::size_t next = 0;
     bool acted = false;
     auto limit = std::chrono::steady_clock::now();
-    live->play(session, out, [&] {
+    parts->panel.play(parts->session, out, [&] {
       ++frame;
       if (next == phases.size()) return true;
-      Phase& phase = phases[next];
       if (!acted) {
-        if (phase.act) phase.act();
+        if (phases[next].act) phases[next].act();
         acted = true;
         limit = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-        return false;
-      }
-      if (phase.until()) {
+      } else if (phases[next].until()) {
         ++next;
         acted = false;
-        return false;
+      } else if (std::chrono::steady_clock::now() > limit) {
+        ADD_FAILURE() << "never came: " << phases[next].what;
+        return true;
       }
-      if (std::chrono::steady_clock::now() < limit) return false;
-      ADD_FAILURE() << "never came: " << phase.what;
-      return true;
+      return false;
     });
     reloads = reloadNotes();
-    script = session.script();
-    running = nullptr;
-    live.reset();  // the rendering ends with the panel
+    script = parts->session.script();
+    parts.reset();  // the rendering ends with the panel
     std::fclose(out);
   }
 
   // The page's list of the reloads so far.
-  json reloadNotes() { return json::parse(running->stateAfter(-1, std::chrono::milliseconds(0)))["reloads"]; }
+  json reloadNotes() { return json::parse(parts->session.stateAfter(-1, std::chrono::milliseconds(0)))["reloads"]; }
 
   // The reloads so far whose note mentions `text`.
   int reloadsSaying(const std::string& text) {
@@ -118,9 +103,8 @@ struct ReloadSession {
   }
 
   ConsoleRequest request;
-  std::optional<LivePanel> live;
+  std::optional<ConsoleParts> parts;
   int frame = -1;
-  ConsoleSession* running = nullptr;
   json reloads;
   std::string script;
 };

@@ -8,7 +8,7 @@
 
 #include "check.h"
 #include "console_server.h"
-#include "console_reload.h"
+#include "console_parts.h"
 #include "console_session.h"
 #include "console_token.h"
 #include "exit_status.h"
@@ -53,37 +53,15 @@ std::string replayCommand(const ConsoleRequest& request) {
 
 int runConsole(const ConsoleRequest& request, std::FILE* out, std::FILE* errors) {
   try {
-    CheckRequest check;
-    check.parameters = request.parameters;
-    check.panelConfig = request.panelConfig;
-    check.panelShown = request.panelShown;
-    const CheckResult checked = runCheck(check);
-    for (const std::string& cause : checked.causes) std::fprintf(out, "first: %s\n", cause.c_str());
-    ConsoleSession session(panelFacts(checked), checked.module.table, request.globalDll,
-                           replayCommand(request));
-    // With the panel's gauges the module's variables are followed as run
-    // --panel follows them, so the log is the same.
-    std::optional<PanelSetup> gauges;
-    RunOptions options{request.framesPerSecond, request.parameters, request.globalDllPath};
-    if (!request.panelConfig.empty()) {
-      gauges = readPanelSetup(request.panelConfig, request.panelShown,
-                              decodeText(readWholeFile(request.panelConfig).value_or("")).text);
-      options.followed = moduleVariables(checked.module.table);
-    }
-    LivePanel panel(request.modulePath, request.audio, std::move(options),
-                    gauges ? std::optional<RunPanel>(gauges->panel) : std::nullopt);
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> log(nullptr, &std::fclose);
     if (!request.logFile.empty()) {
       log.reset(std::fopen(request.logFile.c_str(), "w"));
       if (!log) throw std::runtime_error("cannot write the log file " + request.logFile);
     }
-    // The author's saves are applied as the frames run.
-    ConsoleReload reload(request, gauges, panel, session, out, log.get());
-    if (gauges) {
-      session.showGauges(std::make_unique<GaugeView>(*panel.gaugePanel(), *panel.aircraft(),
-                                                     reload.imageBytes(), request.root));
-    }
-    panel.setFrameStart([&reload](int frame) { reload.atFrameStart(frame); });
+    ConsoleParts parts(request, out, log.get());
+    ConsoleSession& session = parts.session;
+    LivePanel& panel = parts.panel;
+    const bool gauges = parts.gauges.has_value();
     if (!panel.unheard().empty()) {
       std::fprintf(out, "%s\n", panel.unheard().c_str());
       session.setUnheard(panel.unheard());
@@ -97,9 +75,9 @@ int runConsole(const ConsoleRequest& request, std::FILE* out, std::FILE* errors)
     interrupted = 0;
     std::signal(SIGINT, onInterrupt);
     std::signal(SIGTERM, onInterrupt);
-    printLogHeading(out, gauges.has_value());
-    if (log) printLogHeading(log.get(), gauges.has_value());
-    reload.start();
+    printLogHeading(out, gauges);
+    if (log) printLogHeading(log.get(), gauges);
+    parts.reload.start();
     // However the frames end, the server stops with them; from the Quit on,
     // the session refuses clicks no frame would carry out.
     struct EndServer {
