@@ -60,6 +60,12 @@ const cases = [
     assert.strictEqual(await page.isChecked('#window-1-open'), true);
     assert.match(session.output, /== reloaded at [\d.]+ s: Aircraft\/Cabin\/panel\/panel\.cfg/);
   }],
+  ['an INI saved with another WAV for a sound: the page shows its row anew', async () => {
+    const ini = path.join(root, 'Gauges/cabin_sounds.ini');
+    fs.writeFileSync(ini, fs.readFileSync(ini, 'latin1').replace('Sound00=./Sound/Cabin/chime.wav', 'Sound00=./Sound/Cabin/relay.wav'), 'latin1');
+    await reloadLine(/cabin_sounds\.ini.*the module taken down and set up again/);
+    await until('the chime row showing relay.wav', async () => /relay\.wav/.test(await text('#sound-00 .file')));
+  }],
   ['no page errors', async () => assert.deepStrictEqual(session.pageErrors, [])],
 ];
 runCases(cases, () => session.quit());

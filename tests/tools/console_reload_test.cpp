@@ -61,6 +61,7 @@ TEST(ConsoleReload, AnIniSavedSetsTheModuleUpAgainWithItsNewVariables) {
       // of a device, either way not left at 1.
       {[&] { s.set("chime", 1); }, [&] { return s.value("chime") != 1; }, "the new variable played"},
   });
+  EXPECT_EQ(s.panel["sounds"][0]["variable"], "chime");  // the page's sounds as the INI now has them
 }
 
 }  // namespace

@@ -87,6 +87,7 @@ struct ReloadSession {
       return false;
     });
     reloads = reloadNotes();
+    panel = json::parse(parts->session.stateAfter(-1, std::chrono::milliseconds(0)))["panel"];
     script = parts->session.script();
     parts.reset();  // the rendering ends with the panel
     std::fclose(out);
@@ -106,6 +107,7 @@ struct ReloadSession {
   std::optional<ConsoleParts> parts;
   int frame = -1;
   json reloads;
+  json panel;  // the facts a page opened at the end is sent
   std::string script;
 };
 

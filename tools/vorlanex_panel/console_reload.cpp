@@ -5,9 +5,12 @@
 #include <filesystem>
 #include <stdexcept>
 
+#include "check.h"
 #include "cross_check.h"
 #include "file_watch.h"
 #include "gauge_search.h"
+#include "module_table.h"
+#include "panel_facts.h"
 #include "report_text.h"
 #include "text_encoding.h"
 #include "whole_file.h"
@@ -140,7 +143,7 @@ void ConsoleReload::atFrameStart(int frame) {
     std::lock_guard<std::mutex> lock(mutex_);
     saved.swap(settled_);
   }
-  if (!saved.empty()) apply(saved, frame / request_.framesPerSecond);
+  if (!saved.empty()) apply(saved, frame);
   // The bitmaps are read as windows are first drawn: followed from then on.
   if (saved.empty() && imageFiles_.size() == imagesFollowed_) return;
   imagesFollowed_ = imageFiles_.size();
@@ -148,9 +151,9 @@ void ConsoleReload::atFrameStart(int frame) {
   toFollow_ = followedFiles();
 }
 
-void ConsoleReload::apply(const std::vector<std::string>& saved, double time) {
+void ConsoleReload::apply(const std::vector<std::string>& saved, int frame) {
   ReloadNote note;
-  note.time = time;
+  note.time = frame / request_.framesPerSecond;
   for (const std::string& path : saved) note.saved.push_back(shown(path));
   bool layout = false;
   std::vector<std::string> gaugeFiles;
@@ -159,7 +162,7 @@ void ConsoleReload::apply(const std::vector<std::string>& saved, double time) {
     for (const FoundGauge& gauge : setup_->found) gaugeFiles.push_back(gauge.file);
   }
   if (anyAmong(saved, gaugeFiles)) layout = reloadGauges(saved, note);
-  if (anyAmong(saved, moduleFiles_.read)) reloadModule(saved, note);
+  if (anyAmong(saved, moduleFiles_.read)) reloadModule(saved, frame, note);
   if (anyAmong(saved, imageFiles_) && session_.gauges()) {
     session_.gauges()->readImagesAgain();
     note.reloaded.push_back("the gauges' bitmaps read again");
@@ -233,7 +236,7 @@ bool ConsoleReload::reloadGauges(const std::vector<std::string>& saved, ReloadNo
   return layout || !note.gauges.empty();
 }
 
-void ConsoleReload::reloadModule(const std::vector<std::string>& saved, ReloadNote& note) {
+void ConsoleReload::reloadModule(const std::vector<std::string>& saved, int frame, ReloadNote& note) {
   RunFiles files;
   try {
     files = moduleFiles(request_.parameters);
@@ -250,6 +253,14 @@ void ConsoleReload::reloadModule(const std::vector<std::string>& saved, ReloadNo
   panel_.reloadModule();
   moduleFiles_ = std::move(files);
   note.reloaded.push_back("the module taken down and set up again: it reads its INI and WAV files anew");
+  // The page's sounds and the log's followed variables as the new INI has them.
+  CheckRequest check;
+  check.parameters = request_.parameters;
+  check.panelConfig = request_.panelConfig;
+  check.panelShown = request_.panelShown;
+  const CheckResult checked = runCheck(check);
+  if (setup_) panel_.runner().follow(moduleVariables(checked.module.table));
+  session_.replaceSounds(panelFacts(checked), checked.module.table, frame);
 }
 
 std::string ConsoleReload::shown(const std::string& path) const {

@@ -44,11 +44,12 @@ class ConsoleReload {
 
  private:
   void look();  // the looking thread
-  void apply(const std::vector<std::string>& saved, double time);
+  void apply(const std::vector<std::string>& saved, int frame);
   // What the saves of gauges and panel.cfg change; true when windows or
   // gauge lines were read again.
   bool reloadGauges(const std::vector<std::string>& saved, ReloadNote& note);
-  void reloadModule(const std::vector<std::string>& saved, ReloadNote& note);
+  // The module taken down and set up again, and the page's sounds made anew.
+  void reloadModule(const std::vector<std::string>& saved, int frame, ReloadNote& note);
   std::vector<std::string> followedFiles() const;
   std::string shown(const std::string& path) const;
   void print(const ReloadNote& note);

@@ -20,7 +20,7 @@ ConsoleSession::ConsoleSession(PanelFacts panel, const SoundTable& table, bool g
           (globalDll ? std::string()
                      : "\nThe session started without GLOBAL.DLL (--no-global-dll): its first "
                        "step unloads it."))),
-      timeline_(table, globalDll),
+      timeline_(std::make_unique<TimelineBuilder>(table, globalDll)),
       facts_(factsJson()) {
   // The run starts with GLOBAL.DLL loaded; a panel without it lets it go
   // before it is installed, as `at 0 unload GLOBAL.DLL` does.
@@ -122,7 +122,7 @@ void ConsoleSession::frameDone(const RunRecord& record, const host::NamedVariabl
   // Made outside the lock: only this thread changes the record, the timeline
   // and the script's cursor.
   const long long frame = record.frames - 1;
-  timeline_.follow(record);
+  timeline_->follow(record);
   std::vector<TimelineEvent> ended = endedEvents(frame);
   Parts parts = frameParts(record, variables);
   std::string lines = newScriptLines(record);
@@ -172,6 +172,21 @@ void ConsoleSession::noteReload(ReloadNote note, bool layoutChanged) {
     facts_ = factsJson();
     factsChanged_ = frame_ + 1;
   }
+}
+
+void ConsoleSession::replaceSounds(PanelFacts panel, const SoundTable& table, int frame) {
+  std::vector<std::string> before, after;
+  for (const SoundFacts& sound : panel_.sounds) before.push_back(sound.variable);
+  for (const SoundFacts& sound : panel.sounds) after.push_back(sound.variable);
+  std::lock_guard<std::mutex> lock(mutex_);
+  if (before != after || panel.stopAllVariable != panel_.stopAllVariable) {
+    timeline_ = std::make_unique<TimelineBuilder>(table, appliedSimulator_.globalDll);
+    timeline_->skipTo(frame);
+    events_.clear();
+  }
+  panel_ = std::move(panel);
+  facts_ = factsJson();
+  factsChanged_ = frame_ + 1;
 }
 
 std::string ConsoleSession::newScriptLines(const RunRecord& record) {

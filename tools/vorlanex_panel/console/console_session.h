@@ -79,6 +79,10 @@ class ConsoleSession {
   // The script marks it where the frame's steps follow; with `layoutChanged`
   // (gauges or windows read again) the page is sent the panel's facts anew.
   void noteReload(ReloadNote note, bool layoutChanged);
+  // The module was set up again with another INI file: its sounds as check
+  // now finds them, the page sent them anew. A table of other variables
+  // starts the timeline's lanes over from frame `frame`.
+  void replaceSounds(PanelFacts panel, const SoundTable& table, int frame);
 
  private:
   // The page draws the last half minute; a little more keeps its left edge
@@ -102,12 +106,12 @@ class ConsoleSession {
   std::vector<TimelineEvent> endedEvents(long long frame);
   std::string newScriptLines(const RunRecord& record);
 
-  const PanelFacts panel_;
+  PanelFacts panel_;  // changed by the frame loop alone, under the lock
   const std::string heading_;  // the script's first comment lines
   std::string unheard_;
   std::unique_ptr<GaugeView> gauges_;
   // The frame loop's own: the timeline and script as far as they are told.
-  TimelineBuilder timeline_;
+  std::unique_ptr<TimelineBuilder> timeline_;
   std::size_t scriptedEvents_ = 0;
 
   std::mutex mutex_;

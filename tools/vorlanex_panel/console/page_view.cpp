@@ -59,7 +59,7 @@ ConsoleSession::Parts ConsoleSession::frameParts(const RunRecord& record,
   json open = json::array();
   for (std::size_t i = 0; i < panel_.sounds.size(); ++i) {
     const SoundFacts& facts = panel_.sounds[i];
-    const std::optional<SoundSpan> span = timeline_.openSpan(i, now);
+    const std::optional<SoundSpan> span = timeline_->openSpan(i, now);
     sounds.push_back({{"value", variables.valueOf(facts.variable)},
                       {"state", currentState(span, facts)}});
     open.push_back(span ? spanJson(*span) : json());
@@ -79,7 +79,7 @@ ConsoleSession::Parts ConsoleSession::frameParts(const RunRecord& record,
       {"timeline", {{"duration", now},
                     {"from", std::max(0.0, now - kTimelineWindow)},
                     {"lanes", open},
-                    {"simulatorSound", switchJson(timeline_.openSwitchSpan(now))}}},
+                    {"simulatorSound", switchJson(timeline_->openSwitchSpan(now))}}},
   };
   Parts parts;
   for (const auto& [name, part] : state.items()) parts.emplace_back(name, part.dump());
@@ -91,7 +91,7 @@ ConsoleSession::Parts ConsoleSession::frameParts(const RunRecord& record,
 }
 
 std::vector<ConsoleSession::TimelineEvent> ConsoleSession::endedEvents(long long frame) {
-  const Timeline ended = timeline_.takeEnded();
+  const Timeline ended = timeline_->takeEnded();
   std::vector<TimelineEvent> events;
   auto add = [&](double time, const json& event) { events.push_back({frame, time, event.dump()}); };
   for (std::size_t lane = 0; lane < ended.sounds.size(); ++lane) {

@@ -109,6 +109,8 @@ class ScriptRunner {
   void takeDownModule();
   // Another load of the module served from now on; the next frame sets it up.
   void useModule(const host::ModuleExports& module);
+  // The variables whose writes are recorded from now on (RunOptions::followed).
+  void follow(const std::vector<std::string>& names) { followed_ = {names.begin(), names.end()}; }
   // panel.cfg read again: its windows and gauge lines. Windows and gauges
   // that stay keep their states (gauges::GaugePanel::replaceLayout).
   void replaceLayout(RunPanel panel);

@@ -232,6 +232,8 @@ void TimelineBuilder::follow(const RunRecord& record) {
   t.timeline.duration = record.frames / record.framesPerSecond;
 }
 
+void TimelineBuilder::skipTo(int frame) { trackers_->nextFrame = frame; }
+
 Timeline TimelineBuilder::takeEnded() {
   Timeline& kept = trackers_->timeline;
   Timeline ended{kept.duration, {}, {}, {}, {}};

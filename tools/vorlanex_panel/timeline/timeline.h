@@ -81,6 +81,8 @@ class TimelineBuilder {
 
   // Takes the steps and writes of the frames recorded since the last call.
   void follow(const RunRecord& record);
+  // A builder made during a live session follows its frames from `frame` on.
+  void skipTo(int frame);
   // What ended since the last take (spans, values, stop-alls, expectations),
   // handed over and no longer kept, with the duration followed so far: a
   // live view holds only what it shows.

@@ -198,7 +198,11 @@ function drawTimeline(timeline, sounds) {
   }
 }
 
-function showPanel() {
+// The sounds as check found them, shown anew when a save of the INI file
+// changed them; the timeline starts over when their variables changed.
+function showPanel(before) {
+  $('sounds').tBodies[0].replaceChildren();
+  $('problems').replaceChildren();
   buildRows(panel.sounds);
   $('ini').textContent = panel.ini;
   $('stop-all-variable').textContent = panel.stopAllVariable;
@@ -209,6 +213,8 @@ function showPanel() {
   }
   $('unheard').textContent = panel.unheard;
   $('unheard').hidden = !panel.unheard;
+  const variables = (facts) => facts.sounds.map((sound) => sound.variable).concat(facts.stopAllVariable).join();
+  if (before && variables(before) === variables(panel)) return;
   past = {lanes: panel.sounds.map(() => ({spans: [], values: []})), simulatorSound: [], stopAll: []};
 }
 
@@ -253,8 +259,10 @@ function show(next) {
   ++framesShown;
   state = Object.assign(state || {}, next);
   if (next.panel) {
+    const before = panel;
     panel = next.panel;
-    if (rows.length === 0) showPanel();
+    const sounds = (facts) => JSON.stringify([facts.sounds, facts.problems, facts.ini, facts.unheard]);
+    if (!before || sounds(before) !== sounds(panel)) showPanel(before);
     if (panel.gauges && !panelView) buildPanelView(panel.gauges);
     else if (panel.gauges) rebuildPanelView(panel.gauges, state);
   }
