@@ -1,6 +1,7 @@
 #include "reach_run.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <map>
 #include <utility>
@@ -28,6 +29,23 @@ void appendNumber(std::string& key, double value) {
   char bytes[sizeof value];
   std::memcpy(bytes, &value, sizeof value);
   key.append(bytes, sizeof value);
+}
+
+// 128 bits of the state's whole text: two 64-bit FNV-1a sums from different
+// starts, the second over the bytes in reverse, the same on every build.
+// The search keeps these, not the texts, which run to kilobytes.
+std::string digest(const std::string& text) {
+  std::uint64_t a = 14695981039346656037ull;
+  std::uint64_t b = 0x9e3779b97f4a7c15ull;
+  constexpr std::uint64_t kPrime = 1099511628211ull;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    a = (a ^ static_cast<unsigned char>(text[i])) * kPrime;
+    b = (b ^ static_cast<unsigned char>(text[text.size() - 1 - i])) * kPrime;
+  }
+  std::string out(16, '\0');
+  std::memcpy(&out[0], &a, 8);
+  std::memcpy(&out[8], &b, 8);
+  return out;
 }
 
 struct Sound {
@@ -157,15 +175,19 @@ std::string ReachRun::key() {
   Parts& parts = *parts_;
   std::string key;
   host::NamedVariables& variables = parts.runner.host().variables();
-  std::vector<std::pair<std::string, double>> shared;
-  for (const std::string& name : variables.names()) shared.emplace_back(name, variables.valueOf(name));
-  // Ids follow the order names were first met, which differs between ways.
-  std::sort(shared.begin(), shared.end());
-  for (const auto& [name, value] : shared) {
-    key += name;
-    key += '=';
-    appendNumber(key, value);
+  const std::vector<std::string>& names = variables.names();
+  // Ids follow the order names were first met, which may differ between
+  // ways: the values go in the order of their names, sorted again only when
+  // a name comes into being.
+  if (byName_.size() != names.size()) {
+    byName_.resize(names.size());
+    for (std::size_t i = 0; i < names.size(); ++i) byName_[i] = i;
+    std::sort(byName_.begin(), byName_.end(), [&](std::size_t a, std::size_t b) { return names[a] < names[b]; });
+    nameSet_.clear();
+    for (const std::size_t i : byName_) nameSet_ += names[i] + '\n';
   }
+  key += nameSet_;
+  for (const std::size_t i : byName_) appendNumber(key, variables.get(static_cast<std::int32_t>(i)));
   gauges::GaugePanel& panel = *parts.runner.gaugePanel();
   for (std::size_t g = 0; g < panel.gauges().size(); ++g) {
     if (const gauges::GaugeInstance* instance = panel.instance(static_cast<int>(g))) {
@@ -178,7 +200,7 @@ std::string ReachRun::key() {
   }
   for (std::size_t w = 0; w < panel.windows().size(); ++w) key += panel.windowOpen(static_cast<int>(w)) ? 'O' : 'C';
   for (const Sound& s : parts.sounds) key += static_cast<char>(s.activity);
-  return key;
+  return digest(key);
 }
 
 gauges::GaugePanel& ReachRun::panel() { return *parts_->runner.gaugePanel(); }

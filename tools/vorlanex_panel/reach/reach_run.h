@@ -56,7 +56,7 @@ class ReachRun {
 
   // The state as the search tells states apart: the L: and G: variables,
   // the aircraft's variables but the clock's, the open windows and what
-  // each sound does. Equal keys, equal states.
+  // each sound does. Equal keys, equal states (told by a 128-bit digest).
   std::string key();
 
   gauges::GaugePanel& panel();
@@ -73,6 +73,8 @@ class ReachRun {
   std::unique_ptr<Parts> parts_;
   std::vector<std::unique_ptr<Script>> scripts_;  // the steps played, which the record refers to
   int frame_ = 0;
+  std::vector<std::size_t> byName_;  // the panel's variables' ids in the order of their names
+  std::string nameSet_;              // their names, in that order
 };
 
 }  // namespace vorlanex::tool
