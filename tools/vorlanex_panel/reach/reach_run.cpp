@@ -7,7 +7,6 @@
 #include <utility>
 
 #include "commands/command_value.h"
-#include "device_clock.h"
 #include "gauge_instance.h"
 #include "linked_module.h"
 #include "module_table.h"
@@ -60,8 +59,7 @@ struct Sound {
 
 struct ReachRun::Parts {
   explicit Parts(const ReachSetup& setup)
-      : clock(AudioRequest{}),
-        runner(module.exports(), {setup.framesPerSecond, setup.parameters, setup.globalDllPath,
+      : runner(module.exports(), {setup.framesPerSecond, setup.parameters, setup.globalDllPath,
                                   moduleVariables(setup.table)}),
         stopAll(setup.table.stopAll.varName),
         errorValue(setup.table.errorValue) {
@@ -134,9 +132,11 @@ struct ReachRun::Parts {
     }
   }
 
-  // In the order `run` makes them: the module, the clock, the runner.
+  // The sounds' own time does not pass: the frames follow each other at
+  // once, as in check's run at rest, with no device clock (on Windows,
+  // DirectSound's real time hardly passes). A one-shot started plays on
+  // until a gauge stops it, on both builds alike.
   host::LinkedModule module;
-  DeviceClock clock;
   ScriptRunner runner;
   std::string stopAll;
   double errorValue;
@@ -147,7 +147,6 @@ struct ReachRun::Parts {
 
 ReachRun::ReachRun(const ReachSetup& setup) : parts_(std::make_unique<Parts>(setup)) {
   Parts& parts = *parts_;
-  parts.runner.setFrameAdvance([&parts](int, double seconds) { parts.clock.frameDone(seconds); });
   parts.runner.setWriteListener([this](const VariableWrite& write) {
     if (write.writer.kind == Writer::Kind::kModule) parts_->moduleWrote(write, frame_);
   });

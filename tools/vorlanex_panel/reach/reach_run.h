@@ -1,5 +1,5 @@
-// One run of the panel for the search: the module linked in fresh, the
-// sound engine on its own clock and the panel's gauges, played a frame at a
+// One run of the panel for the search: the module linked in fresh and the
+// panel's gauges, played a frame at a
 // time as `run --panel` plays a script, with what each frame did to the
 // sounds: a sound started, a play code written, overwritten before the
 // module read it, refused by the module, a loop stopped.
