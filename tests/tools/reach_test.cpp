@@ -35,7 +35,7 @@ TEST(ReachFacts, ComparedNumbersWritesUnderTheirConditionsAndEvents) {
   <Update>(A:GENERAL ENG RPM:1, rpm) 1200 &gt; s0
     l0 if{ 2 (&gt;L:loop, number) } els{ 0 (&gt;L:loop, number) }
     10 (A:AIRSPEED INDICATED, knots) &lt; (A:FLAPS HANDLE INDEX, number) 2 == and
-    if{ 1 (&gt;L:warn, number) (&gt;K:GEAR_DOWN) }
+    if{ 1 (&gt;L:warn, number) (&gt;K:GEAR_DOWN) 10250 (&gt;K:PANEL_ID_OPEN) }
     1 (&gt;L:always, number)</Update>
   <Mouse><Click Event="TOGGLE_MASTER_BATTERY">1 (&gt;L:press, number)</Click></Mouse>
 </Gauge>)";
@@ -47,7 +47,9 @@ TEST(ReachFacts, ComparedNumbersWritesUnderTheirConditionsAndEvents) {
   EXPECT_EQ(facts.comparedWith.at("(A:GENERAL ENG RPM:1, rpm)"), (std::set<double>{1200.0}));
   EXPECT_EQ(facts.comparedWith.at("(A:AIRSPEED INDICATED, knots)"), (std::set<double>{10.0}));
   EXPECT_EQ(facts.comparedWith.at("(A:FLAPS HANDLE INDEX, number)"), (std::set<double>{2.0}));
-  EXPECT_EQ(facts.events, (std::set<std::string>{"GEAR_DOWN", "TOGGLE_MASTER_BATTERY"}));
+  EXPECT_EQ(facts.events, (std::map<std::string, std::set<double>>{{"GEAR_DOWN", {0.0}},
+                                                                    {"PANEL_ID_OPEN", {10250.0}},
+                                                                    {"TOGGLE_MASTER_BATTERY", {0.0}}}));
 
   struct Want {
     const char* variable;

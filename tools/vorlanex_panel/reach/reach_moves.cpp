@@ -216,10 +216,13 @@ std::vector<Move> panelMoves(const gauges::GaugePanel& panel, gauges::SimulatedA
     for (const double value : {1.0, 0.0}) moves.push_back(setMove(Move::Kind::kSwitch, variable, value));
   }
   addValues(aircraft, facts, moves);
-  for (const std::string& event : facts.events) {
-    Step step{0, Step::kRightAfter, Action::kEvent};
-    step.target = event;
-    moves.push_back({Move::Kind::kEvent, {{step}}, -1, stepText(step, Digits::kShort)});
+  for (const auto& [event, values] : facts.events) {
+    for (const double value : values) {
+      Step step{0, Step::kRightAfter, Action::kEvent};
+      step.target = event;
+      step.value = value;
+      moves.push_back({Move::Kind::kEvent, {{step}}, -1, stepText(step, Digits::kShort)});
+    }
   }
   if (clockRead) {
     for (const int seconds : {1, 10}) {

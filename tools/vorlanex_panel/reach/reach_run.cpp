@@ -52,6 +52,7 @@ struct Sound {
   Activity activity = Activity::kIdle;
   bool playWritten = false;  // in this frame
   bool started = false;      // in this frame
+  bool refused = false;      // in this frame: handed back as the error value
   gauges::ScriptSite lastWriter = {};
 };
 
@@ -87,10 +88,13 @@ struct ReachRun::Parts {
       return;
     }
     forSounds(write.name, [&](int i, Sound& s) {
-      if (write.newValue == 0.0 && s.activity != Activity::kIdle) stopped(i, s, frame);
-      if (write.newValue == errorValue && s.playWritten) {
+      // A play code handed back as the error value by a sound not playing:
+      // refused (with ErrorFlag=0 an end of a one-shot reads the same).
+      if (write.newValue == errorValue && playCode(write.oldValue) && s.activity == Activity::kIdle) {
+        s.refused = true;
         events.push_back({SoundEvent::Kind::kRefused, i, frame, write.newValue, {}});
       }
+      if (write.newValue == 0.0 && s.activity != Activity::kIdle) stopped(i, s, frame);
     });
   }
 
@@ -123,12 +127,13 @@ struct ReachRun::Parts {
     }
     for (std::size_t i = 0; i < sounds.size(); ++i) {
       Sound& s = sounds[i];
-      if (s.playWritten && !s.started && !playCode(runner.host().variables().valueOf(s.variable))) {
+      if (s.playWritten && !s.started && !s.refused && !playCode(runner.host().variables().valueOf(s.variable))) {
         events.push_back({SoundEvent::Kind::kOverwritten, static_cast<int>(i), frame,
                           runner.host().variables().valueOf(s.variable), s.lastWriter});
       }
       s.playWritten = false;
       s.started = false;
+      s.refused = false;
     }
   }
 

@@ -46,17 +46,17 @@ class Judge {
       verdict.line = seen.otherCodes.front().site.line;
       return;
     }
+    if (seen.refused) {
+      verdict.reason = "the module could not play its sound: it handed the variable back as " +
+                       shortNumber(seen.refused->value) + " (check its WAV file)";
+      return;
+    }
     if (seen.overwritten) {
       const SoundEvent& e = *seen.overwritten;
       verdict.reason = "it was always overwritten in the same frame: " + shortNumber(e.value) +
                        " written by " + at(e.site.file, e.site.line) + " before the module read the play code";
       verdict.file = e.site.file;
       verdict.line = e.site.line;
-      return;
-    }
-    if (seen.refused) {
-      verdict.reason = "the module could not play its sound: it handed the variable back as " +
-                       shortNumber(seen.refused->value) + " (check its WAV file)";
       return;
     }
     verdict.reason = "not reached within the search's bounds" + (cut_.empty() ? "" : " (" + cut_ + ")");

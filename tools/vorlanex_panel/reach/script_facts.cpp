@@ -118,9 +118,9 @@ class ScriptReader {
       }
       return;
     }
-    pop(1);
+    const Operand written = take();
     if (name->kind == 'K') {
-      facts_.events.insert(gauges::upperCase(name->name));
+      facts_.events[gauges::upperCase(name->name)].insert(written.number.value_or(0.0));
       return;
     }
     if (name->kind != 'L') return;
@@ -202,7 +202,7 @@ void readElement(const gauges::GaugeElement& element, ScriptReader& reader) {
 void readArea(const gauges::MouseArea& area, ScriptFacts& facts, int gauge, const std::string& file) {
   ScriptReader(facts, gauge, file, false).read(area.visible);
   for (const gauges::Click& click : area.clicks) {
-    if (!click.event.empty()) facts.events.insert(gauges::upperCase(click.event));
+    if (!click.event.empty()) facts.events[gauges::upperCase(click.event)].insert(0.0);
     ScriptReader(facts, gauge, file, true).read(click.script);
   }
   for (const gauges::MouseArea& inner : area.areas) readArea(inner, facts, gauge, file);

@@ -31,7 +31,9 @@ struct ScriptFacts {
   std::map<std::string, gauges::VariableName> comparedVariables;  // by the same text
   // By L: name as written, every write of it, in panel.cfg's and file order.
   std::map<std::string, std::vector<VariableWriteSite>> writes;
-  std::set<std::string> events;  // upper case, by (>K:...) and by Click Event=
+  // Upper case, by (>K:...) and by Click Event=, each with the values sent
+  // with it: the number pushed right before it, else 0.
+  std::map<std::string, std::set<double>> events;
 };
 
 ScriptFacts readScriptFacts(const gauges::GaugePanel& panel);
