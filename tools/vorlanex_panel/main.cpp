@@ -215,6 +215,7 @@ int main(int argc, char** argv) {
 
   try {
     if (*checkCommand) {
+      if (check.reach && check.panelConfig.empty()) throw std::runtime_error("--reach needs --panel PANEL.CFG");
       if (iniOption->count() > 0 || check.panelConfig.empty()) check.parameters = ini;
       check.panelShown = check.panelConfig;
       check.panelConfig = absolute(check.panelConfig);

@@ -153,7 +153,10 @@ class Search {
       SoundSeen& s = result_.sounds.at(static_cast<std::size_t>(e.sound));
       switch (e.kind) {
         case SoundEvent::Kind::kStarted:
-          if (!s.reached) s.reached = ReachedSound{way, e};
+          if (!s.reached) {
+            s.reached = ReachedSound{way, e};
+            result_.lastReachedAt = elapsed();
+          }
           if (decodeLoop(e.held)) s.looped = true;
           if (atRest && !decodeLoop(e.held)) s.atRest = true;
           break;

@@ -61,6 +61,7 @@ struct SearchResult {
   std::size_t explored = 0;    // moves made (each from a state restored)
   std::size_t frames = 0;      // frames run, replays included
   double seconds = 0.0;
+  double lastReachedAt = 0.0;  // seconds into the search when the last sound it reached first played
   std::string cut;  // which bound ended the search ("depth 6", "100000 states", "60 s"); empty: none
 };
 
