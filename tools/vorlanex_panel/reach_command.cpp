@@ -1,6 +1,7 @@
 #include "reach_command.h"
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 
 #include "exit_status.h"
@@ -24,8 +25,12 @@ class ReachProgress {
   ReachProgress(std::FILE* out, bool shown) : out_(out), shown_(shown) {}
   ~ReachProgress() { clear(); }
 
+  // Redrawn ten times a second at most: the search makes moves far faster.
   void update(int depth, std::size_t states, int reached, int sounds) {
     if (!shown_) return;
+    const auto now = std::chrono::steady_clock::now();
+    if (drawn_ && now - last_ < std::chrono::milliseconds(100)) return;
+    last_ = now;
     std::fprintf(out_, "\rdepth %d, %zu states, %d of %d sounds reached ", depth, states, reached, sounds);
     std::fflush(out_);
     drawn_ = true;
@@ -40,6 +45,7 @@ class ReachProgress {
   std::FILE* out_;
   bool shown_;
   bool drawn_ = false;
+  std::chrono::steady_clock::time_point last_;
 };
 
 void writeWays(const ReachRequest& request, const PanelReach& reach) {
