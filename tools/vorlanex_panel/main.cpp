@@ -15,6 +15,7 @@
 #include "panel/global_dll.h"
 #include "problem.h"
 #include "program_folder.h"
+#include "reach_command.h"
 #include "run_command.h"
 #include "run_watch.h"
 #include "snapshot_command.h"
@@ -92,6 +93,9 @@ int main(int argc, char** argv) {
                            "the aircraft's panel.cfg: also find its gauges and check them "
                            "against the INI file");
   checkCommand->add_flag("--json", json, "print JSON");
+  checkCommand->add_flag("--reach", check.reach,
+                         "with --panel: also search for every sound's way through the panel's gauges "
+                         "(as reach does) and report the sounds nothing the pilot does plays");
 
   RunRequest run{"", "", 18.0, "", "", besideProgram(argv[0], vorlanex::kGlobalDllName), {}, false};
   std::vector<std::string> runFiles;
@@ -181,6 +185,27 @@ int main(int argc, char** argv) {
   snapshotCommandLine->add_option("--out", snapshot.outFile, "the PNG file to write")->required();
   snapshotCommandLine->add_option("--root", root, "the simulator's root folder (default: here)");
 
+  ReachRequest reach;
+  std::string reachIni;
+  CLI::App* reachCommandLine = app.add_subcommand(
+      "reach", "Find, for every sound, the shortest way through the panel's own gauges to play it, "
+               "or why there is none.");
+  reachCommandLine->add_option("--panel", reach.panelShown, "the aircraft's panel.cfg")->required();
+  reachCommandLine->add_option("INI", reachIni,
+                               "the INI path, relative to --root (default: the one of the module's "
+                               "line in panel.cfg)");
+  reachCommandLine->add_option("--depth", reach.limits.depth, "the most moves in a way (default 6)")
+      ->check(CLI::Range(1, 100));
+  reachCommandLine->add_option("--states", reach.limits.states, "the most states to tell apart (default 100000)")
+      ->check(CLI::Range(1, 100000000));
+  reachCommandLine->add_option("--budget", reach.limits.seconds, "the most seconds to search (default 60)")
+      ->check(CLI::Range(0.001, 86400.0));
+  reachCommandLine->add_option("--out", reach.outFolder,
+                               "write each way found as a run --panel script, reach_VARIABLE.txt, "
+                               "into this folder");
+  reachCommandLine->add_flag("--json", reach.json, "print JSON");
+  reachCommandLine->add_option("--root", root, "the simulator's root folder (default: here)");
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
@@ -190,6 +215,7 @@ int main(int argc, char** argv) {
 
   try {
     if (*checkCommand) {
+      if (check.reach && check.panelConfig.empty()) throw std::runtime_error("--reach needs --panel PANEL.CFG");
       if (iniOption->count() > 0 || check.panelConfig.empty()) check.parameters = ini;
       check.panelShown = check.panelConfig;
       check.panelConfig = absolute(check.panelConfig);
@@ -234,6 +260,17 @@ int main(int argc, char** argv) {
       // Without GLOBAL.DLL at the start the page may never load it.
       if (console.globalDll) requireLoadableGlobalDll(console.globalDllPath);
       return runConsole(console, stdout, stderr);
+    }
+    if (*reachCommandLine) {
+      if (reachCommandLine->count("INI") > 0) reach.parameters = reachIni;
+      reach.panelConfig = absolute(reach.panelShown);
+      reach.outFolder = absolute(reach.outFolder);
+      reach.globalDllPath = globalDllIfLoadable(argv[0]);
+      enterRoot(root);
+      if (!readWholeFile(reach.panelConfig)) {
+        throw std::runtime_error(unreadablePanelCause(reach.panelShown, reach.panelConfig));
+      }
+      return reachCommand(reach, stdout, stderr);
     }
     if (*snapshotCommandLine) {
       if (snapshotCommandLine->count("--at") > 0 && snapshot.scriptFile.empty()) {

@@ -11,6 +11,8 @@
 #include "panel_at_rest.h"
 #include "panel_cfg.h"
 #include "panel_gauges.h"
+#include "reach_panel.h"
+#include "report_text.h"
 #include "cross_check.h"
 #include "text_encoding.h"
 #include "windows_files.h"
@@ -85,6 +87,24 @@ gauges::ImageBytes bitmapsBeside(const PanelGauges& found) {
   };
 }
 
+// The sounds the search over the panel's gauges never heard played, each at
+// the script line its reason points at, else at its key in the INI file.
+Problems unreachedSounds(const std::string& panelText, const PanelGauges& found, const std::string& parameters,
+                         const SoundTable& table, const KeyLines& keys, const std::string& iniFile,
+                         const std::string& globalDllPath) {
+  const PanelReach reach =
+      reachPanel(panelGaugeSet(panelText, found), panelText, parameters, table, globalDllPath, SearchLimits{});
+  Problems problems;
+  for (const SoundVerdict& v : reach.verdicts.sounds) {
+    if (v.reached) continue;
+    const std::string key = indexedKey(ini::kVariableKeyPrefix, v.sound);
+    const bool atScript = !v.file.empty();
+    problems.push_back({Severity::kWarning, atScript ? v.file : iniFile, atScript ? v.line : keys.lineOf(key), key,
+                        "'" + v.variable + "' is never played by anything the pilot does: " + v.reason});
+  }
+  return problems;
+}
+
 }  // namespace
 
 std::string defaultsText() {
@@ -154,6 +174,8 @@ CheckResult runCheck(const CheckRequest& request) {
            withoutToldLines(runPanelAtRest(panelGaugeSet(*panelText, panel.gauges), parameters, table,
                                            request.globalDllPath, bitmapsBeside(panel.gauges)),
                             panel.gauges.problems));
+    if (request.reach) append(result.problems, unreachedSounds(*panelText, panel.gauges, parameters, table,
+                                                               keys, result.iniFile, request.globalDllPath));
     result.panel = std::move(panel);
   }
   return result;

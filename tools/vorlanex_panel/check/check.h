@@ -26,6 +26,9 @@ struct CheckRequest {
   // The GLOBAL.DLL stand-in the panel's gauges run at rest with, the
   // simulator's sound on as `run` starts it; empty: without the switch.
   std::string globalDllPath = "";
+  // With a panel: also search for every sound's way (reach), and report
+  // the sounds nothing the pilot does plays.
+  bool reach = false;
 };
 
 // The panel around the module: its gauges and what they read and write.

@@ -26,6 +26,8 @@ class GaugeInstance final : private CycleStrings {
 
   // Takes on the G: variables of the gauge it replaces.
   void keepGaugeVariables(const GaugeInstance& replaced);
+  // G:Var1 to G:Var9 at [1] to [9], as the last cycle left them.
+  const double* gaugeVariables() const { return gaugeVariables_; }
 
   // One panel cycle of `seconds`: the Update, then the elements depth-first,
   // as often as the gauge's Update Frequency lets it, on `stack`, cleared
