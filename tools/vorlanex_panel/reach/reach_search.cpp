@@ -69,11 +69,12 @@ class Search {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
   }
 
-  // Every sound started, every loop seen to stop, the stop-all variable
-  // written where a gauge writes it: nothing more to find.
+  // Every sound started (or its play code written and refused by the module,
+  // which no further move changes), every loop seen to stop, the stop-all
+  // variable written where a gauge writes it: nothing more to find.
   bool finished() const {
     for (const SoundSeen& s : result_.sounds) {
-      if (!s.reached || (s.looped && !s.loopStopped)) return false;
+      if ((!s.reached && !s.refused) || (s.looped && !s.loopStopped)) return false;
     }
     return result_.stopAllWritten || result_.facts.writes.count(setup_.table.stopAll.varName) == 0;
   }

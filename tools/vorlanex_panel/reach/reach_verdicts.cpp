@@ -1,10 +1,12 @@
 #include "reach_verdicts.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "commands/command_value.h"
 #include "report_text.h"
 #include "text_case.h"
+#include "wave_files.h"
 
 namespace vorlanex::tool {
 namespace {
@@ -24,9 +26,10 @@ std::string windowName(const gauges::PanelWindowSection& window) {
 
 class Judge {
  public:
-  Judge(const SearchResult& search, const std::vector<gauges::PanelWindowSection>& windows,
+  Judge(const SearchResult& search, const SoundTable& table,
+        const std::vector<gauges::PanelWindowSection>& windows,
         const std::vector<gauges::PanelGaugeLine>& gauges, const std::string& cut)
-      : search_(search), windows_(windows), gauges_(gauges), cut_(cut) {}
+      : search_(search), table_(table), windows_(windows), gauges_(gauges), cut_(cut) {}
 
   void why(const SoundSeen& seen, SoundVerdict& verdict) const {
     const auto found = search_.facts.writes.find(verdict.variable);
@@ -47,8 +50,8 @@ class Judge {
       return;
     }
     if (seen.refused) {
-      verdict.reason = "the module could not play its sound: it handed the variable back as " +
-                       shortNumber(seen.refused->value) + " (check its WAV file)";
+      verdict.reason = "the play code was written, but the module could not play its sound: it handed the "
+                       "variable back as " + shortNumber(seen.refused->value) + refusalCause(verdict.sound);
       return;
     }
     if (seen.overwritten) {
@@ -63,6 +66,16 @@ class Judge {
   }
 
  private:
+  // Why the module refused the sound, as check's look at its file and the
+  // sound device finds it: a file it cannot play, or no device here.
+  std::string refusalCause(int sound) const {
+    if (!files_) files_ = readSoundFiles(table_);
+    const SoundFileReading& reading = files_->readings.at(static_cast<std::size_t>(sound));
+    if (reading.outcome != SoundFileReading::Outcome::kRead) return ": " + describeReading(reading);
+    if (!files_->deviceOpened) return ": this computer has no sound device the module could open";
+    return " (check its WAV file)";
+  }
+
   // No write of the variable ever ran: its gauges' windows never opened, or
   // the condition over the writes never held.
   void neverWritten(const std::vector<VariableWriteSite>& sites, SoundVerdict& verdict) const {
@@ -98,6 +111,8 @@ class Judge {
   }
 
   const SearchResult& search_;
+  const SoundTable& table_;
+  mutable std::optional<SoundFiles> files_;  // read at the first refusal
   const std::vector<gauges::PanelWindowSection>& windows_;
   const std::vector<gauges::PanelGaugeLine>& gauges_;
   const std::string& cut_;
@@ -109,7 +124,7 @@ ReachVerdicts judgeSearch(const SearchResult& search, const SoundTable& table,
                           const std::vector<gauges::PanelWindowSection>& windows,
                           const std::vector<gauges::PanelGaugeLine>& gauges) {
   ReachVerdicts verdicts;
-  const Judge judge(search, windows, gauges, search.cut);
+  const Judge judge(search, table, windows, gauges, search.cut);
   for (std::size_t i = 0; i < search.sounds.size(); ++i) {
     const SoundSeen& seen = search.sounds[i];
     SoundVerdict verdict{static_cast<int>(i), table.slots[i].varName};
