@@ -12,6 +12,7 @@
 #include "module_table.h"
 #include "panel_facts.h"
 #include "report_text.h"
+#include "text_case.h"
 #include "text_encoding.h"
 #include "whole_file.h"
 #include "windows_files.h"
@@ -45,12 +46,15 @@ RunFiles moduleFiles(const std::string& parameters) {
   return files;
 }
 
-// The running gauge of the same window and name, for a gauge line read again.
+// The running gauge of the same window and name, for a gauge line read again:
+// the one whose state the panel's new layout keeps.
 std::optional<std::size_t> runningGauge(const gauges::GaugePanel& gauges,
                                         const gauges::PanelGaugeLine& line) {
   const auto& running = gauges.gauges();
   for (std::size_t g = 0; g < running.size(); ++g) {
-    if (running[g].section == line.section && running[g].name == line.name) return g;
+    if (gauges::equalNoCase(running[g].section, line.section) && gauges::equalNoCase(running[g].name, line.name)) {
+      return g;
+    }
   }
   return std::nullopt;
 }

@@ -155,6 +155,14 @@ void ConsoleSession::noteReload(ReloadNote note, bool layoutChanged) {
   for (const std::string& done : note.reloaded) mark += "#   " + done + "\n";
   const nlohmann::json shown = {{"time", note.time}, {"saved", note.saved}, {"reloaded", note.reloaded},
                                 {"findings", note.findings}, {"gauges", note.gauges}};
+  reloads_.push_back(shown.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace));
+  if (reloads_.size() > kReloadsShown) reloads_.pop_front();
+  reloadsJson_ = "[";
+  for (const std::string& reload : reloads_) reloadsJson_ += (reloadsJson_.size() > 1 ? "," : "") + reload;
+  reloadsJson_ += "]";
+  // The facts are made outside the lock, which the server's threads wait on.
+  if (layoutChanged && gauges_) gauges_->remakeFacts();
+  const std::string facts = layoutChanged ? factsJson() : std::string();
   std::lock_guard<std::mutex> lock(mutex_);
   // The mark stands before the steps of the frame the reload starts, which
   // were queued already: they move down by its lines.
@@ -162,14 +170,9 @@ void ConsoleSession::noteReload(ReloadNote note, bool layoutChanged) {
   markLines_ += lines;
   for (Step& step : queued_) step.line += lines;
   script_ += mark;
-  reloads_.push_back(shown.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace));
-  if (reloads_.size() > kReloadsShown) reloads_.pop_front();
   if (layoutChanged) {
-    if (gauges_) {
-      gauges_->remakeFacts();
-      queuedSimulator_.windowsOpen = gauges_->facts()->windowsOpen;
-    }
-    facts_ = factsJson();
+    if (gauges_) queuedSimulator_.windowsOpen = gauges_->facts()->windowsOpen;
+    facts_ = facts;
     factsChanged_ = frame_ + 1;
   }
 }

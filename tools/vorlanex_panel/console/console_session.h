@@ -138,8 +138,10 @@ class ConsoleSession {
   std::string script_;  // the heading and a line per step; the last line is added when asked
   int markLines_ = 0;   // the reloads' comment lines in it
   long long factsChanged_ = -1;  // the frame from which the page is sent the facts again
-  // The last reloads, newest last, as the page's JSON.
+  // The frame loop's: the last reloads, newest last, each as the page's
+  // JSON, and the page's list of them.
   std::deque<std::string> reloads_;
+  std::string reloadsJson_ = "[]";
 };
 
 }  // namespace vorlanex::tool

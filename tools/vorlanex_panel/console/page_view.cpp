@@ -83,9 +83,7 @@ ConsoleSession::Parts ConsoleSession::frameParts(const RunRecord& record,
   };
   Parts parts;
   for (const auto& [name, part] : state.items()) parts.emplace_back(name, part.dump());
-  std::string reloads = "[";
-  for (const std::string& reload : reloads_) reloads += (reloads.size() > 1 ? "," : "") + reload;
-  parts.emplace_back("reloads", reloads + "]");
+  parts.emplace_back("reloads", reloadsJson_);
   if (gauges_) gauges_->addFrameParts(variables, parts);
   return parts;
 }

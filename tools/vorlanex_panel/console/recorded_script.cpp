@@ -1,30 +1,12 @@
 #include "recorded_script.h"
 
-#include <cmath>
-#include <cstdio>
-
 namespace vorlanex::tool {
 namespace {
-
-// A frame's time to the microsecond, never above it: `run` carries out a
-// step in the first frame whose time reaches its "at" (within a nanosecond),
-// so a time rounded up would move it a frame later. Frames are at least a
-// millisecond apart.
-std::string frameTime(double seconds) {
-  double rounded = std::round(seconds * 1e6) / 1e6;
-  if (rounded > seconds + 5e-10) rounded -= 1e-6;
-  char text[32];
-  std::snprintf(text, sizeof text, "%.6f", rounded);
-  std::string time = text;
-  time.erase(time.find_last_not_of('0') + 1);
-  if (time.back() == '.') time.pop_back();
-  return time;
-}
 
 // "at SECONDS STEP", the step's numbers with every digit, so the replay
 // writes the same numbers.
 std::string timedLine(double time, const Step& step) {
-  return std::string(keyword::kAt) + " " + frameTime(time) + " " +
+  return std::string(keyword::kAt) + " " + frameTimeText(time) + " " +
          stepText(step, Digits::kExact);
 }
 

@@ -1,7 +1,5 @@
 #include "way_script.h"
 
-#include <cmath>
-#include <cstdio>
 #include <cstdlib>
 
 #include "panel/status_variables.h"
@@ -9,14 +7,6 @@
 
 namespace vorlanex::tool {
 namespace {
-
-// A frame's time, cut to the millisecond: no later than the frame, later
-// than the one before it, so that a step "at" it runs in that very frame.
-std::string frameTime(int frame, double framesPerSecond) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.3f", std::floor(frame / framesPerSecond * 1000.0) / 1000.0);
-  return text;
-}
 
 // Short where the short form reads back the same number, else every digit.
 std::string stepLine(const Step& step) {
@@ -42,10 +32,10 @@ std::string wayScript(const ReachedSound& reached, const std::vector<Move>& move
   const std::vector<std::vector<Step>> frames = wayFrames(reached.way, moves);
   for (std::size_t f = 0; f < frames.size(); ++f) {
     for (const Step& step : frames[f]) {
-      out += "at " + frameTime(static_cast<int>(f), framesPerSecond) + " " + stepLine(step) + "\n";
+      out += "at " + frameTimeText(static_cast<double>(f) / framesPerSecond) + " " + stepLine(step) + "\n";
     }
   }
-  const std::string when = frameTime(reached.start.frame + 1, framesPerSecond);
+  const std::string when = frameTimeText((reached.start.frame + 1) / framesPerSecond);
   out += "# the module started it in the frame before\n";
   out += "at " + when + " expect " + scriptVariable(variable) + " " + shortNumber(reached.start.held) + "\n";
   out += "at " + when + " expect " + std::string(kVolumePlayedVariable) + " " + shortNumber(reached.start.volume) + "\n";

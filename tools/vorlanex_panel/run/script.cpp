@@ -1,6 +1,7 @@
 #include "script.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 #include "report_text.h"
@@ -36,6 +37,17 @@ Step variableStep(Action action, const std::string& variable, double value) {
   step.variable.name.name = variable;
   step.value = value;
   return step;
+}
+
+std::string frameTimeText(double seconds) {
+  double rounded = std::round(seconds * 1e6) / 1e6;
+  if (rounded > seconds + 5e-10) rounded -= 1e-6;
+  char text[32];
+  std::snprintf(text, sizeof text, "%.6f", rounded);
+  std::string time = text;
+  time.erase(time.find_last_not_of('0') + 1);
+  if (time.back() == '.') time.pop_back();
+  return time;
 }
 
 std::string stepText(const Step& step, Digits digits) {

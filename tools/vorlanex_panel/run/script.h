@@ -99,6 +99,12 @@ enum class Digits { kShort, kExact };
 // "click Cabin!chime_button \"Chime\" as Leave".
 std::string stepText(const Step& step, Digits digits);
 
+// A frame's time as an "at" writes it, to the microsecond and never above
+// it: `run` carries out a step in the first frame whose time reaches its
+// "at" (within a nanosecond), so a time rounded up would move it a frame
+// later. Frames are at least a millisecond apart.
+std::string frameTimeText(double seconds);
+
 // The mouse kind a click without "as" sends.
 constexpr const char* kPlainClick = "LeftSingle";
 

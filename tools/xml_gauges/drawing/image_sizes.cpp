@@ -1,19 +1,18 @@
 #include "image_sizes.h"
 
-#include <cstdio>
 #include <optional>
 #include <string>
 #include <utility>
 
 #include "gauge_instance.h"
+#include "value_text.h"
 
 namespace vorlanex::gauges {
 namespace {
 
 std::string number(double value) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%g", value);
-  return text;
+  char buffer[32];
+  return std::string(numberText(value, buffer));
 }
 
 }  // namespace
