@@ -93,6 +93,8 @@ void ConsoleReload::start() {
 gauges::ImageBytes ConsoleReload::imageBytes() {
   return [this](int gauge, const std::string& name) -> std::optional<std::string> {
     if (gauge < 0) {
+      // A window without file= names no bitmap: its folder is no image.
+      if (name.empty()) return std::nullopt;
       const std::string path = (fs::path(request_.panelConfig).parent_path() / name).string();
       addOnce(imageFiles_, findPanelFile(path).value_or(path));
       return readWholeFile(path);

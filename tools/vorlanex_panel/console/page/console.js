@@ -21,11 +21,16 @@ function post(path, body) {
 }
 
 let actionsInFlight = 0;  // sent, not yet answered: read by the tests and the click bench
+// Each action is sent once the one before it is answered: requests in flight
+// together may reach the tool in another order (a drag's last point before
+// an earlier one), and the tool carries out the steps in the order it gets them.
+let lastAction = Promise.resolve();
 
 function act(action) {
   if (ended) return;
   ++actionsInFlight;
-  post('/api/action', action).catch(() => {}).finally(() => --actionsInFlight);
+  lastAction = lastAction.then(() => post('/api/action', action)).catch(() => {})
+      .finally(() => --actionsInFlight);
 }
 
 // Shows the XML that writes a command: the number comes from the tool, which
